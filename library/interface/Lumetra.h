@@ -1,0 +1,99 @@
+#pragma once
+
+// The public surface of libLumetra: two plain records and a set of plain C functions.
+
+#include <cstddef>
+#include <cstdint>
+
+#define LUMETRA_API __attribute__((visibility("default")))
+
+namespace MediaLibrary::Header {
+
+constexpr std::size_t kPathCapacity = 260;   // bytes, terminator included
+
+// One conversion request, passed by value to every Convert_* export. 552 bytes, no padding.
+struct MEDIACONVERSIONINFO {
+    LUMETRA_API MEDIACONVERSIONINFO();                                  // all bytes zero
+    MEDIACONVERSIONINFO(const MEDIACONVERSIONINFO&) = default;
+    LUMETRA_API MEDIACONVERSIONINFO& operator=(const MEDIACONVERSIONINFO& other);
+
+    char szSourceFile[kPathCapacity];
+    std::int32_t nAudioBitRate;     // kbit/s; 0 or less: not given
+    std::int32_t nAudioChannels;
+    std::int32_t nSampleRate;       // Hz
+    std::int32_t nVideoBitRate;     // kbit/s
+    std::int32_t nWidth;
+    std::int32_t nHeight;
+    std::int32_t nFrameRate;        // whole frames per second
+    char szOutputFile[kPathCapacity];
+    std::int32_t nOutputFormat;     // OutputFormat
+};
+
+// One audio-CD track. 456 bytes.
+struct CD_TEXT_INFO {
+    LUMETRA_API CD_TEXT_INFO();                                         // all bytes zero
+    CD_TEXT_INFO(const CD_TEXT_INFO&) = default;
+    LUMETRA_API CD_TEXT_INFO& operator=(const CD_TEXT_INFO& other);
+
+    std::int32_t nTrackNo;
+    char szLength[20];
+    char szSize[10];
+    char szTitle[100];
+    char szArtist[60];
+    char szPath[262];
+};
+
+enum OutputFormat : std::int32_t {
+    kFormatNone = 0,
+    kFormatWav = 1,
+    kFormatMp3 = 2,
+    kFormatAvi = 3,
+    kFormatMpg = 4,
+    kFormatFlv = 5,
+    kFormatM4v = 6,
+    kFormatMp4 = 7,
+    kFormatMov = 8,
+    kFormatVob = 10,
+    kFormatDvd = 11,
+};
+
+}  // namespace MediaLibrary::Header
+
+namespace MediaLibrary::Result {
+constexpr int kToolNotStarted = 6101;
+}
+
+// Shows a library message (text, title) and returns when the user has read it.
+using LumetraMessageBoxHandler = void (*)(const char* text, const char* title);
+
+extern "C" {
+
+// Fills the stream facts of info->szSourceFile into *info (everything else zeroed). Always 1.
+LUMETRA_API int GetDefaultPara(MediaLibrary::Header::MEDIACONVERSIONINFO* info);
+// Writes the play length text (" 00:03:25.40") into output: at most 19 bytes and the terminator.
+// Leaves output unchanged when no length is found. Always 0.
+LUMETRA_API int GetPlayLength(const char* source, char* output);
+
+// Convert szSourceFile into szOutputFile; the container follows the output's extension,
+// except for the PAL DVD target. Always 0: callers judge by the output file.
+LUMETRA_API int Convert_Video_TO_AVI(MediaLibrary::Header::MEDIACONVERSIONINFO info);
+LUMETRA_API int Convert_Video_TO_MPG(MediaLibrary::Header::MEDIACONVERSIONINFO info);
+LUMETRA_API int Convert_Video_TO_FLV(MediaLibrary::Header::MEDIACONVERSIONINFO info);
+LUMETRA_API int Convert_Video_TO_M4V(MediaLibrary::Header::MEDIACONVERSIONINFO info);
+LUMETRA_API int Convert_Video_TO_MP4(MediaLibrary::Header::MEDIACONVERSIONINFO info);
+LUMETRA_API int Convert_Video_TO_MOV(MediaLibrary::Header::MEDIACONVERSIONINFO info);
+LUMETRA_API int Convert_Video_TO_VOB(MediaLibrary::Header::MEDIACONVERSIONINFO info);
+LUMETRA_API int Convert_Video_TO_DVD(MediaLibrary::Header::MEDIACONVERSIONINFO info);
+
+// Without a handler, messages go to standard error and the log.
+LUMETRA_API void SetMessageBoxHandler(LumetraMessageBoxHandler handler);
+
+}  // extern "C"
+
+// The exports' types, for callers that bind them by name.
+namespace Lumetra {
+using GetDefaultParaFn = decltype(&GetDefaultPara);
+using GetPlayLengthFn = decltype(&GetPlayLength);
+using ConvertFn = decltype(&Convert_Video_TO_AVI);
+using SetMessageBoxHandlerFn = decltype(&SetMessageBoxHandler);
+}  // namespace Lumetra

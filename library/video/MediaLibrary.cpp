@@ -1,0 +1,167 @@
+#include "MediaLibrary.h"
+
+#include "Log.h"
+#include "ReportParser.h"
+#include "ToolRunner.h"
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <mutex>
+
+namespace MediaLibrary {
+namespace {
+
+void AppendIfGiven(CommandLine& command, const char* option, int value, const char* suffix = "")
+{
+    if (value > 0) command.Add(option).Add(std::to_string(value) + suffix);
+}
+
+std::string ReadCapped(const std::filesystem::path& file, std::size_t limit)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::string text(limit, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(limit));
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    return text;
+}
+
+// Capture files have fixed names, so two captures in one process take turns.
+std::mutex captureMutex;
+
+}  // namespace
+
+CMediaLibrary::CMediaLibrary(const Header::MEDIACONVERSIONINFO& request) : m_request(request)
+{
+}
+
+void CMediaLibrary::GetAudioOptions(CommandLine& command) const
+{
+    AppendIfGiven(command, "-ab", m_request.nAudioBitRate, "k");
+    AppendIfGiven(command, "-ac", m_request.nAudioChannels);
+    AppendIfGiven(command, "-ar", m_request.nSampleRate);
+}
+
+void CMediaLibrary::GetVideoOptions(CommandLine& command) const
+{
+    AppendIfGiven(command, "-b", m_request.nVideoBitRate, "k");
+    AppendIfGiven(command, "-r", m_request.nFrameRate);
+    if (m_request.nWidth > 0 && m_request.nHeight > 0)
+        command.Add("-s").Add(std::to_string(m_request.nWidth) + "x" + std::to_string(m_request.nHeight));
+}
+
+CommandLine CMediaLibrary::GetAudioCommand() const
+{
+    CommandLine command;
+    command.Add("-i").AddQuoted(m_request.szSourceFile);
+    GetAudioOptions(command);
+    command.AddQuoted(m_request.szOutputFile);
+    return command;
+}
+
+CommandLine CMediaLibrary::GetVideoCommand() const
+{
+    CommandLine command;
+    command.Add("-i").AddQuoted(m_request.szSourceFile);
+    GetAudioOptions(command);
+    GetVideoOptions(command);
+    command.AddQuoted(m_request.szOutputFile);
+    return command;
+}
+
+CommandLine CMediaLibrary::GetDvdCommand() const
+{
+    CommandLine command;
+    command.Add("-i").AddQuoted(m_request.szSourceFile);
+    GetAudioOptions(command);
+    command.Add("-acodec").Add("mp2");
+    GetVideoOptions(command);
+    command.Add("-target").Add("pal-dvd").Add("-aspect").Add("4:3");
+    command.AddQuoted(m_request.szOutputFile);
+    return command;
+}
+
+int CMediaLibrary::Prepare()
+{
+    return 0;
+}
+
+int CMediaLibrary::Convert()
+{
+    return 0;
+}
+
+int CMediaLibrary::RunCommand(CommandLine command, bool prefixWithEncoder,
+                              const velmora::platform::SpawnOptions& options)
+{
+    if (prefixWithEncoder) {
+        const auto encoder = GetToolPath(kEncoderTool);
+        if (encoder.empty()) {
+            LogMessage(1, "%.*s was not found beside the executable or on PATH; not run: %s",
+                       static_cast<int>(kEncoderTool.size()), kEncoderTool.data(), command.Text().c_str());
+            return Result::kToolNotStarted;
+        }
+        command.Prepend(encoder.string());
+    }
+    LogMessage(4, "Running %s", command.Text().c_str());
+    const auto outcome = velmora::platform::RunAndWait(command.Arguments(), options);
+    const char* program = command.Arguments().empty() ? "" : command.Arguments().front().c_str();
+    if (!outcome.started) {
+        LogMessage(1, "Cannot start %s: %s", program, outcome.failure.c_str());
+        return Result::kToolNotStarted;
+    }
+    if (outcome.exitStatus != 0 && !outcome.errorTail.empty())
+        LogMessage(1, "%s ended with status %d: %s", program, outcome.exitStatus, outcome.errorTail.c_str());
+    else
+        LogMessage(4, "%s ended with status %d", program, outcome.exitStatus);
+    return 0;
+}
+
+std::optional<std::string> CMediaLibrary::CaptureReport(std::string_view captureName)
+{
+    std::lock_guard lock(captureMutex);
+    const auto capture = TempFilePath(captureName);
+    if (capture.empty()) return std::nullopt;
+    std::error_code ignored;
+    std::filesystem::remove(capture, ignored);
+
+    CommandLine command;
+    command.Add("-i").AddQuoted(m_request.szSourceFile);
+    velmora::platform::SpawnOptions options;
+    options.stderrFile = capture;
+    if (RunCommand(command, true, options) != 0) return std::nullopt;
+
+    std::optional<std::string> report;
+    if (std::filesystem::exists(capture, ignored)) report = ReadCapped(capture, kReportLimit);
+    std::filesystem::remove(capture, ignored);
+    return report;
+}
+
+Header::MEDIACONVERSIONINFO* CMediaLibrary::Probe(Header::MEDIACONVERSIONINFO* info)
+{
+    *info = Header::MEDIACONVERSIONINFO{};
+    const auto report = CaptureReport(kProbeCapture);
+    if (!report) return info;
+    const auto facts = Video::ParseReport(*report);
+    info->nVideoBitRate = facts.overallBitRate;
+    info->nWidth = facts.width;
+    info->nHeight = facts.height;
+    info->nFrameRate = facts.frameRate;
+    info->nSampleRate = facts.sampleRate;
+    info->nAudioBitRate = facts.audioBitRate;
+    return info;
+}
+
+int CMediaLibrary::ReadPlayLength(char* buffer)
+{
+    const auto report = CaptureReport(kPlayLengthCapture);
+    if (!report) return 0;
+    const auto duration = Video::ParseReport(*report).duration;
+    if (!duration) return 0;
+    const std::size_t length = std::min(duration->size(), kPlayLengthLimit);
+    std::memcpy(buffer, duration->data(), length);
+    buffer[length] = '\0';
+    return 0;
+}
+
+}  // namespace MediaLibrary

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "MediaLibrary.h"
+
+namespace MediaLibrary::Video {
+
+// The video converter: the plain command for every target, the PAL DVD command for code 11.
+class CAVI : public CMediaLibrary {
+public:
+    using CMediaLibrary::CMediaLibrary;
+    int Convert() override;
+};
+
+// Only measures play lengths.
+class CMPG : public CMediaLibrary {
+public:
+    using CMediaLibrary::CMediaLibrary;
+};
+
+}  // namespace MediaLibrary::Video

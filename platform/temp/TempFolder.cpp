@@ -1,0 +1,67 @@
+#include "temp/TempFolder.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <map>
+#include <mutex>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace velmora::platform {
+namespace {
+
+// Why a folder may not be trusted; empty when it is ours and closed to others.
+std::string DistrustReason(const std::filesystem::path& folder, uid_t user)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        struct stat link{};
+        if (::lstat(folder.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) return "it is a symbolic link";
+        return std::string("it cannot be opened (") + std::strerror(errno) + ")";
+    }
+    struct stat info{};
+    const bool statted = ::fstat(fd, &info) == 0;
+    ::close(fd);
+    if (!statted) return "it cannot be examined";
+    if (info.st_uid != user) return "it belongs to another user";
+    if ((info.st_mode & 077) != 0) return "it is open to other users";
+    return {};
+}
+
+std::filesystem::path MakeFreshFolder(const std::filesystem::path& base, uid_t user)
+{
+    std::string pattern = (base / ("velmora-" + std::to_string(user) + "-XXXXXX")).string();
+    if (::mkdtemp(pattern.data()) == nullptr) return {};
+    return pattern;
+}
+
+}  // namespace
+
+PrivateFolder PrivateTempFolderIn(const std::filesystem::path& base, uid_t user)
+{
+    static std::mutex mutex;
+    static std::map<std::filesystem::path, std::filesystem::path> fallbacks;
+
+    const auto usual = base / ("velmora-" + std::to_string(user));
+    ::mkdir(usual.c_str(), 0700);  // whatever is there afterwards is checked before use
+    const std::string reason = DistrustReason(usual, user);
+    if (reason.empty()) return {usual, {}};
+
+    std::lock_guard lock(mutex);
+    if (const auto known = fallbacks.find(usual); known != fallbacks.end() && DistrustReason(known->second, user).empty())
+        return {known->second, {}};
+    const auto fresh = MakeFreshFolder(base, user);
+    if (!fresh.empty()) fallbacks[usual] = fresh;
+    return {fresh, "temporary folder " + usual.string() + " is not used because " + reason +
+                       (fresh.empty() ? "; no private folder could be made" : "; using " + fresh.string())};
+}
+
+PrivateFolder PrivateTempFolder()
+{
+    const char* tmpdir = std::getenv("TMPDIR");
+    return PrivateTempFolderIn(tmpdir && *tmpdir ? tmpdir : "/tmp", ::getuid());
+}
+
+}  // namespace velmora::platform

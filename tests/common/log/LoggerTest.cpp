@@ -1,0 +1,201 @@
+#include "Log.h"
+#include "Logger.h"
+#include "ScratchFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <thread>
+
+namespace velmora::log {
+namespace {
+
+using test::ReadFile;
+using test::ScopedEnvironment;
+using test::ScratchFolder;
+
+constexpr std::time_t kSixDecember2009At170542 = 1260119142;   // UTC
+
+class LoggerTest : public ::testing::Test {
+protected:
+    LoggerTest() { ::tzset(); }
+    ~LoggerTest() override { ::tzset(); }
+
+    Logger MakeLogger(std::vector<std::filesystem::path> folders = {})
+    {
+        if (folders.empty()) folders.push_back(scratch / "logs");
+        return Logger(std::move(folders), [this] { return now; });
+    }
+
+    std::vector<std::filesystem::path> LogFiles() const
+    {
+        std::vector<std::filesystem::path> files;
+        if (!std::filesystem::exists(scratch / "logs")) return files;
+        for (const auto& entry : std::filesystem::directory_iterator(scratch / "logs")) files.push_back(entry.path());
+        std::sort(files.begin(), files.end());
+        return files;
+    }
+
+    ScopedEnvironment utc{"TZ", "UTC"};
+    ScratchFolder scratch;
+    std::time_t now = kSixDecember2009At170542;
+};
+
+TEST_F(LoggerTest, NamesTheFileAfterTheLogAndWritesStampedLinesBetweenBanners)
+{
+    auto logger = MakeLogger();
+    logger.Init("RozeduZededir", 4);
+    logger.Printf(3, "Entering %s", "GetCDRomList");
+
+    const auto file = scratch / "logs" / "RozeduZededir Log(12-06-2009 17.05.42).txt";
+    ASSERT_EQ(logger.Path(), file);
+    const auto text = ReadFile(file);
+    EXPECT_TRUE(text.starts_with(Logger::kBeginBanner));
+    EXPECT_NE(text.find("OS Major Version: "), std::string::npos);
+    EXPECT_NE(text.find(" Processors: "), std::string::npos);
+    const std::regex line(R"(\n12-06-2009 17\.05\.42 Thread Id\(\d+\) Entering GetCDRomList\n)");
+    EXPECT_TRUE(std::regex_search(text, line)) << text;
+}
+
+TEST_F(LoggerTest, WritesOnlyLevelsUpToTheThreshold)
+{
+    auto logger = MakeLogger();
+    logger.Init("Velmora", 1);
+    logger.Printf(0, "system line");
+    logger.Printf(1, "an error");
+    logger.Printf(2, "some flow");
+    logger.Printf(4, "a detail");
+
+    const auto text = ReadFile(logger.Path());
+    EXPECT_NE(text.find("system line"), std::string::npos);
+    EXPECT_NE(text.find("an error"), std::string::npos);
+    EXPECT_EQ(text.find("some flow"), std::string::npos);
+    EXPECT_EQ(text.find("a detail"), std::string::npos);
+}
+
+TEST_F(LoggerTest, StartsANewFileAtLocalMidnight)
+{
+    now = 1260143999;   // 06-12-2009 23:59:59 UTC
+    auto logger = MakeLogger();
+    logger.Init("Velmora", 4);
+    logger.Printf(1, "last of the day");
+    now += 2;
+    logger.Printf(1, "first of the next");
+
+    const auto files = LogFiles();
+    ASSERT_EQ(files.size(), 2u);
+    const auto first = ReadFile(scratch / "logs" / "Velmora Log(12-06-2009 23.59.59).txt");
+    const auto second = ReadFile(scratch / "logs" / "Velmora Log(12-07-2009 00.00.01).txt");
+    EXPECT_NE(first.find("last of the day"), std::string::npos);
+    EXPECT_EQ(first.find("first of the next"), std::string::npos);
+    EXPECT_TRUE(first.ends_with(Logger::kEndBanner));
+    EXPECT_TRUE(second.starts_with(Logger::kBeginBanner));
+    EXPECT_NE(second.find("12-07-2009 00.00.01 Thread Id("), std::string::npos);
+}
+
+TEST_F(LoggerTest, CutsLongLinesAtTheLimitWithoutSplittingACharacter)
+{
+    auto logger = MakeLogger();
+    logger.Init("Velmora", 4);
+    logger.Printf(1, "%s", std::string(5000, 'a').c_str());
+    std::string accents;
+    for (int i = 0; i < 2000; ++i) accents += "\xC3\xA9";   // é
+    logger.Printf(1, "b%s", accents.c_str());
+
+    const auto text = ReadFile(logger.Path());
+    const auto longLine = text.substr(text.rfind('\n', text.find("aaaa")) + 1);
+    EXPECT_EQ(longLine.find('\n'), Logger::kLineLimit - 1);
+
+    const auto start = text.rfind('\n', text.find("b\xC3\xA9")) + 1;
+    const auto cut = text.substr(start, text.find('\n', start) - start);
+    EXPECT_LE(cut.size(), Logger::kLineLimit - 1);
+    EXPECT_GE(cut.size(), Logger::kLineLimit - 2);
+    EXPECT_TRUE(cut.ends_with("\xC3\xA9"));
+}
+
+TEST_F(LoggerTest, NegativeLevelWritesEverythingToStandardOutputAndCreatesNoFolder)
+{
+    auto logger = MakeLogger();
+    ::testing::internal::CaptureStdout();
+    logger.Init("Velmora", -1);
+    logger.Printf(4, "detail on the terminal");
+    const auto out = ::testing::internal::GetCapturedStdout();
+
+    EXPECT_FALSE(std::filesystem::exists(scratch / "logs"));
+    EXPECT_TRUE(logger.Path().empty());
+    EXPECT_NE(out.find("detail on the terminal"), std::string::npos);
+    EXPECT_EQ(out.find("Beginning Logging Session"), std::string::npos);
+}
+
+TEST_F(LoggerTest, TwoDeliverablesShareTheFolderWithTwoFiles)
+{
+    auto front = MakeLogger();
+    auto library = MakeLogger();
+    front.Init("Velmora", 1);
+    library.Init("RozeduZededir", 1);
+    front.Printf(1, "from the window");
+    library.Printf(1, "from the library");
+
+    const auto files = LogFiles();
+    ASSERT_EQ(files.size(), 2u);
+    EXPECT_NE(ReadFile(front.Path()).find("from the window"), std::string::npos);
+    EXPECT_EQ(ReadFile(front.Path()).find("from the library"), std::string::npos);
+    EXPECT_NE(ReadFile(library.Path()).find("from the library"), std::string::npos);
+}
+
+TEST_F(LoggerTest, FallsBackToTheNextFolderThenToStandardOutput)
+{
+    test::WriteFile(scratch / "blocked", "a file where the folder should be");
+    auto fallback = MakeLogger({scratch / "blocked" / "logs", scratch / "state" / "logs"});
+    fallback.Init("Velmora", 1);
+    EXPECT_EQ(fallback.Path().parent_path(), scratch / "state" / "logs");
+
+    auto nowhere = MakeLogger({scratch / "blocked" / "logs"});
+    ::testing::internal::CaptureStdout();
+    nowhere.Init("Velmora", 1);
+    nowhere.Printf(1, "still said");
+    const auto out = ::testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(nowhere.Path().empty());
+    EXPECT_NE(out.find("still said"), std::string::npos);
+}
+
+TEST_F(LoggerTest, LinesFromManyThreadsNeverInterleave)
+{
+    auto logger = MakeLogger();
+    logger.Init("Velmora", 4);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&logger, t] {
+            for (int i = 0; i < 200; ++i) logger.Printf(2, "thread %d line %d %s", t, i, std::string(100, 'x').c_str());
+        });
+    for (auto& thread : threads) thread.join();
+
+    const auto text = ReadFile(logger.Path());
+    const std::regex whole(R"(^\d\d-\d\d-\d{4} \d\d\.\d\d\.\d\d Thread Id\(\d+\) thread \d line \d+ x{100}$)");
+    int lines = 0;
+    std::size_t start = 0;
+    while ((start = text.find("thread ", start)) != std::string::npos) {
+        const auto begin = text.rfind('\n', start) + 1;
+        const auto end = text.find('\n', start);
+        EXPECT_TRUE(std::regex_match(text.substr(begin, end - begin), whole));
+        ++lines;
+        start = end;
+    }
+    EXPECT_EQ(lines, 800);
+}
+
+TEST(ProcessLogTest, ReadsTheThresholdFromTheSettingsFile)
+{
+    ScratchFolder scratch;
+    test::WriteFile(scratch / "velmora.conf", "# test settings\nLogLevel = 4\n");
+    ScopedEnvironment conf("VELMORA_CONF", (scratch / "velmora.conf").string());
+    LogInit("Velmora");
+    EXPECT_EQ(ProcessLog().Level(), 4);
+
+    test::WriteFile(scratch / "velmora.conf", "Other=1\n");
+    LogInit("Velmora");
+    EXPECT_EQ(ProcessLog().Level(), 1);
+}
+
+}  // namespace
+}  // namespace velmora::log

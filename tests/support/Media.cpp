@@ -1,0 +1,38 @@
+#include "Media.h"
+
+#include "ScratchFolder.h"
+#include "paths/ToolLocator.h"
+#include "process/Process.h"
+
+namespace velmora::test {
+
+bool RunFfmpeg(const std::vector<std::string>& arguments)
+{
+    const auto ffmpeg = platform::FindTool("ffmpeg");
+    if (ffmpeg.empty()) return false;
+    std::vector<std::string> words{ffmpeg.string(), "-hide_banner", "-loglevel", "error", "-y"};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    const auto outcome = platform::RunAndWait(words);
+    return outcome.started && outcome.exitStatus == 0;
+}
+
+bool MakeClip(const std::filesystem::path& file, double seconds, int width, int height, int sampleRate)
+{
+    const std::string duration = std::to_string(seconds);
+    return RunFfmpeg({"-f", "lavfi", "-i",
+                      "testsrc=size=" + std::to_string(width) + "x" + std::to_string(height) + ":rate=25",
+                      "-f", "lavfi", "-i", "sine=frequency=440:sample_rate=" + std::to_string(sampleRate),
+                      "-t", duration, "-c:v", "mpeg4", "-c:a", "pcm_s16le", file.string()});
+}
+
+std::string DescribeWithFfmpeg(const std::filesystem::path& file)
+{
+    ScratchFolder scratch;
+    const auto ffmpeg = platform::FindTool("ffmpeg");
+    platform::SpawnOptions options;
+    options.stderrFile = scratch / "report";
+    platform::RunAndWait({ffmpeg.string(), "-hide_banner", "-i", file.string()}, options);
+    return ReadFile(scratch / "report");
+}
+
+}  // namespace velmora::test

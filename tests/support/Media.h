@@ -1,0 +1,19 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace velmora::test {
+
+// Runs the real ffmpeg from PATH (standard input closed) and reports whether it succeeded.
+bool RunFfmpeg(const std::vector<std::string>& arguments);
+
+// A clip from ffmpeg's synthetic sources: test picture and a sine tone.
+bool MakeClip(const std::filesystem::path& file, double seconds, int width = 320, int height = 240,
+              int sampleRate = 44100);
+
+// ffmpeg's own description of a file (its report on standard error).
+std::string DescribeWithFfmpeg(const std::filesystem::path& file);
+
+}  // namespace velmora::test
