@@ -11,6 +11,13 @@ namespace velmora::test {
 // libLumetra loaded by name and its exports bound with dlsym, as the window does.
 class LumetraLibrary {
 public:
+    // The library of this build, loaded once for the whole test program.
+    static const LumetraLibrary& Instance()
+    {
+        static const LumetraLibrary library(LUMETRA_LIBRARY);
+        return library;
+    }
+
     explicit LumetraLibrary(const char* path) : handle_(::dlopen(path, RTLD_NOW | RTLD_LOCAL))
     {
         if (!handle_) throw std::runtime_error(::dlerror());

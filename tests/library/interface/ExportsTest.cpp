@@ -18,7 +18,6 @@ class ExportsTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        library = new velmora::test::LumetraLibrary(LUMETRA_LIBRARY);
         clips = new ScratchFolder;
         ASSERT_TRUE(velmora::test::MakeClip(*clips / "clip.avi", 2));
     }
@@ -44,7 +43,7 @@ protected:
         return facts;
     }
 
-    static inline velmora::test::LumetraLibrary* library = nullptr;
+    static inline const velmora::test::LumetraLibrary* library = &velmora::test::LumetraLibrary::Instance();
     static inline ScratchFolder* clips = nullptr;
     ScratchFolder scratch;
     ScopedEnvironment tmpdir{"TMPDIR", scratch.path().string()};
