@@ -67,9 +67,7 @@ TEST(TempFolderTest, RefusesASymlinkPlantedInItsPlace)
 TEST(TempFolderTest, RefusesAFolderOfAnotherUser)
 {
     ScratchFolder scratch;
-    std::filesystem::create_directory(scratch / UsualName());
-    ::chmod((scratch / UsualName()).c_str(), 0700);
-    // Ask on behalf of a user who does not own it.
+    // Our own closed folder, asked for on behalf of a user who does not own it.
     const uid_t stranger = ::getuid() + 4242;
     const auto strangersName = scratch / ("velmora-" + std::to_string(stranger));
     std::filesystem::create_directory(strangersName);
