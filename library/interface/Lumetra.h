@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #define LUMETRA_API __attribute__((visibility("default")))
 
@@ -59,6 +61,20 @@ enum OutputFormat : std::int32_t {
 
 }  // namespace MediaLibrary::Header
 
+namespace CDDB {
+
+// One match of a CDDB query. Allocated by the library; hand lists of them back to
+// FreeCDDBMatches so that they are released on the side that made them.
+struct CQueryResult {
+    std::string strCode;       // "200" for an exact match; empty for matches from a list
+    std::string strCategory;
+    std::string strDiscId;
+    std::string strArtist;
+    std::string strTitle;
+};
+
+}  // namespace CDDB
+
 namespace MediaLibrary::Result {
 constexpr int kToolNotStarted = 6101;
 }
@@ -85,6 +101,13 @@ LUMETRA_API int Convert_Video_TO_MOV(MediaLibrary::Header::MEDIACONVERSIONINFO i
 LUMETRA_API int Convert_Video_TO_VOB(MediaLibrary::Header::MEDIACONVERSIONINFO info);
 LUMETRA_API int Convert_Video_TO_DVD(MediaLibrary::Header::MEDIACONVERSIONINFO info);
 
+// Reads the chosen match's entry from the CDDB server and writes each track title (appended to
+// szTitle, which the caller empties first) and the disc artist into the records. 1, or 0 after a
+// failure message.
+LUMETRA_API int GetCDEntry(MediaLibrary::Header::CD_TEXT_INFO* tracks, int count, const CDDB::CQueryResult* match);
+// Deletes every match of the list and empties it.
+LUMETRA_API void FreeCDDBMatches(std::vector<CDDB::CQueryResult*>* matches);
+
 // Without a handler, messages go to standard error and the log.
 LUMETRA_API void SetMessageBoxHandler(LumetraMessageBoxHandler handler);
 
@@ -96,4 +119,6 @@ using GetDefaultParaFn = decltype(&GetDefaultPara);
 using GetPlayLengthFn = decltype(&GetPlayLength);
 using ConvertFn = decltype(&Convert_Video_TO_AVI);
 using SetMessageBoxHandlerFn = decltype(&SetMessageBoxHandler);
+using GetCDEntryFn = decltype(&GetCDEntry);
+using FreeCDDBMatchesFn = decltype(&FreeCDDBMatches);
 }  // namespace Lumetra

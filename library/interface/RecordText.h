@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <optional>
@@ -28,6 +29,19 @@ bool SetFieldText(char (&field)[Capacity], std::string_view text)
     std::memcpy(field, text.data(), text.size());
     field[text.size()] = '\0';
     return true;
+}
+
+// Appends as much of text as fits before the terminator, never splitting a UTF-8 character.
+template <std::size_t Capacity>
+void AppendFieldTextCut(char (&field)[Capacity], std::string_view text)
+{
+    const std::size_t used = strnlen(field, Capacity - 1);
+    std::size_t take = std::min(text.size(), Capacity - 1 - used);
+    if (take < text.size()) {
+        while (take > 0 && (static_cast<unsigned char>(text[take]) & 0xC0) == 0x80) --take;
+    }
+    std::memcpy(field + used, text.data(), take);
+    field[used + take] = '\0';
 }
 
 }  // namespace MediaLibrary

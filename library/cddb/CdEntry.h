@@ -1,0 +1,42 @@
+#pragma once
+
+#include "Lumetra.h"
+
+#include <string>
+#include <vector>
+
+namespace CDDB {
+
+// A CDDB entry (KEY=value lines): keeps the disc values and writes each track title and the
+// disc artist into the caller's track records.
+class CCdEntry {
+public:
+    // With records given, parses a copy of the lines at once.
+    CCdEntry(MediaLibrary::Header::CD_TEXT_INFO* tracks, int count, const std::vector<std::string>& lines);
+    virtual ~CCdEntry() = default;
+
+    bool ParseEntry(std::vector<std::string> lines);
+
+    const std::string& DiscIdField() const { return strDiscIdField; }
+    const std::string& Artist() const { return strArtistTitle; }
+    const std::string& DiscTitle() const { return strDiscTitle; }
+    const std::string& Year() const { return strYear; }
+    const std::string& Genre() const { return strGenre; }
+    const std::string& ExtendedData() const { return strExtd; }
+    const std::string& PlayOrder() const { return strPlayOrder; }
+
+private:
+    void AppendTrackTitle(const std::string& key, const std::string& value);
+
+    std::string strDiscIdField;
+    std::string strArtistTitle;
+    std::string strDiscTitle;
+    std::string strYear;
+    std::string strGenre;
+    std::string strExtd;
+    std::string strPlayOrder;
+    MediaLibrary::Header::CD_TEXT_INFO* pTracks;
+    int nTrackCount;
+};
+
+}  // namespace CDDB

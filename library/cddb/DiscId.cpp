@@ -1,0 +1,54 @@
+#include "DiscId.h"
+
+#include <cstdio>
+#include <stdexcept>
+
+namespace CDDB {
+namespace {
+
+int TotalSeconds(const MsfAddress& address)
+{
+    return address.minutes * 60 + address.seconds;
+}
+
+unsigned DigitSum(int number)
+{
+    unsigned sum = 0;
+    for (; number > 0; number /= 10) sum += static_cast<unsigned>(number % 10);
+    return sum;
+}
+
+void RequireTracks(const std::vector<MsfAddress>& tracksThenLeadOut)
+{
+    if (tracksThenLeadOut.size() < 2)
+        throw std::runtime_error("Unable to retrieve the number of tracks, Cannot calculate DiskID.");
+}
+
+}  // namespace
+
+std::uint32_t DiscId(const std::vector<MsfAddress>& tracksThenLeadOut)
+{
+    RequireTracks(tracksThenLeadOut);
+    const std::size_t tracks = tracksThenLeadOut.size() - 1;
+    unsigned digits = 0;
+    for (std::size_t track = 0; track < tracks; ++track) digits += DigitSum(TotalSeconds(tracksThenLeadOut[track]));
+    const auto length = static_cast<std::uint32_t>(TotalSeconds(tracksThenLeadOut.back()) -
+                                                   TotalSeconds(tracksThenLeadOut.front()));
+    return ((digits % 255) << 24) | (length << 8) | static_cast<std::uint32_t>(tracks);
+}
+
+std::string QueryString(const std::vector<MsfAddress>& tracksThenLeadOut)
+{
+    const std::uint32_t id = DiscId(tracksThenLeadOut);
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "0%x", id);
+    const std::size_t tracks = tracksThenLeadOut.size() - 1;
+    std::string query = std::string(hex) + "+" + std::to_string(tracks);
+    for (std::size_t track = 0; track < tracks; ++track) {
+        const auto& address = tracksThenLeadOut[track];
+        query += "+" + std::to_string(static_cast<unsigned>(address.minutes * 4500 + address.seconds * 75 + address.frames));
+    }
+    return query + "+" + std::to_string(TotalSeconds(tracksThenLeadOut.back()));
+}
+
+}  // namespace CDDB
