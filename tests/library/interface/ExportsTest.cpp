@@ -18,7 +18,8 @@ class ExportsTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        library = new velmora::test::LumetraLibrary(LUMETRA_LIBRARY);
+        // Derived suites set up again; the library is loaded once, as in the program.
+        if (!library) library = new velmora::test::LumetraLibrary(LUMETRA_LIBRARY);
         clips = new ScratchFolder;
         ASSERT_TRUE(velmora::test::MakeClip(*clips / "clip.avi", 2));
     }
