@@ -118,6 +118,25 @@ TEST_F(DriveTableTest, TheImageGivesItsTableOfContentsInMsfForm)
     EXPECT_EQ(CdDevice::Open({'F', DriveKind::Folder, scratch.path()}), nullptr);
 }
 
+TEST_F(DriveTableTest, AMixedDiscShowsItsAudioTracksOnly)
+{
+    // A data track of 2 s, then two seconds of audio.
+    test::WriteFile(scratch / "mixed.bin", std::string(2 * 75 * 2352 + 2 * 176400, '\0'));
+    test::WriteFile(scratch / "mixed.cue", "FILE \"mixed.bin\" BINARY\n"
+                                           "  TRACK 01 MODE1/2352\n    INDEX 01 00:00:00\n"
+                                           "  TRACK 02 AUDIO\n    INDEX 01 00:02:00\n");
+    const auto table = DriveTable::FromParts({}, "X=" + (scratch / "mixed.cue").string());
+    EXPECT_EQ(table.FindFiles("X:\\*"), std::vector<std::string>{"Track02.cda"});
+    EXPECT_FALSE(table.ReadFileHead("X:\\Track01.cda", 50));
+
+    const auto device = CdDevice::Open(*table.Find('X'));
+    ASSERT_NE(device, nullptr);
+    CDROM_TOC toc;
+    ASSERT_TRUE(device->ReadToc(toc));
+    EXPECT_FALSE(IsAudio(toc.TrackData[0]));
+    EXPECT_TRUE(IsAudio(toc.TrackData[1]));
+}
+
 TEST_F(DriveTableTest, AFolderStandsForADataDisc)
 {
     const auto folder = scratch / "data";

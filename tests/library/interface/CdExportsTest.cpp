@@ -199,6 +199,18 @@ TEST_F(CdExportsTest, TracksThatAreNotOnTheDiscGive6023AndLeaveNoWav)
     }
 }
 
+TEST_F(CdExportsTest, ADataTrackIsNoTrackToRip)
+{
+    velmora::test::WriteFile(scratch / "mixed.bin", std::string(2 * 75 * 2352 + 2 * 176400, '\x11'));
+    velmora::test::WriteFile(scratch / "mixed.cue", "FILE \"mixed.bin\" BINARY\n"
+                                                    "  TRACK 01 MODE1/2352\n    INDEX 01 00:00:00\n"
+                                                    "  TRACK 02 AUDIO\n    INDEX 01 00:02:00\n");
+    ScopedEnvironment mixed(velmora::platform::DriveTable::kVariable, "X=" + (scratch / "mixed.cue").string());
+    EXPECT_EQ(Rip("X:1", scratch / "data.wav"), 6023);
+    ASSERT_EQ(Rip("X:2", scratch / "audio.wav"), 0);
+    EXPECT_TRUE(velmora::test::ReadFile(scratch / "audio.wav").substr(44) == std::string(2 * 176400, '\x11'));
+}
+
 TEST_F(CdExportsTest, AMissingDiscOrDriveGives6022)
 {
     EXPECT_EQ(Rip("M:1", scratch / "out.wav"), 6022);
