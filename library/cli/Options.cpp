@@ -33,13 +33,68 @@ ParseResult Fail(std::string reason)
     return {std::nullopt, std::move(reason)};
 }
 
+bool IsLetter(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// "D", "D:" or "D:\".
+std::optional<char> ReadDriveLetter(const std::string& word)
+{
+    if (word.empty() || !IsLetter(word[0])) return std::nullopt;
+    if (word.size() == 1 || word == std::string{word[0], ':'} || word == std::string{word[0], ':', '\\'})
+        return static_cast<char>(word[0] & ~0x20);
+    return std::nullopt;
+}
+
+// WAV or MP3, chosen by the output's extension.
+std::optional<std::int32_t> RipFormatOf(const std::string& output)
+{
+    const auto dot = output.rfind('.');
+    if (dot == std::string::npos) return std::nullopt;
+    std::string extension = output.substr(dot + 1);
+    for (auto& c : extension) c = static_cast<char>(c | 0x20);
+    if (extension == "wav") return MediaLibrary::Header::kFormatWav;
+    if (extension == "mp3") return MediaLibrary::Header::kFormatMp3;
+    return std::nullopt;
+}
+
+ParseResult ParseCdTracks(const std::vector<std::string>& words)
+{
+    if (words.size() != 2) return Fail("cd-tracks takes one drive letter");
+    const auto drive = ReadDriveLetter(words[1]);
+    if (!drive) return Fail("cd-tracks takes a drive letter, as in D");
+    Options options;
+    options.action = Action::CdTracks;
+    options.drive = *drive;
+    return {options, {}};
+}
+
+ParseResult ParseCdRip(const std::vector<std::string>& words)
+{
+    if (words.size() != 3) return Fail("cd-rip takes a track, as in D:3, and one output file");
+    const auto& track = words[1];
+    if (track.size() < 3 || !IsLetter(track[0]) || track[1] != ':') return Fail("cd-rip takes a track as in D:3");
+    const auto format = RipFormatOf(words[2]);
+    if (!format) return Fail("the output of cd-rip must end in .wav or .mp3");
+    Options options;
+    options.action = Action::CdRip;
+    options.request.nOutputFormat = *format;
+    if (!CopyPath(options.request.szSourceFile, track) || !CopyPath(options.request.szOutputFile, words[2]))
+        return Fail("a file name is empty or longer than 259 bytes");
+    options.input = track;
+    return {options, {}};
+}
+
 }  // namespace
 
 std::string Usage()
 {
     return "usage: lumetra probe FILE\n"
            "       lumetra convert --to avi|mpg|flv|m4v|mp4|mov|vob|dvd\n"
-           "               [--ab KBITS] [--ac CHANNELS] [--ar HZ] [--vb KBITS] [--fps N] [--size WxH] IN OUT\n";
+           "               [--ab KBITS] [--ac CHANNELS] [--ar HZ] [--vb KBITS] [--fps N] [--size WxH] IN OUT\n"
+           "       lumetra cd-tracks LETTER\n"
+           "       lumetra cd-rip LETTER:TRACK OUT.wav|OUT.mp3\n";
 }
 
 ParseResult ParseArguments(const std::vector<std::string>& words)
@@ -53,6 +108,8 @@ ParseResult ParseArguments(const std::vector<std::string>& words)
         options.input = words[1];
         return {options, {}};
     }
+    if (words[0] == "cd-tracks") return ParseCdTracks(words);
+    if (words[0] == "cd-rip") return ParseCdRip(words);
     if (words[0] != "convert") return Fail("unknown command '" + words[0] + "'");
 
     options.action = Action::Convert;

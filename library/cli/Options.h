@@ -8,13 +8,14 @@
 
 namespace lumetra::cli {
 
-enum class Action { Probe, Convert };
+enum class Action { Probe, Convert, CdTracks, CdRip };
 
 struct Options {
     Action action = Action::Probe;
     std::string target;                               // avi, mpg, ... for convert
     MediaLibrary::Header::MEDIACONVERSIONINFO request; // quality fields and paths
     std::string input;
+    char drive = 0;                                   // for cd-tracks
 };
 
 struct ParseResult {

@@ -101,6 +101,9 @@ LUMETRA_API int Convert_Video_TO_MOV(MediaLibrary::Header::MEDIACONVERSIONINFO i
 LUMETRA_API int Convert_Video_TO_VOB(MediaLibrary::Header::MEDIACONVERSIONINFO info);
 LUMETRA_API int Convert_Video_TO_DVD(MediaLibrary::Header::MEDIACONVERSIONINFO info);
 
+// Lists the CDDB matches of the disc in the drive (appended to *matches). 1, or 0 after a
+// failure message; a drive that cannot be read is told to the user and gives 1 with no matches.
+LUMETRA_API int ReadCDDB(char drive, std::vector<CDDB::CQueryResult*>* matches);
 // Reads the chosen match's entry from the CDDB server and writes each track title (appended to
 // szTitle, which the caller empties first) and the disc artist into the records. 1, or 0 after a
 // failure message.
@@ -111,6 +114,15 @@ LUMETRA_API void FreeCDDBMatches(std::vector<CDDB::CQueryResult*>* matches);
 // Without a handler, messages go to standard error and the log.
 LUMETRA_API void SetMessageBoxHandler(LumetraMessageBoxHandler handler);
 
+// Audio CDs, addressed by drive letter ("D", track 3 of it as "D:3").
+// Fills the first n records for the n tracks of the disc (track number from each record's .cda
+// file named in szTitle, length, size, path): 0 with *count = n; 6000 when *count < n (*count = n,
+// records untouched); 6024 when the drive cannot be read (*count = 0).
+LUMETRA_API int GET_CD_TEXT_INFO(char drive, MediaLibrary::Header::CD_TEXT_INFO* tracks, unsigned* count);
+// Rips the track named by szSourceFile into szOutputFile: a WAV for nOutputFormat 1, else an MP3.
+// 0, or one of the rip failures 6020 to 6023.
+LUMETRA_API int Convert_CD_TO_MP3(MediaLibrary::Header::MEDIACONVERSIONINFO info);
+
 }  // extern "C"
 
 // The exports' types, for callers that bind them by name.
@@ -119,6 +131,21 @@ using GetDefaultParaFn = decltype(&GetDefaultPara);
 using GetPlayLengthFn = decltype(&GetPlayLength);
 using ConvertFn = decltype(&Convert_Video_TO_AVI);
 using SetMessageBoxHandlerFn = decltype(&SetMessageBoxHandler);
+using ReadCDDBFn = decltype(&ReadCDDB);
 using GetCDEntryFn = decltype(&GetCDEntry);
 using FreeCDDBMatchesFn = decltype(&FreeCDDBMatches);
+}  // namespace Lumetra
+
+// Results of the audio-CD exports.
+namespace MediaLibrary::Result {
+constexpr int kCdArrayTooSmall = 6000;
+constexpr int kCdDriveNotAccessible = 6024;
+constexpr int kRipReaderUnusable = 6020;
+constexpr int kRipNotInitialised = 6021;   // also: the WAV could not be written
+constexpr int kRipNoDisc = 6022;           // also: the disc could not be read to the end
+constexpr int kRipTrackOutOfRange = 6023;
+}  // namespace MediaLibrary::Result
+
+namespace Lumetra {
+using GetCdTextInfoFn = decltype(&GET_CD_TEXT_INFO);
 }  // namespace Lumetra

@@ -1,0 +1,97 @@
+#include "CdDrive.h"
+
+#include "DiscId.h"
+#include "MessageBox.h"
+#include "drives/DriveTable.h"
+
+#include <cstdio>
+
+namespace MediaLibrary::Audio {
+namespace {
+
+std::unique_ptr<CdDevice> OpenDevice(char letter)
+{
+    const auto table = velmora::platform::DriveTable::Load();
+    const auto* drive = table.Find(letter);
+    return drive ? CdDevice::Open(*drive) : nullptr;
+}
+
+}  // namespace
+
+std::unique_ptr<CdDevice> OpenLockedDrive(char letter, CDROM_TOC& toc)
+{
+    auto device = OpenDevice(letter);
+    if (!device || !device->LockTray() || !device->ReadToc(toc)) return nullptr;
+    return device;
+}
+
+}  // namespace MediaLibrary::Audio
+
+namespace CDDB {
+namespace {
+
+void ShowDriveError(const char* format, char letter)
+{
+    char text[96];
+    std::snprintf(text, sizeof text, format, letter);
+    MediaLibrary::ShowMessageBox(text, "Error Message");
+}
+
+}  // namespace
+
+CCDTrack::CCDTrack(char driveLetter) : m_driveLetter(driveLetter)
+{
+}
+
+CCDTrack::~CCDTrack()
+{
+    ReleaseDrive();
+}
+
+bool CCDTrack::OpenDrive()
+{
+    ReleaseDrive();
+    m_device = MediaLibrary::Audio::OpenLockedDrive(m_driveLetter, m_toc);
+    m_tocValid = m_device != nullptr;
+    return m_tocValid;
+}
+
+void CCDTrack::ReleaseDrive()
+{
+    m_device.reset();
+}
+
+bool CCDTrack::CheckMediaReady()
+{
+    if (!m_driveLetter) return m_device && m_device->IsReady();
+    const auto check = MediaLibrary::Audio::OpenDevice(m_driveLetter);
+    return check && check->IsReady();
+}
+
+bool CCDTrack::OpenAndVerify()
+{
+    if (!OpenDrive()) {
+        ShowDriveError("Unable to access CD Drive: %c", m_driveLetter);
+        return false;
+    }
+    if (!CheckMediaReady()) {
+        ShowDriveError("CD Drive is not ready. Please check drive: %c", m_driveLetter);
+        return false;
+    }
+    return true;
+}
+
+std::string CCDTrack::BuildQueryString() const
+{
+    std::vector<MsfAddress> tracksThenLeadOut;
+    if (m_tocValid) {
+        const int tracks = velmora::platform::TrackCount(m_toc);
+        for (int entry = 0; tracks > 0 && entry <= tracks; ++entry) {
+            const auto& address = m_toc.TrackData[entry].Address;
+            tracksThenLeadOut.push_back({address[1], address[2], address[3]});
+        }
+    }
+    return QueryString(tracksThenLeadOut);   // throws for a disc without tracks
+}
+
+}  // namespace CDDB

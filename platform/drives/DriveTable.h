@@ -1,0 +1,52 @@
+#pragma once
+
+#include "drives/Drive.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmora::platform {
+
+enum class DriveType {
+    NoRootDir,   // no drive with that letter
+    CdRom,
+};
+
+// The lettered CD drives: real optical drives as D, E, F, ... in device order, then the virtual
+// drives of VELMORA_DRIVES (or the setting "Drives"), "X=/path/disc.cue;Y=/path/folder", which
+// take the place of a real drive of the same letter.
+class DriveTable {
+public:
+    static constexpr const char* kVariable = "VELMORA_DRIVES";
+    static constexpr const char* kSetting = "Drives";
+
+    static DriveTable Load();
+    static DriveTable FromParts(const std::vector<std::filesystem::path>& devices, std::string_view virtualDrives);
+
+    // In letter order.
+    const std::vector<Drive>& Drives() const { return drives_; }
+    const Drive* Find(char letter) const;
+    // A root or any path on a drive: "D:\", "D:", "D:\Track01.cda".
+    const Drive* FindByPath(std::string_view path) const;
+    DriveType TypeOfRoot(std::string_view root) const;
+
+    // Names of the files in a drive's root that match the pattern's last part ("D:\*.cda"),
+    // case ignored. An audio disc holds one TrackNN.cda per audio track; a data disc the files
+    // of its mount point or of the folder it stands for.
+    std::vector<std::string> FindFiles(std::string_view pattern) const;
+
+    // Up to limit bytes from the start of a file on a drive ("D:\Track01.cda"); a path that
+    // names no drive is read from the file system. None when there is no such file.
+    std::optional<std::string> ReadFileHead(std::string_view path, std::size_t limit) const;
+
+private:
+    std::vector<Drive> drives_;
+};
+
+// The letter of a drive path ("D:", "d:\x"), upper case; none for any other text.
+std::optional<char> DriveLetterOf(std::string_view path);
+
+}  // namespace velmora::platform

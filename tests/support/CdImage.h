@@ -1,0 +1,26 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace velmora::test {
+
+struct ImageTrack {
+    int seconds;
+    double pitch;   // Hz of the left channel (the right one is a fifth above); 0 for silence
+};
+
+struct CdImage {
+    std::filesystem::path cue;
+    std::vector<std::string> tracks;   // each track's PCM exactly as written into the image
+};
+
+// An audio disc as a BIN/CUE image in the folder: name.cue and name.bin, one sine tone per track.
+CdImage WriteCdImage(const std::filesystem::path& folder, const std::string& name,
+                     const std::vector<ImageTrack>& tracks);
+
+// "X=/path/a.cue;Y=/path/folder" for VELMORA_DRIVES.
+std::string DriveList(const std::vector<std::pair<char, std::filesystem::path>>& drives);
+
+}  // namespace velmora::test
