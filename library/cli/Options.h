@@ -8,13 +8,16 @@
 
 namespace lumetra::cli {
 
-enum class Action { Probe, Convert };
+enum class Action { Probe, Convert, Thumbnail, Join, DvdFiles, Mp3ToWav, WavToMp3 };
 
 struct Options {
     Action action = Action::Probe;
-    std::string target;                               // avi, mpg, ... for convert
+    std::string target;                               // avi, mpg, ... for convert and join
     MediaLibrary::Header::MEDIACONVERSIONINFO request; // quality fields and paths
-    std::string input;
+    std::string input;                                // the file read: probed, converted, pictured, authored
+    std::vector<std::string> joinList;                // join: the files to join, in order
+    std::string position = "0";                       // thumbnail: start time
+    std::string picture;                              // thumbnail: the PNG to write
 };
 
 struct ParseResult {
