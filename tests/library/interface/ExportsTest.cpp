@@ -18,7 +18,8 @@ class ExportsTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        library = new velmora::test::LumetraLibrary(LUMETRA_LIBRARY);
+        // Each suite derived from this one sets up again; the library is bound once.
+        if (!library) library = new velmora::test::LumetraLibrary(LUMETRA_LIBRARY);
         clips = new ScratchFolder;
         ASSERT_TRUE(velmora::test::MakeClip(*clips / "clip.avi", 2));
     }
