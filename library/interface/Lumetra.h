@@ -89,9 +89,10 @@ LUMETRA_API int Convert_Video_TO_DVD(MediaLibrary::Header::MEDIACONVERSIONINFO i
 // negative one counts as 0) at half the video's size into a PNG picture. Always 1: without a
 // frame (an audio-only source, a position past the end) there is no picture file at all.
 LUMETRA_API int GeTThumbNailForVideoFile(const char* position, const char* video, const char* picture);
-// Joins the count files of paths (an array of C strings), byte for byte in list order, into
-// info.szSourceFile, converts that into info.szOutputFile (code 11: the PAL DVD command) and
-// deletes it. An empty list converts nothing. Always 0: callers judge by the output file.
+// Joins the files of the list, byte for byte in list order, into info.szSourceFile, converts
+// that into info.szOutputFile (code 11: the PAL DVD command) and deletes it. The list is a
+// pointer to count zero-terminated paths (no standard-library type crosses the boundary). An
+// empty list converts nothing. Always 0: callers judge by the output file.
 LUMETRA_API int Convert_Join_To_Single(MediaLibrary::Header::MEDIACONVERSIONINFO info, const char* const* paths,
                                        unsigned count);
 // Authors the DVD-Video folders described by a dvdauthor XML file into its dest folder, after

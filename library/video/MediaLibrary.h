@@ -36,7 +36,7 @@ public:
     virtual CommandLine GetVideoCommand() const;
     virtual CommandLine GetDvdCommand() const;
     // Joins the listed files byte for byte, in list order, into szSourceFile. Returns that file,
-    // or an empty path when the list is empty (nothing written) or the join failed (nothing left).
+    // or an empty path when the list is empty (nothing written) or the join failed (logged).
     virtual std::filesystem::path WriteJoinScript(const std::vector<std::string>& paths);
     virtual int Prepare();
     virtual int Convert();
