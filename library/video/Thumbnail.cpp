@@ -40,6 +40,11 @@ CommandLine ThumbnailCommand(std::string_view position, std::string_view video, 
 void TakeThumbnail(std::string_view position, std::string_view video, const std::filesystem::path& picture)
 {
     std::error_code ignored;
+    // The picture is deleted first; it must not be the video itself.
+    if (std::filesystem::equivalent(picture, video, ignored)) {
+        LogMessage(1, "GeTThumbNailForVideoFile: the picture %s is the video itself; no picture", picture.c_str());
+        return;
+    }
     std::filesystem::remove(picture, ignored);
 
     Header::MEDIACONVERSIONINFO request;

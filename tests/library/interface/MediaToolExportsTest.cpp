@@ -182,6 +182,9 @@ TEST_F(MediaToolExportsTest, NoFrameMeansNoPictureFileAtAll)
         Thumbnail(position, video, scratch / "picture.png");
         EXPECT_FALSE(std::filesystem::exists(scratch / "picture.png")) << video << " at " << position;
     }
+    std::filesystem::copy_file(*clips / "clip.avi", scratch / "clip.avi");
+    Thumbnail("0", scratch / "clip.avi", scratch / "clip.avi");
+    EXPECT_EQ(ReadFile(scratch / "clip.avi"), ReadFile(*clips / "clip.avi"));
 }
 
 TEST_F(MediaToolExportsTest, ANegativePositionGivesTheFirstFrame)
@@ -247,7 +250,8 @@ TEST_F(MediaToolExportsTest, AJoinThatCannotBeMadeRunsNothingAndLeavesNoOutput)
     EXPECT_EQ(ReadFile(scratch / "a"), "part a");
 
     const MEDIACONVERSIONINFO request = Request(scratch / "joined", scratch / "out.avi");
-    const char* withAHole[] = {(scratch / "a").c_str(), nullptr};
+    const auto a = scratch / "a";
+    const char* withAHole[] = {a.c_str(), nullptr};
     library->Bind<Lumetra::JoinFn>("Convert_Join_To_Single")(request, withAHole, 2);
     library->Bind<Lumetra::JoinFn>("Convert_Join_To_Single")(request, nullptr, 3);
 
