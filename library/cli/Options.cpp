@@ -3,10 +3,23 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <filesystem>
 #include <map>
+#include <set>
 
 namespace lumetra::cli {
 namespace {
+
+using Request = MediaLibrary::Header::MEDIACONVERSIONINFO;
+
+const std::set<std::string> kAudioOptions{"--ab", "--ac", "--ar"};
+const std::set<std::string> kVideoOptions{"--to", "--ab", "--ac", "--ar", "--vb", "--fps", "--size"};
+
+const std::map<std::string, MediaLibrary::Header::OutputFormat> kTargets{
+    {"avi", MediaLibrary::Header::kFormatAvi}, {"mpg", MediaLibrary::Header::kFormatMpg},
+    {"flv", MediaLibrary::Header::kFormatFlv}, {"m4v", MediaLibrary::Header::kFormatM4v},
+    {"mp4", MediaLibrary::Header::kFormatMp4}, {"mov", MediaLibrary::Header::kFormatMov},
+    {"vob", MediaLibrary::Header::kFormatVob}, {"dvd", MediaLibrary::Header::kFormatDvd}};
 
 bool ReadNumber(const std::string& text, std::int32_t& value)
 {
@@ -14,7 +27,7 @@ bool ReadNumber(const std::string& text, std::int32_t& value)
     return error == std::errc{} && end == text.data() + text.size() && value >= 0;
 }
 
-bool ReadSize(const std::string& text, MediaLibrary::Header::MEDIACONVERSIONINFO& request)
+bool ReadSize(const std::string& text, Request& request)
 {
     const auto x = text.find('x');
     if (x == std::string::npos) return false;
@@ -28,9 +41,132 @@ bool CopyPath(char (&field)[MediaLibrary::Header::kPathCapacity], const std::str
     return true;
 }
 
+// The joined file a join goes through: beside the output, named after it and, so that the
+// encoder recognises the joined stream, with the first input's extension.
+std::string JoinedFileFor(const std::string& output, const std::string& firstInput)
+{
+    // The first input's extension helps the encoder recognise the joined stream.
+    return output + ".joined" + std::filesystem::path(firstInput).extension().string();
+}
+
 ParseResult Fail(std::string reason)
 {
     return {std::nullopt, std::move(reason)};
+}
+
+// Reads the options of a command (those it allows) into options; the other words are paths.
+// Returns why the words are wrong, or nothing.
+std::optional<std::string> ReadOptions(const std::vector<std::string>& words, const std::set<std::string>& allowed,
+                                       Options& options, std::vector<std::string>& paths)
+{
+    auto& request = options.request;
+    const std::map<std::string, std::int32_t*> numbers{
+        {"--ab", &request.nAudioBitRate}, {"--ac", &request.nAudioChannels}, {"--ar", &request.nSampleRate},
+        {"--vb", &request.nVideoBitRate}, {"--fps", &request.nFrameRate}};
+    for (std::size_t at = 1; at < words.size(); ++at) {
+        const auto& word = words[at];
+        if (!word.starts_with("--")) {
+            paths.push_back(word);
+            continue;
+        }
+        if (!allowed.contains(word)) return "unknown option " + word + " for " + words[0];
+        if (at + 1 == words.size()) return word + " needs a value";
+        const auto& value = words[++at];
+        if (word == "--to") {
+            options.target = value;
+        } else if (word == "--at") {
+            options.position = value;
+        } else if (word == "--size") {
+            if (!ReadSize(value, request)) return "--size takes WIDTHxHEIGHT, as in 352x288";
+        } else if (!ReadNumber(value, *numbers.at(word))) {
+            return word + " takes a whole number";
+        }
+    }
+    return std::nullopt;
+}
+
+ParseResult ParseProbe(const std::vector<std::string>& words)
+{
+    Options options;
+    if (words.size() != 2) return Fail("probe takes one file");
+    if (!CopyPath(options.request.szSourceFile, words[1]))
+        return Fail("the file name is empty or longer than 259 bytes");
+    options.input = words[1];
+    return {options, {}};
+}
+
+ParseResult ParseConvert(const std::vector<std::string>& words)
+{
+    Options options;
+    options.action = Action::Convert;
+    std::vector<std::string> paths;
+    if (auto wrong = ReadOptions(words, kVideoOptions, options, paths)) return Fail(*wrong);
+    if (!kTargets.contains(options.target)) return Fail("--to must be one of avi, mpg, flv, m4v, mp4, mov, vob, dvd");
+    if (paths.size() != 2) return Fail("convert takes one input and one output file");
+    if (!CopyPath(options.request.szSourceFile, paths[0]) || !CopyPath(options.request.szOutputFile, paths[1]))
+        return Fail("a file name is empty or longer than 259 bytes");
+    options.input = paths[0];
+    return {options, {}};
+}
+
+ParseResult ParseThumbnail(const std::vector<std::string>& words)
+{
+    Options options;
+    options.action = Action::Thumbnail;
+    std::vector<std::string> paths;
+    if (auto wrong = ReadOptions(words, {"--at"}, options, paths)) return Fail(*wrong);
+    if (paths.size() != 2) return Fail("thumbnail takes one video and one picture file");
+    if (paths[0].empty() || paths[1].empty() || options.position.empty())
+        return Fail("the video, the picture and the position must not be empty");
+    options.input = paths[0];
+    options.picture = paths[1];
+    return {options, {}};
+}
+
+ParseResult ParseJoin(const std::vector<std::string>& words)
+{
+    Options options;
+    options.action = Action::Join;
+    std::vector<std::string> paths;
+    if (auto wrong = ReadOptions(words, kVideoOptions, options, paths)) return Fail(*wrong);
+    if (!kTargets.contains(options.target)) return Fail("--to must be one of avi, mpg, flv, m4v, mp4, mov, vob, dvd");
+    if (paths.size() < 2) return Fail("join takes one or more input files and one output file");
+    auto& request = options.request;
+    request.nOutputFormat = kTargets.at(options.target);
+    const std::string output = paths.back();
+    paths.pop_back();
+    if (std::any_of(paths.begin(), paths.end(), [](const auto& path) { return path.empty(); }))
+        return Fail("an input file name is empty");
+    if (!CopyPath(request.szOutputFile, output)) return Fail("the output file name is empty or longer than 259 bytes");
+    if (!CopyPath(request.szSourceFile, JoinedFileFor(output, paths.front())))
+        return Fail("the output file name leaves no room for the joined file's name beside it (259 bytes)");
+    options.input = paths.front();
+    options.joinList = std::move(paths);
+    return {options, {}};
+}
+
+ParseResult ParseDvdFiles(const std::vector<std::string>& words)
+{
+    Options options;
+    options.action = Action::DvdFiles;
+    if (words.size() != 2) return Fail("dvd-files takes one authoring file");
+    if (!CopyPath(options.request.szSourceFile, words[1]))
+        return Fail("the authoring file name is empty or longer than 259 bytes");
+    options.input = words[1];
+    return {options, {}};
+}
+
+ParseResult ParseAudio(const std::vector<std::string>& words, Action action)
+{
+    Options options;
+    options.action = action;
+    std::vector<std::string> paths;
+    if (auto wrong = ReadOptions(words, kAudioOptions, options, paths)) return Fail(*wrong);
+    if (paths.size() != 2) return Fail(words[0] + " takes one input and one output file");
+    if (!CopyPath(options.request.szSourceFile, paths[0]) || !CopyPath(options.request.szOutputFile, paths[1]))
+        return Fail("a file name is empty or longer than 259 bytes");
+    options.input = paths[0];
+    return {options, {}};
 }
 
 bool IsLetter(char c)
@@ -86,6 +222,22 @@ ParseResult ParseCdRip(const std::vector<std::string>& words)
     return {options, {}};
 }
 
+ParseResult ParseCddb(const std::vector<std::string>& words)
+{
+    if (words.size() != 2 && words.size() != 3) return Fail("cddb takes one drive letter and, if you like, a match number");
+    const auto drive = ReadDriveLetter(words[1]);
+    if (!drive) return Fail("cddb takes a drive letter, as in D");
+    Options options;
+    options.action = Action::Cddb;
+    options.drive = *drive;
+    if (words.size() == 3) {
+        std::int32_t chosen = 0;
+        if (!ReadNumber(words[2], chosen) || chosen < 1) return Fail("the match number counts from 1");
+        options.match = chosen;
+    }
+    return {options, {}};
+}
+
 }  // namespace
 
 std::string Usage()
@@ -93,57 +245,31 @@ std::string Usage()
     return "usage: lumetra probe FILE\n"
            "       lumetra convert --to avi|mpg|flv|m4v|mp4|mov|vob|dvd\n"
            "               [--ab KBITS] [--ac CHANNELS] [--ar HZ] [--vb KBITS] [--fps N] [--size WxH] IN OUT\n"
+           "       lumetra thumbnail [--at TIME] VIDEO PICTURE.png    (half the video's size; TIME 0 unless given)\n"
+           "       lumetra join --to avi|mpg|flv|m4v|mp4|mov|vob|dvd [the options of convert] IN... OUT\n"
+           "       lumetra dvd-files AUTHORING.xml                   (dvdauthor XML; writes VIDEO_TS into its dest)\n"
+           "       lumetra mp3-to-wav [--ab KBITS] [--ac CHANNELS] [--ar HZ] IN.mp3 OUT.wav\n"
+           "       lumetra wav-to-mp3 [--ab KBITS] [--ac CHANNELS] [--ar HZ] IN.wav OUT.mp3\n"
            "       lumetra cd-tracks LETTER\n"
-           "       lumetra cd-rip LETTER:TRACK OUT.wav|OUT.mp3\n";
+           "       lumetra cd-rip LETTER:TRACK OUT.wav|OUT.mp3\n"
+           "       lumetra cddb LETTER [MATCH]                       (CDDB matches; with one or MATCH: its titles)\n";
 }
 
 ParseResult ParseArguments(const std::vector<std::string>& words)
 {
     if (words.empty()) return Fail("no command given");
-    Options options;
-    if (words[0] == "probe") {
-        if (words.size() != 2) return Fail("probe takes one file");
-        if (!CopyPath(options.request.szSourceFile, words[1]))
-            return Fail("the file name is empty or longer than 259 bytes");
-        options.input = words[1];
-        return {options, {}};
-    }
-    if (words[0] == "cd-tracks") return ParseCdTracks(words);
-    if (words[0] == "cd-rip") return ParseCdRip(words);
-    if (words[0] != "convert") return Fail("unknown command '" + words[0] + "'");
-
-    options.action = Action::Convert;
-    auto& request = options.request;
-    const std::map<std::string, std::int32_t*> numbers{
-        {"--ab", &request.nAudioBitRate}, {"--ac", &request.nAudioChannels}, {"--ar", &request.nSampleRate},
-        {"--vb", &request.nVideoBitRate}, {"--fps", &request.nFrameRate}};
-    std::vector<std::string> paths;
-    for (std::size_t at = 1; at < words.size(); ++at) {
-        const auto& word = words[at];
-        if (!word.starts_with("--")) {
-            paths.push_back(word);
-            continue;
-        }
-        if (at + 1 == words.size()) return Fail(word + " needs a value");
-        const auto& value = words[++at];
-        if (word == "--to") {
-            options.target = value;
-        } else if (word == "--size") {
-            if (!ReadSize(value, request)) return Fail("--size takes WIDTHxHEIGHT, as in 352x288");
-        } else if (const auto field = numbers.find(word); field != numbers.end()) {
-            if (!ReadNumber(value, *field->second)) return Fail(word + " takes a whole number");
-        } else {
-            return Fail("unknown option " + word);
-        }
-    }
-    static const char* const kTargets[] = {"avi", "mpg", "flv", "m4v", "mp4", "mov", "vob", "dvd"};
-    if (std::find(std::begin(kTargets), std::end(kTargets), options.target) == std::end(kTargets))
-        return Fail("--to must be one of avi, mpg, flv, m4v, mp4, mov, vob, dvd");
-    if (paths.size() != 2) return Fail("convert takes one input and one output file");
-    if (!CopyPath(request.szSourceFile, paths[0]) || !CopyPath(request.szOutputFile, paths[1]))
-        return Fail("a file name is empty or longer than 259 bytes");
-    options.input = paths[0];
-    return {options, {}};
+    const auto& command = words[0];
+    if (command == "probe") return ParseProbe(words);
+    if (command == "convert") return ParseConvert(words);
+    if (command == "thumbnail") return ParseThumbnail(words);
+    if (command == "join") return ParseJoin(words);
+    if (command == "dvd-files") return ParseDvdFiles(words);
+    if (command == "mp3-to-wav") return ParseAudio(words, Action::Mp3ToWav);
+    if (command == "wav-to-mp3") return ParseAudio(words, Action::WavToMp3);
+    if (command == "cd-tracks") return ParseCdTracks(words);
+    if (command == "cd-rip") return ParseCdRip(words);
+    if (command == "cddb") return ParseCddb(words);
+    return Fail("unknown command '" + command + "'");
 }
 
 }  // namespace lumetra::cli

@@ -8,14 +8,18 @@
 
 namespace lumetra::cli {
 
-enum class Action { Probe, Convert, CdTracks, CdRip };
+enum class Action { Probe, Convert, Thumbnail, Join, DvdFiles, Mp3ToWav, WavToMp3, CdTracks, CdRip, Cddb };
 
 struct Options {
     Action action = Action::Probe;
-    std::string target;                               // avi, mpg, ... for convert
+    std::string target;                               // avi, mpg, ... for convert and join
     MediaLibrary::Header::MEDIACONVERSIONINFO request; // quality fields and paths
-    std::string input;
-    char drive = 0;                                   // for cd-tracks
+    std::string input;                                // the file read: probed, converted, pictured, authored
+    std::vector<std::string> joinList;                // join: the files to join, in order
+    std::string position = "0";                       // thumbnail: start time
+    std::string picture;                              // thumbnail: the PNG to write
+    char drive = 0;                                   // cd-tracks, cddb: the drive letter
+    int match = 0;                                    // cddb: the match chosen, from 1; 0 when none is
 };
 
 struct ParseResult {

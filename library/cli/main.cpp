@@ -6,15 +6,46 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <map>
+#include <optional>
+#include <sstream>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
 
 using MediaLibrary::Header::CD_TEXT_INFO;
 using MediaLibrary::Header::MEDIACONVERSIONINFO;
+using lumetra::cli::Options;
 
-int Probe(const lumetra::cli::Options& options)
+bool IsFile(const std::string& path)
+{
+    std::error_code error;
+    if (std::filesystem::is_regular_file(path, error)) return true;
+    std::fprintf(stderr, "lumetra: %s is not a file\n", path.c_str());
+    return false;
+}
+
+bool HasContent(const std::filesystem::path& file)
+{
+    std::error_code error;
+    return std::filesystem::exists(file, error) && std::filesystem::file_size(file, error) > 0 && !error;
+}
+
+// The library reports nothing: what it wrote is the verdict.
+int Judge(const char* output, const char* what)
+{
+    if (!HasContent(output)) {
+        std::fprintf(stderr, "lumetra: the %s wrote no %s (see the log for the tool's words)\n", what, output);
+        return 1;
+    }
+    std::printf("%s\n", output);
+    return 0;
+}
+
+int Probe(const Options& options)
 {
     MEDIACONVERSIONINFO facts = options.request;
     GetDefaultPara(&facts);
@@ -35,35 +66,103 @@ int Probe(const lumetra::cli::Options& options)
     return 0;
 }
 
-int Convert(const lumetra::cli::Options& options)
+int Convert(const Options& options)
 {
     static const std::map<std::string, Lumetra::ConvertFn> kExports{
         {"avi", Convert_Video_TO_AVI}, {"mpg", Convert_Video_TO_MPG}, {"flv", Convert_Video_TO_FLV},
         {"m4v", Convert_Video_TO_M4V}, {"mp4", Convert_Video_TO_MP4}, {"mov", Convert_Video_TO_MOV},
         {"vob", Convert_Video_TO_VOB}, {"dvd", Convert_Video_TO_DVD}};
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(options.input, error)) {
-        std::fprintf(stderr, "lumetra: %s is not a file\n", options.input.c_str());
-        return 1;
-    }
+    if (!IsFile(options.input)) return 1;
     kExports.at(options.target)(options.request);
-    const char* output = options.request.szOutputFile;
-    if (!std::filesystem::exists(output, error) || std::filesystem::file_size(output, error) == 0) {
-        std::fprintf(stderr, "lumetra: the conversion wrote no %s (see the log for the encoder's words)\n", output);
+    return Judge(options.request.szOutputFile, "conversion");
+}
+
+int Thumbnail(const Options& options)
+{
+    if (!IsFile(options.input)) return 1;
+    GeTThumbNailForVideoFile(options.position.c_str(), options.input.c_str(), options.picture.c_str());
+    if (!HasContent(options.picture)) {
+        std::fprintf(stderr, "lumetra: %s has no picture at %s (audio only, or past its end?)\n",
+                     options.input.c_str(), options.position.c_str());
         return 1;
     }
-    std::printf("%s\n", output);
+    std::printf("%s\n", options.picture.c_str());
     return 0;
 }
 
-// The disc's tracks as the window lists them: one record per .cda file of the drive's root.
-int ListCdTracks(char drive)
+int Join(const Options& options)
+{
+    for (const auto& path : options.joinList)
+        if (!IsFile(path)) return 1;
+    std::error_code error;
+    if (std::filesystem::exists(options.request.szSourceFile, error)) {
+        std::fprintf(stderr, "lumetra: %s is in the way of the joined file; move it away first\n",
+                     options.request.szSourceFile);
+        return 1;
+    }
+    std::vector<const char*> paths;
+    for (const auto& path : options.joinList) paths.push_back(path.c_str());
+    Convert_Join_To_Single(options.request, paths.data(), static_cast<unsigned>(paths.size()));
+    return Judge(options.request.szOutputFile, "join");
+}
+
+// The dest attribute of the authoring file's root element, with XML's named entities decoded.
+std::optional<std::filesystem::path> AuthoringDestination(const std::string& xmlFile)
+{
+    std::ifstream in(xmlFile, std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    const std::string text = content.str();
+    const auto root = text.find("<dvdauthor");
+    const auto attribute = text.find("dest=", root);
+    if (root == std::string::npos || attribute == std::string::npos || attribute + 5 >= text.size())
+        return std::nullopt;
+    const char quote = text[attribute + 5];
+    const auto close = text.find(quote, attribute + 6);
+    if ((quote != '"' && quote != '\'') || close == std::string::npos) return std::nullopt;
+    std::string dest = text.substr(attribute + 6, close - attribute - 6);
+    // "&amp;" last, so that "&amp;lt;" stays "&lt;".
+    static const std::pair<std::string_view, std::string_view> kEntities[] = {
+        {"&quot;", "\""}, {"&apos;", "'"}, {"&lt;", "<"}, {"&gt;", ">"}, {"&amp;", "&"}};
+    for (const auto& [entity, character] : kEntities)
+        for (auto at = dest.find(entity); at != std::string::npos; at = dest.find(entity, at + 1))
+            dest.replace(at, entity.size(), character);
+    return dest;
+}
+
+int DvdFiles(const Options& options)
+{
+    if (!IsFile(options.input)) return 1;
+    const auto dest = AuthoringDestination(options.input);
+    if (!dest) {
+        std::fprintf(stderr, "lumetra: %s names no dest folder for the DVD files\n", options.input.c_str());
+        return 1;
+    }
+    GenerateDVDFiles(options.input.c_str());
+    const auto menu = *dest / "VIDEO_TS" / "VIDEO_TS.IFO";
+    if (!HasContent(menu)) {
+        std::fprintf(stderr, "lumetra: dvdauthor wrote no %s (see the log for its words)\n", menu.c_str());
+        return 1;
+    }
+    std::printf("%s\n", (*dest / "VIDEO_TS").c_str());
+    return 0;
+}
+
+int ConvertAudio(const Options& options, Lumetra::ConvertFn convert)
+{
+    if (!IsFile(options.input)) return 1;
+    convert(options.request);
+    return Judge(options.request.szOutputFile, "conversion");
+}
+
+// The track records of the disc in the drive, named by its .cda files; empty (and said) on failure.
+std::vector<CD_TEXT_INFO> ReadTrackTable(char drive)
 {
     const std::string root{drive, ':', '\\'};
     const auto names = velmora::platform::DriveTable::Load().FindFiles(root + "*.cda");
     if (names.empty()) {
         std::fprintf(stderr, "lumetra: drive %s holds no audio tracks\n", root.c_str());
-        return 1;
+        return {};
     }
     std::vector<CD_TEXT_INFO> tracks(names.size());
     for (std::size_t at = 0; at < names.size(); ++at)
@@ -76,30 +175,89 @@ int ListCdTracks(char drive)
     }
     if (result != 0) {
         std::fprintf(stderr, "lumetra: the tracks of drive %s cannot be read (%d)\n", root.c_str(), result);
-        return 1;
+        return {};
     }
+    tracks.resize(count);
+    return tracks;
+}
+
+int ListCdTracks(char drive)
+{
+    const auto tracks = ReadTrackTable(drive);
+    if (tracks.empty()) return 1;
     std::printf("%-6s %-8s %-8s %s\n", "track", "length", "size", "path");
-    for (unsigned at = 0; at < count; ++at)
-        std::printf("%-6d %-8s %-8s %s\n", tracks[at].nTrackNo, tracks[at].szLength, tracks[at].szSize,
-                    tracks[at].szPath);
+    for (const auto& track : tracks)
+        std::printf("%-6d %-8s %-8s %s\n", track.nTrackNo, track.szLength, track.szSize, track.szPath);
     return 0;
 }
 
-int RipCdTrack(const lumetra::cli::Options& options)
+int RipCdTrack(const Options& options)
 {
     const int result = Convert_CD_TO_MP3(options.request);
     if (result != 0) {
         std::fprintf(stderr, "lumetra: track %s cannot be ripped (%d, see the log)\n", options.input.c_str(), result);
         return 1;
     }
-    const char* output = options.request.szOutputFile;
-    std::error_code error;
-    if (!std::filesystem::exists(output, error) || std::filesystem::file_size(output, error) == 0) {
-        std::fprintf(stderr, "lumetra: the rip wrote no %s (see the log)\n", output);
+    return Judge(options.request.szOutputFile, "rip");
+}
+
+// Matches made by the library go back to it.
+class MatchList {
+public:
+    MatchList() = default;
+    MatchList(const MatchList&) = delete;
+    MatchList& operator=(const MatchList&) = delete;
+    ~MatchList() { FreeCDDBMatches(&matches_); }
+    std::vector<CDDB::CQueryResult*>* get() { return &matches_; }
+    const std::vector<CDDB::CQueryResult*>& items() const { return matches_; }
+
+private:
+    std::vector<CDDB::CQueryResult*> matches_;
+};
+
+int LookUpDisc(const Options& options)
+{
+    MatchList matches;
+    if (ReadCDDB(options.drive, matches.get()) == 0) return 1;
+    const auto& found = matches.items();
+    if (found.empty()) {
+        std::fprintf(stderr, "lumetra: no CDDB match for the disc in %c:\n", options.drive);
         return 1;
     }
-    std::printf("%s\n", output);
+    for (std::size_t at = 0; at < found.size(); ++at)
+        std::printf("%zu: %s %s %s / %s\n", at + 1, found[at]->strCategory.c_str(), found[at]->strDiscId.c_str(),
+                    found[at]->strArtist.c_str(), found[at]->strTitle.c_str());
+    if (options.match == 0 && found.size() > 1) return 0;
+    const std::size_t chosen = options.match == 0 ? 0 : static_cast<std::size_t>(options.match - 1);
+    if (chosen >= found.size()) {
+        std::fprintf(stderr, "lumetra: there is no match %d\n", options.match);
+        return 1;
+    }
+
+    auto tracks = ReadTrackTable(options.drive);
+    if (tracks.empty()) return 1;
+    for (auto& track : tracks) track.szTitle[0] = '\0';
+    if (GetCDEntry(tracks.data(), static_cast<int>(tracks.size()), found[chosen]) == 0) return 1;
+    std::printf("artist: %s\n", tracks.front().szArtist);
+    for (const auto& track : tracks) std::printf("%2d. %s\n", track.nTrackNo, track.szTitle);
     return 0;
+}
+
+int Run(const Options& options)
+{
+    switch (options.action) {
+    case lumetra::cli::Action::Probe: return Probe(options);
+    case lumetra::cli::Action::Convert: return Convert(options);
+    case lumetra::cli::Action::Thumbnail: return Thumbnail(options);
+    case lumetra::cli::Action::Join: return Join(options);
+    case lumetra::cli::Action::DvdFiles: return DvdFiles(options);
+    case lumetra::cli::Action::Mp3ToWav: return ConvertAudio(options, Convert_MP3_TO_WAV);
+    case lumetra::cli::Action::WavToMp3: return ConvertAudio(options, Convert_Wav_TO_MP3);
+    case lumetra::cli::Action::CdTracks: return ListCdTracks(options.drive);
+    case lumetra::cli::Action::CdRip: return RipCdTrack(options);
+    case lumetra::cli::Action::Cddb: return LookUpDisc(options);
+    }
+    return 2;
 }
 
 }  // namespace
@@ -111,16 +269,5 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "lumetra: %s\n%s", parsed.error.c_str(), lumetra::cli::Usage().c_str());
         return 2;
     }
-    const auto& options = *parsed.options;
-    switch (options.action) {
-    case lumetra::cli::Action::Probe:
-        return Probe(options);
-    case lumetra::cli::Action::Convert:
-        return Convert(options);
-    case lumetra::cli::Action::CdTracks:
-        return ListCdTracks(options.drive);
-    case lumetra::cli::Action::CdRip:
-        return RipCdTrack(options);
-    }
-    return 2;
+    return Run(*parsed.options);
 }

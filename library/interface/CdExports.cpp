@@ -79,8 +79,7 @@ int EncodeRippedWav(MEDIACONVERSIONINFO request, const std::filesystem::path& ri
     MediaLibrary::SetFieldText(request.szSourceFile, ripped.string());
     std::error_code ignored;
     std::filesystem::remove(request.szOutputFile, ignored);
-    LogMessage(1, "Convert_CD_TO_MP3: MP3 output needs the encoder step; the track stays in %s", request.szSourceFile);
-    return 0;
+    return Convert_Wav_TO_MP3(request);
 }
 
 int RipTrack(const MEDIACONVERSIONINFO& info)

@@ -4,6 +4,7 @@
 #include "Log.h"
 #include "Lumetra.h"
 #include "RecordText.h"
+#include "RequestPaths.h"
 #include "Video.h"
 
 #include <filesystem>
@@ -18,26 +19,9 @@ __attribute__((constructor)) void AttachLibrary()
     LogInit("RozeduZededir");
 }
 
-// Both paths must be whole: a path cut to fit its field would name another file.
-bool RequestPathsUsable(const MEDIACONVERSIONINFO& request, const char* exportName)
-{
-    const auto source = MediaLibrary::FieldText(request.szSourceFile);
-    const auto output = MediaLibrary::FieldText(request.szOutputFile);
-    if (!source || !output) {
-        LogMessage(1, "%s: a path of the request is longer than %zu bytes; nothing converted", exportName,
-                   MediaLibrary::Header::kPathCapacity - 1);
-        return false;
-    }
-    if (output->empty()) {
-        LogMessage(1, "%s: the request names no output file; nothing converted", exportName);
-        return false;
-    }
-    return true;
-}
-
 int ConvertVideo(MEDIACONVERSIONINFO request, MediaLibrary::Header::OutputFormat format, const char* exportName)
 {
-    if (!RequestPathsUsable(request, exportName)) return 0;
+    if (!MediaLibrary::RequestPathsUsable(request, exportName)) return 0;
     LogMessage(4, "Entering %s with (%s) to (%s)", exportName, request.szSourceFile, request.szOutputFile);
     request.nOutputFormat = format;
     MediaLibrary::Video::CAVI converter(request);

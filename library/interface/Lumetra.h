@@ -101,6 +101,24 @@ LUMETRA_API int Convert_Video_TO_MOV(MediaLibrary::Header::MEDIACONVERSIONINFO i
 LUMETRA_API int Convert_Video_TO_VOB(MediaLibrary::Header::MEDIACONVERSIONINFO info);
 LUMETRA_API int Convert_Video_TO_DVD(MediaLibrary::Header::MEDIACONVERSIONINFO info);
 
+// Writes the frame at position (a start time as the encoder takes it: "12", "00:01:05.5"; a
+// negative one counts as 0) at half the video's size into a PNG picture. Always 1: without a
+// frame (an audio-only source, a position past the end) there is no picture file at all.
+LUMETRA_API int GeTThumbNailForVideoFile(const char* position, const char* video, const char* picture);
+// Joins the files of the list, byte for byte in list order, into info.szSourceFile, converts
+// that into info.szOutputFile (code 11: the PAL DVD command) and deletes it. The list is a
+// pointer to count zero-terminated paths (no standard-library type crosses the boundary). An
+// empty list converts nothing. Always 0: callers judge by the output file.
+LUMETRA_API int Convert_Join_To_Single(MediaLibrary::Header::MEDIACONVERSIONINFO info, const char* const* paths,
+                                       unsigned count);
+// Authors the DVD-Video folders described by a dvdauthor XML file into its dest folder, after
+// removing the VIDEO_TS and AUDIO_TS of an earlier run there. Always 1: callers look for
+// VIDEO_TS/VIDEO_TS.IFO.
+LUMETRA_API int GenerateDVDFiles(const char* xmlPath);
+// MP3 to WAV and WAV to MP3; the output's extension chooses the format. Always 0.
+LUMETRA_API int Convert_MP3_TO_WAV(MediaLibrary::Header::MEDIACONVERSIONINFO info);
+LUMETRA_API int Convert_Wav_TO_MP3(MediaLibrary::Header::MEDIACONVERSIONINFO info);
+
 // Lists the CDDB matches of the disc in the drive (appended to *matches). 1, or 0 after a
 // failure message; a drive that cannot be read is told to the user and gives 1 with no matches.
 LUMETRA_API int ReadCDDB(char drive, std::vector<CDDB::CQueryResult*>* matches);
@@ -130,6 +148,9 @@ namespace Lumetra {
 using GetDefaultParaFn = decltype(&GetDefaultPara);
 using GetPlayLengthFn = decltype(&GetPlayLength);
 using ConvertFn = decltype(&Convert_Video_TO_AVI);
+using ThumbnailFn = decltype(&GeTThumbNailForVideoFile);
+using JoinFn = decltype(&Convert_Join_To_Single);
+using GenerateDvdFilesFn = decltype(&GenerateDVDFiles);
 using SetMessageBoxHandlerFn = decltype(&SetMessageBoxHandler);
 using ReadCDDBFn = decltype(&ReadCDDB);
 using GetCDEntryFn = decltype(&GetCDEntry);

@@ -1,5 +1,6 @@
 #include "MediaLibrary.h"
 
+#include "FileJoin.h"
 #include "Log.h"
 #include "ReportParser.h"
 #include "ToolRunner.h"
@@ -33,6 +34,11 @@ std::mutex captureMutex;
 
 CMediaLibrary::CMediaLibrary(const Header::MEDIACONVERSIONINFO& request) : m_request(request)
 {
+}
+
+int CMediaLibrary::RunDvdAuthor()
+{
+    return 0;
 }
 
 void CMediaLibrary::GetAudioOptions(CommandLine& command) const
@@ -79,6 +85,22 @@ CommandLine CMediaLibrary::GetDvdCommand() const
     command.Add("-target").Add("pal-dvd").Add("-aspect").Add("4:3");
     command.AddQuoted(m_request.szOutputFile);
     return command;
+}
+
+std::filesystem::path CMediaLibrary::WriteJoinScript(const std::vector<std::string>& paths)
+{
+    if (paths.empty()) return {};
+    const std::filesystem::path joined(m_request.szSourceFile);
+    if (joined.empty()) {
+        LogMessage(1, "No file was named to join %zu files into", paths.size());
+        return {};
+    }
+    if (const auto failure = Video::ConcatenateFiles({paths.begin(), paths.end()}, joined)) {
+        LogMessage(1, "Joining %zu files failed: %s", paths.size(), failure->c_str());
+        return {};
+    }
+    LogMessage(4, "Joined %zu files into %s", paths.size(), joined.c_str());
+    return joined;
 }
 
 int CMediaLibrary::Prepare()

@@ -4,9 +4,11 @@
 #include "process/CommandLine.h"
 #include "process/Process.h"
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace MediaLibrary {
 
@@ -27,9 +29,15 @@ public:
     CMediaLibrary(const CMediaLibrary&) = delete;
     CMediaLibrary& operator=(const CMediaLibrary&) = delete;
 
+    // Authors the DVD-Video folders that the XML file in szSourceFile describes; only the video
+    // converter does so, the others return 0.
+    virtual int RunDvdAuthor();
     virtual CommandLine GetAudioCommand() const;
     virtual CommandLine GetVideoCommand() const;
     virtual CommandLine GetDvdCommand() const;
+    // Joins the listed files byte for byte, in list order, into szSourceFile. Returns that file,
+    // or an empty path when the list is empty (nothing written) or the join failed (logged).
+    virtual std::filesystem::path WriteJoinScript(const std::vector<std::string>& paths);
     virtual int Prepare();
     virtual int Convert();
     // 0 when the program ran (its exit status is logged), 6101 when it could not be started.

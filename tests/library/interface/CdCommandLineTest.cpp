@@ -1,4 +1,5 @@
 #include "CdImage.h"
+#include "LoopbackHttpServer.h"
 #include "ScratchFolder.h"
 
 #include <gtest/gtest.h>
@@ -85,6 +86,37 @@ TEST_F(CdCommandLineTest, WrongWordsGiveTheUsage)
         EXPECT_EQ(run.status, 2) << words.size();
         EXPECT_NE(run.error.find("usage: lumetra"), std::string::npos) << run.error;
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CdCommandLineTest, LooksTheDiscUpAndPrintsTheChosenEntry)
+{
+    std::string queryAnswer = "211 close\r\nrock 1 First / One\r\njazz 2 Second / Two\r\n.\r\n";
+    velmora::test::LoopbackHttpServer server([&](const velmora::test::LoopbackHttpServer::Request& request) {
+        if (request.body.starts_with("cmd=cddb+query")) return velmora::test::LoopbackHttpServer::Reply{queryAnswer};
+        return velmora::test::LoopbackHttpServer::Reply{
+            "210 jazz 2 entry\r\nDTITLE=Second / Two\r\nTTITLE0=Opening\r\nTTITLE1=Closing\r\n.\r\n"};
+    });
+    velmora::test::WriteFile(scratch / "velmora.conf", "CddbServer=" + server.address() + "\n");
+    ScopedEnvironment conf("VELMORA_CONF", (scratch / "velmora.conf").string());
+
+    const auto listed = Lumetra({"cddb", "K"}, scratch);
+    EXPECT_EQ(listed.status, 0) << listed.error;
+    EXPECT_EQ(listed.said, "1: rock 1 First / One\n2: jazz 2 Second / Two\n");
+
+    const auto chosen = Lumetra({"cddb", "K", "2"}, scratch);
+    EXPECT_EQ(chosen.status, 0) << chosen.error;
+    EXPECT_NE(chosen.said.find("artist: Second\n 1. Opening\n 2. Closing\n"), std::string::npos) << chosen.said;
+    EXPECT_NE(server.requests().back().body.find("cmd=cddb+read+jazz+2&"), std::string::npos);
+
+    EXPECT_EQ(Lumetra({"cddb", "K", "3"}, scratch).status, 1);
+    queryAnswer = "202 No match\r\n";
+    const auto none = Lumetra({"cddb", "K"}, scratch);
+    EXPECT_EQ(none.status, 1);
+    EXPECT_NE(none.error.find("Query unsuccessful: 202"), std::string::npos) << none.error;
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "CdImage.h"
+#include "Media.h"
 #include "LumetraLibrary.h"
 #include "ScratchFolder.h"
 #include "drives/DriveTable.h"
@@ -235,13 +236,15 @@ TEST_F(CdExportsTest, ARipThatCannotBeWrittenToTheEndLeavesNoWav)
     EXPECT_FALSE(std::filesystem::exists(RippedWav()));
 }
 
-TEST_F(CdExportsTest, AnMp3RequestRipsTheTrackForTheEncoder)
+TEST_F(CdExportsTest, AnMp3RequestEncodesTheRippedTrack)
 {
     const auto output = scratch / "track1.mp3";
     velmora::test::WriteFile(output, "stale output");
     EXPECT_EQ(Rip("E:1", output, 2), 0);
     EXPECT_TRUE(velmora::test::ReadFile(RippedWav()).substr(44) == single->tracks[0]);
-    EXPECT_NE(velmora::test::ReadFile(output), "stale output");
+    const auto report = velmora::test::DescribeWithFfmpeg(output);
+    EXPECT_NE(report.find("Input #0, mp3, from"), std::string::npos) << report;
+    EXPECT_NE(report.find("Duration: 00:00:02.0"), std::string::npos) << report;
 }
 
 TEST_F(CdExportsTest, TheCdExportsAreBoundByTheirExactNames)

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "MediaLibrary.h"
+
+namespace MediaLibrary::Audio {
+
+// Runs the encoder on the converter's audio command; the output's extension decides between
+// WAV and MP3. Returns 0 whatever the encoder did: callers judge by the output file.
+int RunAudioCommand(CMediaLibrary& converter);
+
+}  // namespace MediaLibrary::Audio

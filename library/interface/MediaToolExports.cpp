@@ -1,0 +1,91 @@
+// The exports that do more than one conversion (still pictures, joining, DVD-Video folders) and
+// the MP3/WAV conversions.
+
+#include "Join.h"
+#include "Log.h"
+#include "Lumetra.h"
+#include "Mp3Audio.h"
+#include "RecordText.h"
+#include "RequestPaths.h"
+#include "Thumbnail.h"
+#include "Video.h"
+#include "WaveAudio.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+using MediaLibrary::Header::MEDIACONVERSIONINFO;
+
+extern "C" {
+
+LUMETRA_API int GeTThumbNailForVideoFile(const char* position, const char* video, const char* picture)
+{
+    if (!position || !video || !picture) {
+        LogMessage(1, "GeTThumbNailForVideoFile: called without a position, video or picture path");
+        return 1;
+    }
+    LogMessage(4, "Entering GeTThumbNailForVideoFile at (%s) of (%s) into (%s)", position, video, picture);
+    MediaLibrary::Video::TakeThumbnail(position, video, picture);
+    return 1;
+}
+
+LUMETRA_API int Convert_Join_To_Single(MEDIACONVERSIONINFO info, const char* const* paths, unsigned count)
+{
+    if (!MediaLibrary::RequestPathsUsable(info, "Convert_Join_To_Single")) return 0;
+    if (count > 0 && !paths) {
+        LogMessage(1, "Convert_Join_To_Single: %u files announced but no list given; nothing joined", count);
+        return 0;
+    }
+    std::vector<std::string> list;
+    list.reserve(count);
+    for (unsigned at = 0; at < count; ++at) {
+        if (!paths[at]) {
+            LogMessage(1, "Convert_Join_To_Single: entry %u of the list is missing; nothing joined", at);
+            return 0;
+        }
+        list.emplace_back(paths[at]);
+    }
+    LogMessage(4, "Entering Convert_Join_To_Single with %u files via (%s) to (%s)", count, info.szSourceFile,
+               info.szOutputFile);
+    return MediaLibrary::Video::JoinAndConvert(info, list);
+}
+
+LUMETRA_API int GenerateDVDFiles(const char* xmlPath)
+{
+    MEDIACONVERSIONINFO request;
+    if (!xmlPath || !MediaLibrary::SetFieldText(request.szSourceFile, xmlPath)) {
+        LogMessage(1, "GenerateDVDFiles: no authoring file given, or its path is longer than %zu bytes",
+                   MediaLibrary::Header::kPathCapacity - 1);
+        return 1;
+    }
+    LogMessage(4, "Entering GenerateDVDFiles with (%s)", xmlPath);
+    MediaLibrary::Video::CAVI converter(request);
+    return converter.RunDvdAuthor();
+}
+
+LUMETRA_API int Convert_MP3_TO_WAV(MEDIACONVERSIONINFO info)
+{
+    if (!MediaLibrary::RequestPathsUsable(info, "Convert_MP3_TO_WAV")) return 0;
+    LogMessage(4, "Entering Convert_MP3_TO_WAV with (%s) to (%s)", info.szSourceFile, info.szOutputFile);
+    MediaLibrary::Audio::CMp3Audio converter(info);
+    std::error_code ignored;
+    std::filesystem::remove(info.szOutputFile, ignored);
+    return converter.Convert();
+}
+
+LUMETRA_API int Convert_Wav_TO_MP3(MEDIACONVERSIONINFO info)
+{
+    if (!MediaLibrary::RequestPathsUsable(info, "Convert_Wav_TO_MP3")) return 0;
+    LogMessage(4, "Entering Convert_Wav_TO_MP3 with (%s) to (%s)", info.szSourceFile, info.szOutputFile);
+    MediaLibrary::Audio::CWaveAudio converter(info);
+    // The encoder reads more than canonical WAV files, so a failed check does not stop it.
+    if (const int checked = converter.Prepare(); checked != 0)
+        LogMessage(1, "Convert_Wav_TO_MP3: %s is not a plain WAV file (%d); converting it anyway", info.szSourceFile,
+                   checked);
+    std::error_code ignored;
+    std::filesystem::remove(info.szOutputFile, ignored);
+    return converter.Convert();
+}
+
+}  // extern "C"

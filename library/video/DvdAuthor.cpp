@@ -1,0 +1,154 @@
+#include "DvdAuthor.h"
+
+#include "Log.h"
+#include "ToolRunner.h"
+#include "Video.h"
+
+#include <charconv>
+#include <fstream>
+#include <string>
+
+namespace MediaLibrary::Video {
+namespace {
+
+constexpr std::size_t kAuthoringTextLimit = 4 << 20;
+constexpr std::string_view kBlanks = " \t\r\n";
+
+void AppendUtf8(std::string& text, unsigned long code)
+{
+    if (code < 0x80) {
+        text += static_cast<char>(code);
+    } else if (code < 0x800) {
+        text += static_cast<char>(0xC0 | (code >> 6));
+        text += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        text += static_cast<char>(0xE0 | (code >> 12));
+        text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        text += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        text += static_cast<char>(0xF0 | (code >> 18));
+        text += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        text += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+// The character of "#65" or "#x41"; none for anything else.
+std::optional<unsigned long> CharacterReference(std::string_view name)
+{
+    if (!name.starts_with('#')) return std::nullopt;
+    name.remove_prefix(1);
+    const int base = name.starts_with('x') ? 16 : 10;
+    if (base == 16) name.remove_prefix(1);
+    unsigned long code = 0;
+    const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), code, base);
+    if (error != std::errc{} || end != name.data() + name.size() || name.empty() || code == 0 || code > 0x10FFFF)
+        return std::nullopt;
+    return code;
+}
+
+// An attribute value as the authoring tool's XML reader sees it.
+std::string DecodeEntities(std::string_view value)
+{
+    std::string text;
+    while (!value.empty()) {
+        const auto amp = value.find('&');
+        const auto semicolon = value.find(';', amp);
+        text += value.substr(0, amp);
+        if (amp == std::string_view::npos) break;
+        if (semicolon == std::string_view::npos) {
+            text += value.substr(amp);
+            break;
+        }
+        const auto name = value.substr(amp + 1, semicolon - amp - 1);
+        if (name == "quot") text += '"';
+        else if (name == "apos") text += '\'';
+        else if (name == "amp") text += '&';
+        else if (name == "lt") text += '<';
+        else if (name == "gt") text += '>';
+        else if (const auto code = CharacterReference(name)) AppendUtf8(text, *code);
+        else text += value.substr(amp, semicolon - amp + 1);
+        value.remove_prefix(semicolon + 1);
+    }
+    return text;
+}
+
+std::string ReadAuthoringText(const std::filesystem::path& xml)
+{
+    std::ifstream in(xml, std::ios::binary);
+    std::string text(kAuthoringTextLimit, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    return text;
+}
+
+}  // namespace
+
+std::optional<std::filesystem::path> AuthoringDestination(std::string_view xml)
+{
+    constexpr std::string_view kRoot = "<dvdauthor";
+    std::size_t at = xml.find(kRoot);
+    while (at != std::string_view::npos && at + kRoot.size() < xml.size() &&
+           kBlanks.find(xml[at + kRoot.size()]) == std::string_view::npos && xml[at + kRoot.size()] != '>')
+        at = xml.find(kRoot, at + 1);
+    if (at == std::string_view::npos) return std::nullopt;
+    std::string_view rest = xml.substr(at + kRoot.size());
+
+    // Attributes up to the end of the start tag; values may hold '>' but never their own quote.
+    while (true) {
+        const auto start = rest.find_first_not_of(kBlanks);
+        if (start == std::string_view::npos || rest[start] == '>' || rest[start] == '/') return std::nullopt;
+        const auto equals = rest.find('=', start);
+        if (equals == std::string_view::npos) return std::nullopt;
+        auto name = rest.substr(start, equals - start);
+        name = name.substr(0, name.find_last_not_of(kBlanks) + 1);
+        const auto open = rest.find_first_not_of(kBlanks, equals + 1);
+        if (open == std::string_view::npos || (rest[open] != '"' && rest[open] != '\'')) return std::nullopt;
+        const auto close = rest.find(rest[open], open + 1);
+        if (close == std::string_view::npos) return std::nullopt;
+        if (name == "dest") {
+            const auto dest = DecodeEntities(rest.substr(open + 1, close - open - 1));
+            if (dest.empty()) return std::nullopt;
+            return std::filesystem::path(dest);
+        }
+        rest.remove_prefix(close + 1);
+    }
+}
+
+void ClearEarlierDiscFolders(const std::filesystem::path& dest)
+{
+    for (const char* name : {"VIDEO_TS", "AUDIO_TS"}) {
+        const auto folder = dest / name;
+        std::error_code error;
+        if (!std::filesystem::exists(std::filesystem::symlink_status(folder, error))) continue;
+        // A link is removed itself; whatever it points to stays.
+        const auto removed = std::filesystem::remove_all(folder, error);
+        if (error)
+            LogMessage(1, "Cannot remove the earlier %s before authoring: %s", folder.c_str(), error.message().c_str());
+        else
+            LogMessage(2, "Removed the earlier %s (%ju entries) before authoring", folder.c_str(),
+                       static_cast<std::uintmax_t>(removed));
+    }
+}
+
+int CAVI::RunDvdAuthor()
+{
+    const std::filesystem::path xml(m_request.szSourceFile);
+    const auto tool = GetToolPath(kAuthoringTool);
+    if (tool.empty()) {
+        LogMessage(1, "%.*s was not found beside the executable or on PATH; no DVD files made from %s",
+                   static_cast<int>(kAuthoringTool.size()), kAuthoringTool.data(), xml.c_str());
+        return 1;
+    }
+    if (const auto dest = AuthoringDestination(ReadAuthoringText(xml))) ClearEarlierDiscFolders(*dest);
+    else LogMessage(1, "%s names no dest folder", xml.c_str());
+
+    CommandLine command;
+    command.Add(tool.string()).Add("-x").AddQuoted(xml.string());
+    velmora::platform::SpawnOptions options;
+    options.extraEnvironment.emplace_back(kAuthoringStandard);
+    RunCommand(command, false, options);
+    return 1;
+}
+
+}  // namespace MediaLibrary::Video

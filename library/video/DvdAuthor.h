@@ -1,0 +1,21 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+namespace MediaLibrary::Video {
+
+constexpr std::string_view kAuthoringTool = "dvdauthor";
+// The authoring tool refuses to guess the TV standard; the disc is always PAL.
+constexpr std::string_view kAuthoringStandard = "VIDEO_FORMAT=PAL";
+
+// The dest folder of an authoring description (the root element's dest attribute, entities
+// decoded); none when it names none.
+std::optional<std::filesystem::path> AuthoringDestination(std::string_view xml);
+
+// Removes VIDEO_TS and AUDIO_TS of an earlier run from dest, and nothing else there: authoring
+// into an old VIDEO_TS adds a title set to the old disc instead of making a new one.
+void ClearEarlierDiscFolders(const std::filesystem::path& dest);
+
+}  // namespace MediaLibrary::Video
