@@ -1,4 +1,5 @@
 #include "ReadCDDB.h"
+#include "text/Trim.h"
 
 #include "CdEntry.h"
 #include "Log.h"
@@ -10,14 +11,7 @@
 namespace CDDB {
 namespace {
 
-constexpr std::string_view kBlanks = " \t\r\n";
-
-std::string_view Trim(std::string_view text)
-{
-    const auto first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
+using velmora::platform::Trim;
 
 // The next word up to a blank; the rest follows after that blank.
 std::string_view TakeWord(std::string_view& text)

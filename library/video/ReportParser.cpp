@@ -1,4 +1,5 @@
 #include "ReportParser.h"
+#include "text/Trim.h"
 
 #include <cctype>
 #include <climits>
@@ -6,14 +7,7 @@
 namespace MediaLibrary::Video {
 namespace {
 
-constexpr std::string_view kBlanks = " \t\r\n";
-
-std::string_view Trim(std::string_view text)
-{
-    const auto first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
+using velmora::platform::Trim;
 
 // "25", "29.97", "90k" before the given unit word; the whole part, with k meaning thousands.
 std::optional<int> NumberBefore(std::string_view field, std::string_view unit)

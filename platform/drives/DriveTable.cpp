@@ -1,4 +1,5 @@
 #include "drives/DriveTable.h"
+#include "text/Trim.h"
 
 #include "drives/CdDevice.h"
 #include "drives/CdaRecord.h"
@@ -32,13 +33,6 @@ std::vector<std::filesystem::path> OpticalDevices()
     cdio_free_device_list(list);
     std::sort(devices.begin(), devices.end());
     return devices;
-}
-
-std::string_view Trim(std::string_view text)
-{
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
-    return text;
 }
 
 // Entries of "X=/path;Y=/path"; malformed entries are left out.

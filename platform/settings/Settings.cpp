@@ -1,4 +1,5 @@
 #include "settings/Settings.h"
+#include "text/Trim.h"
 
 #include <charconv>
 #include <cstdlib>
@@ -7,14 +8,6 @@
 
 namespace velmora::platform {
 namespace {
-
-std::string_view Trim(std::string_view text)
-{
-    const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(" \t\r\n");
-    return text.substr(first, last - first + 1);
-}
 
 }  // namespace
 

@@ -72,4 +72,11 @@ std::string DriveList(const std::vector<std::pair<char, std::filesystem::path>>&
     return list;
 }
 
+std::uint32_t Little32(const std::string& bytes, std::size_t at)
+{
+    std::uint32_t value = 0;
+    for (int byte = 3; byte >= 0; --byte) value = value << 8 | static_cast<unsigned char>(bytes[at + byte]);
+    return value;
+}
+
 }  // namespace velmora::test

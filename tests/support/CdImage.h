@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -19,6 +20,9 @@ struct CdImage {
 // An audio disc as a BIN/CUE image in the folder: name.cue and name.bin, one sine tone per track.
 CdImage WriteCdImage(const std::filesystem::path& folder, const std::string& name,
                      const std::vector<ImageTrack>& tracks);
+
+// The little-endian 32-bit number at a byte offset (WAV headers, .cda records).
+std::uint32_t Little32(const std::string& bytes, std::size_t at);
 
 // "X=/path/a.cue;Y=/path/folder" for VELMORA_DRIVES.
 std::string DriveList(const std::vector<std::pair<char, std::filesystem::path>>& drives);

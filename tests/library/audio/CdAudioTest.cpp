@@ -16,13 +16,7 @@ namespace {
 
 using velmora::test::ScopedEnvironment;
 using velmora::test::ScratchFolder;
-
-std::uint32_t Little32(const std::string& bytes, std::size_t at)
-{
-    std::uint32_t value = 0;
-    for (int byte = 3; byte >= 0; --byte) value = value << 8 | static_cast<unsigned char>(bytes[at + byte]);
-    return value;
-}
+using velmora::test::Little32;
 
 TEST(WaveWriterTest, TheHeaderFollowsTheDataLength)
 {

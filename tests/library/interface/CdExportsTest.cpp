@@ -17,13 +17,7 @@ using MediaLibrary::Header::CD_TEXT_INFO;
 using MediaLibrary::Header::MEDIACONVERSIONINFO;
 using velmora::test::ScopedEnvironment;
 using velmora::test::ScratchFolder;
-
-std::uint32_t Little32(const std::string& bytes, std::size_t at)
-{
-    std::uint32_t value = 0;
-    for (int byte = 3; byte >= 0; --byte) value = value << 8 | static_cast<unsigned char>(bytes[at + byte]);
-    return value;
-}
+using velmora::test::Little32;
 
 // Three discs and a data folder, written once: tones of 4, 6 and 3 s; one track; a short
 // tone followed by 183 s of silence.
@@ -31,7 +25,6 @@ class CdExportsTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        library = new velmora::test::LumetraLibrary(LUMETRA_LIBRARY);
         discs = new ScratchFolder;
         tones = new velmora::test::CdImage(velmora::test::WriteCdImage(discs->path(), "tones", {{4, 440}, {6, 660}, {3, 880}}));
         single = new velmora::test::CdImage(velmora::test::WriteCdImage(discs->path(), "single", {{2, 523.25}}));
@@ -74,7 +67,7 @@ protected:
         return scratch / ("velmora-" + std::to_string(::getuid())) / "temp_xyz_media.wav";
     }
 
-    static inline velmora::test::LumetraLibrary* library = nullptr;
+    static inline const velmora::test::LumetraLibrary* library = &velmora::test::LumetraLibrary::Instance();
     static inline ScratchFolder* discs = nullptr;
     static inline velmora::test::CdImage* tones = nullptr;
     static inline velmora::test::CdImage* single = nullptr;
