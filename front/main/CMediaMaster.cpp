@@ -8,6 +8,7 @@
 #include "Log.h"
 #include "Lumetra.h"
 #include "ModeTables.h"
+#include "settings/Settings.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -105,6 +106,7 @@ CMediaMaster::CMediaMaster(bool english, Desktop& desktop, const std::filesystem
         LogMessage(1, "Running without the conversion library: every operation that needs it is refused");
     InitDialog();
     ConnectHandlers();
+    StartUpdateCheck();
 }
 
 CMediaMaster::~CMediaMaster()
@@ -161,6 +163,21 @@ void CMediaMaster::ConnectHandlers()
                 [this, index] { OnOptionRadio(index); });
     for (const int edit : {1063, 1038})
         connect(static_cast<QLineEdit*>(Control(edit)), &QLineEdit::textChanged, this, &CMediaMaster::OnBitRateChanged);
+}
+
+void CMediaMaster::StartUpdateCheck()
+{
+    const std::string server = velmora::platform::Settings::Load().GetString("UpdateServer", "");
+    if (server.empty()) return;
+    updateCheck_.Start(server, [this, server] {
+        QMetaObject::invokeMethod(this, [this, server] { AskAboutUpdate(server); }, Qt::QueuedConnection);
+    });
+}
+
+void CMediaMaster::AskAboutUpdate(const std::string& server)
+{
+    if (desktop_.ShowMessage(this, strings_[kRowUpdatesAvailable], strings_[kRowUpdatesCaption], MessageKind::Question))
+        desktop_.OpenUrl(QUrl(QString::fromStdString(UpdatePageUrl(server))));
 }
 
 QWidget* CMediaMaster::Control(int id) const

@@ -5,6 +5,7 @@
 #include "LumetraBinding.h"
 #include "SharedState.h"
 #include "UiStrings.h"
+#include "UpdateCheck.h"
 #include "WindowControls.h"
 
 #include <QDialog>
@@ -33,6 +34,7 @@ public:
     CListCtrlEx& ConvertList() const { return *convertList_; }
     CFileListBox& BurnList() const { return *burnList_; }
     SharedState& State() { return state_; }
+    CUpdateCheck& UpdateCheck() { return updateCheck_; }
     int TotalBitRate() const { return totalBitRate_; }
 
     // Safe from any thread: a job thread's call runs on the UI thread and waits for it.
@@ -78,6 +80,8 @@ private slots:
 private:
     void InitDialog();
     void ConnectHandlers();
+    void StartUpdateCheck();
+    void AskAboutUpdate(const std::string& server);
 
     // The mode switch: false (and the engine-busy message) while a job runs.
     bool SwitchMode(int mode);
@@ -106,6 +110,7 @@ private:
     CFileListBox* burnList_;
     WindowControls controls_;
     int totalBitRate_ = 0;
+    CUpdateCheck updateCheck_;
 };
 
 }  // namespace velmora::front
