@@ -42,9 +42,9 @@ CFileListBox::CFileListBox(ListHost& host, QWidget* parent) : QListWidget(parent
 
 bool CFileListBox::IsListed(const QString& path) const
 {
-    const CFileObject probe(path.toStdString());
+    const auto wanted = CanonicalPath(path.toStdString());
     for (int row = 0; row < count(); ++row)
-        if (const auto* listed = EntryAt(row); listed && listed->CanonicalPath() == probe.CanonicalPath()) return true;
+        if (const auto* listed = EntryAt(row); listed && CanonicalPath(listed->Path()) == wanted) return true;
     return false;
 }
 

@@ -83,8 +83,9 @@ void CListCtrlEx::AddListFile(const QString& path)
 
 bool CListCtrlEx::IsDuplicate(const CFileObject& entry) const
 {
+    const auto wanted = CanonicalPath(entry.Path());
     for (int row = 0; row < topLevelItemCount(); ++row)
-        if (const auto* listed = EntryAt(row); listed && listed->CanonicalPath() == entry.CanonicalPath()) return true;
+        if (const auto* listed = EntryAt(row); listed && CanonicalPath(listed->Path()) == wanted) return true;
     return false;
 }
 

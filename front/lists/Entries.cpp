@@ -17,14 +17,6 @@ namespace {
 
 constexpr std::int64_t kSectorBytes = 2352;
 
-std::filesystem::path Canonical(const std::string& path)
-{
-    std::error_code error;
-    auto canonical = std::filesystem::weakly_canonical(path, error);
-    if (error) return std::filesystem::absolute(path, error).lexically_normal();
-    return canonical;
-}
-
 bool EqualIgnoringCase(std::string_view a, std::string_view b)
 {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
@@ -45,7 +37,7 @@ std::uint32_t Read32(const unsigned char* bytes)
 
 }  // namespace
 
-CBaseObject::CBaseObject(std::string path) : m_strPath(std::move(path)), canonical_(Canonical(m_strPath)) {}
+CBaseObject::CBaseObject(std::string path) : m_strPath(std::move(path)) {}
 
 std::string CBaseObject::GetName() const
 {
@@ -150,6 +142,14 @@ std::int64_t CDirObject::GetDiscSize() const
     for (const auto& folder : m_arrDirs) total += folder->GetDiscSize();
     for (const auto& file : m_arrFiles) total += file->GetDiscSize();
     return total;
+}
+
+std::filesystem::path CanonicalPath(const std::string& path)
+{
+    std::error_code error;
+    auto canonical = std::filesystem::weakly_canonical(path, error);
+    if (error) return std::filesystem::absolute(path, error).lexically_normal();
+    return canonical;
 }
 
 std::string FormatDuration(std::int64_t seconds)

@@ -17,8 +17,6 @@ public:
     CBaseObject& operator=(const CBaseObject&) = delete;
 
     const std::string& Path() const { return m_strPath; }
-    // The same file or folder, however the path spells it: the duplicate test of the lists.
-    const std::filesystem::path& CanonicalPath() const { return canonical_; }
 
     std::string GetName() const;    // after the last '/'
     std::string GetTitle() const;   // the name before its last dot; empty without a dot
@@ -27,7 +25,6 @@ public:
 
 private:
     std::string m_strPath;
-    std::filesystem::path canonical_;
 };
 
 class CFileObject : public CBaseObject {
@@ -71,6 +68,10 @@ private:
     std::vector<std::unique_ptr<CDirObject>> m_arrDirs;
     std::vector<std::unique_ptr<CFileObject>> m_arrFiles;
 };
+
+// The file or folder a path names, however it is spelt (links and "..", but not case): the
+// duplicate test of the lists.
+std::filesystem::path CanonicalPath(const std::string& path);
 
 // "01:01:01", "01:01", "00:59": hours only from one hour on.
 std::string FormatDuration(std::int64_t seconds);
