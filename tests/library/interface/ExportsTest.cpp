@@ -18,7 +18,8 @@ class ExportsTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        library = new velmora::test::LumetraLibrary(LUMETRA_LIBRARY);
+        // Runs once for this suite and once for the conversion suite built on it; the library is loaded once.
+        if (!library) library = new velmora::test::LumetraLibrary(LUMETRA_LIBRARY);
         clips = new ScratchFolder;
         ASSERT_TRUE(velmora::test::MakeClip(*clips / "clip.avi", 2));
     }
