@@ -5,6 +5,7 @@
 #include "CListCtrlEx.h"
 #include "Entries.h"
 #include "FileDialogs.h"
+#include "LibraryMessages.h"
 #include "Log.h"
 #include "Lumetra.h"
 #include "ModeTables.h"
@@ -106,12 +107,14 @@ CMediaMaster::CMediaMaster(bool english, Desktop& desktop, const std::filesystem
         LogMessage(1, "Running without the conversion library: every operation that needs it is refused");
     InitDialog();
     ConnectHandlers();
+    AttachLibraryMessages(*this);
     StartUpdateCheck();
 }
 
 CMediaMaster::~CMediaMaster()
 {
     LogMessage(3, "Destructing CMediaMaster");
+    DetachLibraryMessages(*this);
 }
 
 void CMediaMaster::InitDialog()
@@ -588,7 +591,9 @@ void CMediaMaster::SetStatusText(const QString& text)
 
 bool CMediaMaster::ShowMessage(const QString& text, const QString& caption, MessageKind kind)
 {
-    return desktop_.ShowMessage(this, text, caption, kind);
+    bool answer = false;
+    OnUiThread([&] { answer = desktop_.ShowMessage(this, text, caption, kind); });
+    return answer;
 }
 
 bool CMediaMaster::RequireExport(const char* name)

@@ -47,6 +47,7 @@ public:
     // ListHost
     int Mode() const override { return state_.Mode(); }
     const UiStrings& Strings() const override { return strings_; }
+    // Safe from any thread, like EnableControls.
     bool ShowMessage(const QString& text, const QString& caption, MessageKind kind) override;
     bool RequireExport(const char* name) override;
     void AddDiscUsed(std::int64_t amount) override { state_.AddDiscUsed(amount); }
