@@ -7,6 +7,7 @@
 #include "ScratchFolder.h"
 
 #include <QDropEvent>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QTest>
 
@@ -114,6 +115,25 @@ TEST_F(ListsTest, ConvertListShowsDurationSizeAndPathAndKeepsTheTotal)
     list.AddListFile(Clip("two.avi"));
     EXPECT_EQ(Column(list, 0), (QStringList{"two"}));
     EXPECT_EQ(Column(list, 1), (QStringList{"00:02"}));
+}
+
+TEST_F(ListsTest, ControlEEditsADvdChapterTitleInTheDvdCreatorOnly)
+{
+    const auto window = MakeWindow(desktop);
+    Click(*window, 1021);
+    auto& list = window->ConvertList();
+    list.AddListFile(Clip("one.avi"));
+    list.setCurrentItem(list.topLevelItem(0));
+    QTest::keyClick(&list, Qt::Key_E, Qt::ControlModifier);
+    EXPECT_TRUE(list.viewport()->findChildren<QLineEdit*>().isEmpty());
+
+    Click(*window, 1023);
+    list.AddListFile(Clip("one.avi"));
+    list.setCurrentItem(list.topLevelItem(0));
+    QTest::keyClick(&list, Qt::Key_E, Qt::ControlModifier);
+    const auto editors = list.viewport()->findChildren<QLineEdit*>();
+    ASSERT_EQ(editors.size(), 1);
+    EXPECT_EQ(editors[0]->text(), "one");
 }
 
 TEST_F(ListsTest, WrongKindsAreSilentlyIgnored)
