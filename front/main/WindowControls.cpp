@@ -20,7 +20,7 @@ namespace {
 
 enum class Kind { ModeButton, Button, Label, Heading, Group, Radio, Check, NumberEdit, DropDown, Picture, Placed };
 
-struct ControlSpec {
+struct ControlPlacement {
     int id;
     Kind kind;
     const char* text;
@@ -29,7 +29,7 @@ struct ControlSpec {
 
 // Creation order is stacking order: group boxes first, and the second column of format radios
 // above the first, whose wider captions (DVD Creator) run under it only when it is hidden.
-const ControlSpec kControls[] = {
+const ControlPlacement kControls[] = {
     {1019, Kind::ModeButton, "Audio Converter", {10, 10, 160, 78}},
     {1021, Kind::ModeButton, "Video Converter", {10, 96, 160, 78}},
     {1023, Kind::ModeButton, "DVD Creator", {10, 182, 160, 78}},
@@ -93,14 +93,14 @@ const ControlSpec kControls[] = {
     {1052, Kind::Button, "Exit", {690, 644, 125, 30}},
 };
 
-QWidget* Make(const ControlSpec& spec, QDialog& window)
+QWidget* Make(const ControlPlacement& placement, QDialog& window)
 {
-    const QString text = QString::fromUtf8(spec.text);
-    switch (spec.kind) {
+    const QString text = QString::fromUtf8(placement.text);
+    switch (placement.kind) {
     case Kind::ModeButton: {
         auto* button = new QPushButton(text, &window);
-        const int side = spec.geometry.height() - 24;
-        button->setIcon(ButtonImage(spec.id, QSize(side, side)));
+        const int side = placement.geometry.height() - 24;
+        button->setIcon(ButtonImage(placement.id, QSize(side, side)));
         button->setIconSize(QSize(side, side));
         return button;
     }
@@ -128,7 +128,7 @@ QWidget* Make(const ControlSpec& spec, QDialog& window)
         return new QComboBox(&window);
     case Kind::Picture: {
         auto* picture = new QLabel(&window);
-        picture->setPixmap(BackgroundImage(spec.geometry.size()));
+        picture->setPixmap(BackgroundImage(placement.geometry.size()));
         return picture;
     }
     case Kind::Placed:
@@ -154,12 +154,12 @@ QString ControlName(int id)
 WindowControls BuildWindowControls(QDialog& window, QWidget& convertList, QWidget& burnList)
 {
     WindowControls controls;
-    for (const auto& spec : kControls) {
-        QWidget* widget = Make(spec, window);
-        if (spec.kind == Kind::Placed) widget = spec.id == 1030 ? &convertList : &burnList;
-        widget->setObjectName(ControlName(spec.id));
-        widget->setGeometry(spec.geometry);
-        controls.all[spec.id] = widget;
+    for (const auto& placement : kControls) {
+        QWidget* widget = Make(placement, window);
+        if (placement.kind == Kind::Placed) widget = placement.id == 1030 ? &convertList : &burnList;
+        widget->setObjectName(ControlName(placement.id));
+        widget->setGeometry(placement.geometry);
+        controls.all[placement.id] = widget;
     }
     controls.progress = new QProgressBar(&window);
     controls.progress->setObjectName(ControlName(1020));
