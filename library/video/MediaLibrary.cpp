@@ -7,8 +7,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fcntl.h>
 #include <fstream>
 #include <mutex>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace MediaLibrary {
 namespace {
@@ -27,8 +30,27 @@ std::string ReadCapped(const std::filesystem::path& file, std::size_t limit)
     return text;
 }
 
-// Capture files have fixed names, so two captures in one process take turns.
+// Capture files have fixed names, so captures take turns: threads of this process through the
+// mutex, other processes of the same user through a lock on a file beside the captures.
 std::mutex captureMutex;
+
+class CaptureLock {
+public:
+    explicit CaptureLock(const std::filesystem::path& folder)
+        : fd_(::open((folder / "57E45765-82E8.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600))
+    {
+        if (fd_ < 0 || ::flock(fd_, LOCK_EX) != 0) LogMessage(1, "Report captures cannot be locked against other processes");
+    }
+    ~CaptureLock()
+    {
+        if (fd_ >= 0) ::close(fd_);   // closing releases the lock
+    }
+    CaptureLock(const CaptureLock&) = delete;
+    CaptureLock& operator=(const CaptureLock&) = delete;
+
+private:
+    int fd_;
+};
 
 }  // namespace
 
@@ -144,6 +166,7 @@ std::optional<std::string> CMediaLibrary::CaptureReport(std::string_view capture
     std::lock_guard lock(captureMutex);
     const auto capture = TempFilePath(captureName);
     if (capture.empty()) return std::nullopt;
+    const CaptureLock otherProcesses(capture.parent_path());
     std::error_code ignored;
     std::filesystem::remove(capture, ignored);
 

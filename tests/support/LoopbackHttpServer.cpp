@@ -12,6 +12,7 @@ namespace {
 
 constexpr int kPollMilliseconds = 50;
 constexpr std::size_t kRequestLimit = 1 << 20;
+constexpr auto kLifetime = std::chrono::minutes(2);
 
 std::size_t ContentLength(const std::string& headers)
 {
@@ -35,7 +36,7 @@ LoopbackHttpServer::LoopbackHttpServer(Handler handler) : handler_(std::move(han
         ::listen(listener_, 16) != 0 || ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0)
         throw std::runtime_error("cannot listen on the loopback address");
     port_ = ntohs(address.sin_port);
-    thread_ = std::thread([this] { Serve(); });
+    thread_ = std::thread([this, end = std::chrono::steady_clock::now() + kLifetime] { Serve(end); });
 }
 
 LoopbackHttpServer::~LoopbackHttpServer()
@@ -52,9 +53,9 @@ std::vector<LoopbackHttpServer::Request> LoopbackHttpServer::requests() const
     return requests_;
 }
 
-void LoopbackHttpServer::Serve()
+void LoopbackHttpServer::Serve(std::chrono::steady_clock::time_point end)
 {
-    while (!stopping_) {
+    while (!stopping_ && std::chrono::steady_clock::now() < end) {
         pollfd waiting{listener_, POLLIN, 0};
         if (::poll(&waiting, 1, kPollMilliseconds) <= 0) continue;
         const int connection = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
@@ -106,6 +107,12 @@ void LoopbackHttpServer::Answer(int connection)
         sent += static_cast<std::size_t>(wrote);
     }
     ::close(connection);
+}
+
+int UnusedLoopbackPort()
+{
+    const LoopbackHttpServer closed([](const auto&) { return LoopbackHttpServer::Reply{}; });
+    return closed.port();   // nothing listens there once it is gone
 }
 
 }  // namespace velmora::test

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -10,7 +11,7 @@
 namespace velmora::test {
 
 // A small HTTP/1.1 server on 127.0.0.1 for tests: each request is answered by the handler.
-// It serves until destroyed.
+// It serves until destroyed, or for two minutes at the most.
 class LoopbackHttpServer {
 public:
     struct Request {
@@ -36,7 +37,7 @@ public:
     std::vector<Request> requests() const;
 
 private:
-    void Serve();
+    void Serve(std::chrono::steady_clock::time_point end);
     void Answer(int connection);
 
     Handler handler_;
@@ -48,5 +49,8 @@ private:
     std::vector<int> heldConnections_;
     std::thread thread_;
 };
+
+// A loopback port that nothing listens on.
+int UnusedLoopbackPort();
 
 }  // namespace velmora::test

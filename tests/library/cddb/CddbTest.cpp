@@ -233,12 +233,8 @@ TEST_F(ClientTest, SilentHugeOrUnreachableServersEndTheExchangeQuietly)
     UseServer(failing);
     EXPECT_TRUE(CReadCDDB().SendCommand("x").empty());
 
-    int closedPort = 0;
-    {
-        LoopbackHttpServer gone([](const auto&) { return LoopbackHttpServer::Reply{}; });
-        closedPort = gone.port();
-    }
-    velmora::test::WriteFile(scratch / "velmora.conf", "CddbServer=127.0.0.1:" + std::to_string(closedPort) + "\n");
+    velmora::test::WriteFile(scratch / "velmora.conf",
+                             "CddbServer=127.0.0.1:" + std::to_string(velmora::test::UnusedLoopbackPort()) + "\n");
     EXPECT_TRUE(CReadCDDB().SendCommand("x").empty());
 }
 

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace MediaLibrary::Video {
 namespace {
@@ -85,7 +87,33 @@ TEST_F(RunnerTest, ReportIsCapturedUnderItsFixedNameInThePrivateFolderAndRemoved
     EXPECT_EQ(velmora::test::ReadFile(scratch / "seen-capture"),
               (PrivateFolder() / CMediaLibrary::kPlayLengthCapture).string() + "\n");
 
-    EXPECT_TRUE(std::filesystem::is_empty(PrivateFolder()));
+    EXPECT_FALSE(std::filesystem::exists(PrivateFolder() / CMediaLibrary::kProbeCapture));
+    EXPECT_FALSE(std::filesystem::exists(PrivateFolder() / CMediaLibrary::kPlayLengthCapture));
+}
+
+TEST_F(RunnerTest, CapturesOfTwoProcessesTakeTurns)
+{
+    // A stand-in encoder that is slow to describe its input: two programs probing at once would
+    // overwrite each other's report if the capture were not shared in turns.
+    std::filesystem::create_directories(scratch / "bin");
+    velmora::test::WriteFakeTool(scratch / "bin" / "ffmpeg",
+        "echo \"  Stream #0:0: Video: h264, yuv420p, $(basename \"$2\" .avi)x100, 25 fps\" >&2; sleep 0.3");
+    ScopedEnvironment path("PATH", (scratch / "bin").string() + ":/usr/bin:/bin");
+
+    const pid_t child = ::fork();
+    if (child == 0) {
+        CAVI other(RequestFor(scratch / "222.avi"));
+        Header::MEDIACONVERSIONINFO facts;
+        other.Probe(&facts);
+        ::_exit(facts.nWidth == 222 ? 0 : 1);
+    }
+    CAVI converter(RequestFor(scratch / "111.avi"));
+    Header::MEDIACONVERSIONINFO facts;
+    converter.Probe(&facts);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_EQ(facts.nWidth, 111);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 TEST_F(RunnerTest, APlantedCaptureLinkIsNotFollowed)

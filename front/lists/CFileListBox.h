@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QListWidget>
+
+#include <cstdint>
+
+namespace velmora::front {
+
+class CBaseObject;
+class ListHost;
+
+// The sorted list of the three burner modes: files and folders, each row counting towards the
+// window's disc-used amount.
+class CFileListBox : public QListWidget {
+    Q_OBJECT
+public:
+    CFileListBox(ListHost& host, QWidget* parent);
+
+    void AddPath(const QString& path);
+    // Asks first, then removes the selected rows from the last to the first.
+    void DeleteSelected();
+    // Removes every row without touching the disc-used amount (the modes reset it themselves).
+    void Empty();
+
+    void SetAcceptsDroppedFiles(bool accept);
+    bool AcceptsDroppedFiles() const { return acceptsDrops_; }
+
+    CBaseObject* EntryAt(int row) const;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    bool IsListed(const QString& path) const;
+
+    ListHost& host_;
+    bool acceptsDrops_ = false;
+};
+
+}  // namespace velmora::front

@@ -1,0 +1,219 @@
+#include "CListCtrlEx.h"
+
+#include "DroppedFiles.h"
+#include "Entries.h"
+#include "ListHost.h"
+#include "UiStrings.h"
+
+#include <QDropEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMimeData>
+
+#include <cstdio>
+#include <memory>
+
+namespace velmora::front {
+namespace {
+
+// A row owns the entry of its file.
+class EntryRow : public QTreeWidgetItem {
+public:
+    explicit EntryRow(std::unique_ptr<CFileObject> entry) : entry_(std::move(entry)) {}
+    CFileObject& Entry() const { return *entry_; }
+
+private:
+    std::unique_ptr<CFileObject> entry_;
+};
+
+QString SizeText(std::int64_t discBytes)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%0.2g MB", static_cast<double>(discBytes) / 1048576.0);
+    return QString::fromUtf8(text);
+}
+
+}  // namespace
+
+CListCtrlEx::CListCtrlEx(ListHost& host, QWidget* parent) : QTreeWidget(parent), host_(host)
+{
+    setRootIsDecorated(false);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setAllColumnsShowFocus(true);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setColumnCount(0);
+    header()->setStretchLastSection(false);
+}
+
+void CListCtrlEx::AddListFile(const QString& path)
+{
+    const int mode = host_.Mode();
+    if (mode != kModeVideoConverter && mode != kModeDvdCreator) return;
+
+    auto entry = std::make_unique<CFileObject>(path.toStdString());
+    const bool rightKind = mode == kModeVideoConverter ? entry->IsVideoFile() : entry->IsAviFile();
+    if (!rightKind) return;
+    if (!host_.RequireExport("GetPlayLength")) return;
+    if (IsDuplicate(*entry)) {
+        host_.ShowMessage(host_.Strings()[kRowDuplicateEntry], host_.Strings()[kRowTitle], MessageKind::Information);
+        return;
+    }
+
+    const QString sizeText = SizeText(entry->GetDiscSize());
+    totalDuration_ += entry->GetDuration();
+    const QString duration = QString::fromStdString(entry->FormatDuration());
+    const QString title = QString::fromStdString(entry->GetTitle());
+
+    auto* row = new EntryRow(std::move(entry));
+    if (mode == kModeDvdCreator) {
+        row->setText(0, title);
+        row->setText(1, duration);
+        row->setFlags(row->flags() | Qt::ItemIsEditable);
+    } else {
+        row->setText(0, duration);
+        row->setText(1, sizeText);
+    }
+    row->setText(2, path);
+    addTopLevelItem(row);
+
+    if (topLevelItemCount() == 1) host_.ApplyVideoDefaults(path.toStdString());
+    host_.SetJoinEnabled(topLevelItemCount() > 1);
+    host_.UpdateOutputInfo(totalDuration_);
+}
+
+bool CListCtrlEx::IsDuplicate(const CFileObject& entry) const
+{
+    const auto wanted = CanonicalPath(entry.Path());
+    for (int row = 0; row < topLevelItemCount(); ++row)
+        if (const auto* listed = EntryAt(row); listed && CanonicalPath(listed->Path()) == wanted) return true;
+    return false;
+}
+
+CFileObject* CListCtrlEx::EntryAt(int row) const
+{
+    auto* item = dynamic_cast<EntryRow*>(topLevelItem(row));
+    return item ? &item->Entry() : nullptr;
+}
+
+void CListCtrlEx::RemoveRow(int row)
+{
+    if (auto* entry = EntryAt(row)) totalDuration_ -= entry->GetDuration();
+    delete takeTopLevelItem(row);
+}
+
+void CListCtrlEx::DeleteSelected()
+{
+    if (selectedItems().isEmpty()) return;
+    const auto& strings = host_.Strings();
+    if (!host_.ShowMessage(strings[kRowDeleteQuestion], strings[kRowDeleteCaption], MessageKind::QuestionDefaultNo))
+        return;
+    for (int row = 0; row < topLevelItemCount();) {
+        if (!topLevelItem(row)->isSelected()) {
+            ++row;
+            continue;
+        }
+        RemoveRow(row);
+        host_.UpdateOutputInfo(totalDuration_);
+    }
+}
+
+void CListCtrlEx::SetColumns(int mode)
+{
+    const auto& strings = host_.Strings();
+    struct Column {
+        QString title;
+        int width;
+    };
+    std::vector<Column> columns;
+    switch (mode) {
+    case kModeAudioConverter:
+        columns = {{"N", 50},
+                   {strings[kRowDurationColumn], 120},
+                   {strings[kRowSizeColumn], 140},
+                   {strings[kRowTitleColumn], 140},
+                   {strings[kRowArtistColumn], 100},
+                   {"Ext", 67},
+                   {"", 0}};
+        break;
+    case kModeVideoConverter:
+        columns = {{strings[kRowDurationColumn], 125}, {strings[kRowSizeColumn], 120}, {strings[kRowFileNameColumn], 355}};
+        totalDuration_ = 0;
+        break;
+    case kModeDvdCreator:
+        columns = {{strings[kRowTitleColumn], 125}, {strings[kRowDurationColumn], 120}, {strings[kRowFileNameColumn], 355}};
+        break;
+    default:
+        return;
+    }
+    QStringList titles;
+    for (const auto& column : columns) titles << column.title;
+    setColumnCount(static_cast<int>(columns.size()));
+    setHeaderLabels(titles);
+    for (int index = 0; index < static_cast<int>(columns.size()); ++index) {
+        setColumnWidth(index, columns[static_cast<std::size_t>(index)].width);
+        setColumnHidden(index, columns[static_cast<std::size_t>(index)].width == 0);
+    }
+    if (mode == kModeAudioConverter) headerItem()->setTextAlignment(0, Qt::AlignCenter);
+}
+
+void CListCtrlEx::ResetColumns()
+{
+    ClearItems();
+    setHeaderLabels({});
+    setColumnCount(0);
+}
+
+int CListCtrlEx::ClearItems()
+{
+    while (topLevelItemCount() > 0) {
+        RemoveRow(0);
+        if (host_.Mode() == kModeVideoConverter) host_.UpdateOutputInfo(totalDuration_);
+    }
+    return 1;
+}
+
+void CListCtrlEx::SetAcceptsDroppedFiles(bool accept)
+{
+    acceptsDrops_ = accept;
+    setAcceptDrops(accept);
+    viewport()->setAcceptDrops(accept);
+}
+
+void CListCtrlEx::keyPressEvent(QKeyEvent* event)
+{
+    const int mode = host_.Mode();
+    if (event->key() == Qt::Key_Delete && (mode == kModeVideoConverter || mode == kModeDvdCreator)) {
+        DeleteSelected();
+        return;
+    }
+    // Ctrl+E renames a DVD chapter.
+    if (event->key() == Qt::Key_E && event->modifiers().testFlag(Qt::ControlModifier) && mode == kModeDvdCreator) {
+        if (auto* row = currentItem(); row && row->isSelected()) editItem(row, 0);
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
+}
+
+void CListCtrlEx::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (acceptsDrops_ && event->mimeData()->hasUrls()) event->acceptProposedAction();
+    else event->ignore();
+}
+
+void CListCtrlEx::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (acceptsDrops_ && event->mimeData()->hasUrls()) event->acceptProposedAction();
+    else event->ignore();
+}
+
+void CListCtrlEx::dropEvent(QDropEvent* event)
+{
+    if (!acceptsDrops_) {
+        event->ignore();
+        return;
+    }
+    for (const QString& file : DroppedLocalFiles(event->mimeData())) AddListFile(file);
+    event->acceptProposedAction();
+}
+
+}  // namespace velmora::front

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QTreeWidget>
+
+#include <cstdint>
+
+namespace velmora::front {
+
+class CFileObject;
+class ListHost;
+
+// The report list of the three converter modes: one video file per row, with a running total
+// of their play lengths.
+class CListCtrlEx : public QTreeWidget {
+    Q_OBJECT
+public:
+    CListCtrlEx(ListHost& host, QWidget* parent);
+
+    // Takes a video file in the Video Converter and DVD Creator modes; other paths are ignored.
+    void AddListFile(const QString& path);
+    // Asks first, then removes the selected rows.
+    void DeleteSelected();
+
+    void SetColumns(int mode);
+    // All columns and rows go.
+    void ResetColumns();
+    virtual int ClearItems();
+
+    void SetAcceptsDroppedFiles(bool accept);
+    bool AcceptsDroppedFiles() const { return acceptsDrops_; }
+
+    std::int64_t TotalDuration() const { return totalDuration_; }
+    CFileObject* EntryAt(int row) const;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    bool IsDuplicate(const CFileObject& entry) const;
+    void RemoveRow(int row);
+
+    ListHost& host_;
+    std::int64_t totalDuration_ = 0;
+    bool acceptsDrops_ = false;
+};
+
+}  // namespace velmora::front

@@ -1,0 +1,17 @@
+#include "DroppedFiles.h"
+
+#include <QMimeData>
+#include <QUrl>
+
+namespace velmora::front {
+
+QStringList DroppedLocalFiles(const QMimeData* data)
+{
+    QStringList files;
+    if (!data || !data->hasUrls()) return files;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile()) files << url.toLocalFile();
+    return files;
+}
+
+}  // namespace velmora::front

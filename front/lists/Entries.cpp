@@ -1,0 +1,193 @@
+#include "Entries.h"
+
+#include "Log.h"
+#include "Lumetra.h"
+#include "LumetraBinding.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+
+namespace velmora::front {
+namespace {
+
+constexpr std::int64_t kSectorBytes = 2352;
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
+        return std::tolower(x) == std::tolower(y);
+    });
+}
+
+std::uint16_t Read16(const unsigned char* bytes)
+{
+    return static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8);
+}
+
+std::uint32_t Read32(const unsigned char* bytes)
+{
+    return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
+           static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
+}
+
+}  // namespace
+
+CBaseObject::CBaseObject(std::string path) : m_strPath(std::move(path)) {}
+
+std::string CBaseObject::GetName() const
+{
+    const auto slash = m_strPath.find_last_of('/');
+    return slash == std::string::npos ? m_strPath : m_strPath.substr(slash + 1);
+}
+
+std::string CBaseObject::GetTitle() const
+{
+    const std::string name = GetName();
+    const auto dot = name.find_last_of('.');
+    return dot == std::string::npos ? std::string{} : name.substr(0, dot);
+}
+
+CFileObject::CFileObject(std::string path) : CBaseObject(std::move(path))
+{
+    std::error_code error;
+    const auto size = std::filesystem::file_size(Path(), error);
+    m_nSize = error ? 0 : static_cast<std::int64_t>(size);
+}
+
+std::int64_t CFileObject::GetDiscSize() const
+{
+    if (m_nSize <= 0) return 0;
+    return (m_nSize / kSectorBytes + 1) * kSectorBytes;
+}
+
+std::int32_t CFileObject::GetDuration()
+{
+    if (m_nDuration <= 0) ReadDuration();
+    return m_nDuration;
+}
+
+void CFileObject::ReadDuration()
+{
+    const auto getPlayLength = Lumetra().Get<::Lumetra::GetPlayLengthFn>("GetPlayLength");
+    if (!getPlayLength) {
+        LogMessage(1, "No play length for %s: the library does not provide GetPlayLength", Path().c_str());
+        return;
+    }
+    getPlayLength(Path().c_str(), m_szDuration);
+    m_szDuration[sizeof m_szDuration - 1] = '\0';
+    m_nDuration = ParseDuration(m_szDuration);
+}
+
+std::string CFileObject::FormatDuration() const
+{
+    return velmora::front::FormatDuration(m_nDuration);
+}
+
+bool CFileObject::HasExtension(std::initializer_list<const char*> accepted)
+{
+    const std::string name = GetName();
+    const auto dot = name.find_last_of('.');
+    if (dot == std::string::npos) return false;
+    const std::string_view extension = std::string_view(name).substr(dot);
+    if (std::none_of(accepted.begin(), accepted.end(),
+                     [&](const char* wanted) { return EqualIgnoringCase(extension, wanted); }))
+        return false;
+    ReadDuration();
+    return true;
+}
+
+bool CFileObject::IsAudioFile()
+{
+    return HasExtension({".wav", ".mp3"});
+}
+
+bool CFileObject::IsAviFile()
+{
+    return HasExtension({".avi"});
+}
+
+bool CFileObject::IsVideoFile()
+{
+    return HasExtension({".avi", ".mpg"});
+}
+
+CDirObject::CDirObject(std::string path) : CBaseObject(std::move(path))
+{
+    std::error_code error;
+    std::filesystem::directory_iterator entries(Path(), error);
+    if (error) {
+        LogMessage(1, "Cannot read the folder %s: %s", Path().c_str(), error.message().c_str());
+        return;
+    }
+    for (const auto& entry : entries) {
+        const std::string child = entry.path().string();
+        // A linked folder is not followed: a link back up the tree would never end.
+        if (entry.is_symlink(error) && entry.is_directory(error)) {
+            LogMessage(2, "Not following the linked folder %s", child.c_str());
+            continue;
+        }
+        if (entry.is_directory(error)) m_arrDirs.push_back(std::make_unique<CDirObject>(child));
+        else m_arrFiles.push_back(std::make_unique<CFileObject>(child));
+    }
+}
+
+std::int64_t CDirObject::GetDiscSize() const
+{
+    std::int64_t total = 0;
+    for (const auto& folder : m_arrDirs) total += folder->GetDiscSize();
+    for (const auto& file : m_arrFiles) total += file->GetDiscSize();
+    return total;
+}
+
+std::filesystem::path CanonicalPath(const std::string& path)
+{
+    std::error_code error;
+    auto canonical = std::filesystem::weakly_canonical(path, error);
+    if (error) return std::filesystem::absolute(path, error).lexically_normal();
+    return canonical;
+}
+
+std::string FormatDuration(std::int64_t seconds)
+{
+    std::string text;
+    char part[32];
+    if (seconds >= 3600) {
+        std::snprintf(part, sizeof part, "%02lld:", static_cast<long long>(seconds / 3600));
+        text = part;
+        seconds %= 3600;
+    }
+    if (seconds < 60) {
+        text += "00:";
+    } else {
+        std::snprintf(part, sizeof part, "%02lld:", static_cast<long long>(seconds / 60));
+        text += part;
+        seconds %= 60;
+    }
+    std::snprintf(part, sizeof part, "%02lld", static_cast<long long>(seconds));
+    return text + part;
+}
+
+std::int32_t ParseDuration(const char* text)
+{
+    int hours = 0, minutes = 0, seconds = 0, hundredths = 0;
+    std::sscanf(text, "%d:%d:%d.%d", &hours, &minutes, &seconds, &hundredths);
+    const std::int64_t total = std::int64_t{hours} * 3600 + std::int64_t{minutes} * 60 + seconds;
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(total, 0, INT32_MAX));
+}
+
+bool IsCdAudioWav(const std::filesystem::path& file)
+{
+    std::ifstream stream(file, std::ios::binary);
+    std::array<unsigned char, 44> header{};
+    if (!stream.read(reinterpret_cast<char*>(header.data()), header.size())) return false;
+    return std::memcmp(header.data(), "RIFF", 4) == 0 && std::memcmp(header.data() + 8, "WAVE", 4) == 0 &&
+           std::memcmp(header.data() + 12, "fmt ", 4) == 0 && Read16(header.data() + 20) == 1 &&
+           Read16(header.data() + 22) == 2 && Read32(header.data() + 24) == 44100;
+}
+
+}  // namespace velmora::front

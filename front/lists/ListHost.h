@@ -1,0 +1,43 @@
+#pragma once
+
+#include "Desktop.h"
+
+#include <cstdint>
+#include <string>
+
+namespace velmora::front {
+
+class UiStrings;
+
+// What the two lists need of the main window that holds them.
+class ListHost {
+public:
+    virtual ~ListHost() = default;
+
+    virtual int Mode() const = 0;
+    virtual const UiStrings& Strings() const = 0;
+    virtual bool ShowMessage(const QString& text, const QString& caption, MessageKind kind) = 0;
+    // Shows why an operation is refused when the library lacks the export it needs.
+    virtual bool RequireExport(const char* name) = 0;
+
+    // The burn list's running total: seconds in the Audio Burner mode, disc bytes in the data modes.
+    virtual void AddDiscUsed(std::int64_t amount) = 0;
+    virtual void UpdateDiscUsage() = 0;
+
+    virtual void UpdateOutputInfo(std::int64_t totalSeconds) = 0;
+    virtual void ApplyVideoDefaults(const std::string& path) = 0;
+    virtual void SetJoinEnabled(bool enabled) = 0;
+};
+
+// The window's modes, as the lists see them.
+enum Mode : int {
+    kModeWelcome = 0,
+    kModeAudioConverter = 1,
+    kModeVideoConverter = 2,
+    kModeDvdCreator = 3,
+    kModeAudioBurner = 4,
+    kModeCdDataBurner = 5,
+    kModeDvdDataBurner = 6,
+};
+
+}  // namespace velmora::front

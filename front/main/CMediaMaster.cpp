@@ -1,0 +1,658 @@
+#include "CMediaMaster.h"
+
+#include "Artwork.h"
+#include "CFileListBox.h"
+#include "CListCtrlEx.h"
+#include "Entries.h"
+#include "FileDialogs.h"
+#include "LibraryMessages.h"
+#include "Log.h"
+#include "Lumetra.h"
+#include "ModeTables.h"
+#include "settings/Settings.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFont>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QThread>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+using MediaLibrary::Header::MEDIACONVERSIONINFO;
+
+namespace velmora::front {
+namespace {
+
+constexpr std::uint64_t kMiB = 1u << 20;
+constexpr std::uint64_t kGiB = 1u << 30;
+constexpr std::uint64_t kAudioCdSeconds = 4800;
+constexpr std::uint64_t kCdDataBytes = 734003200;
+constexpr int kEditTextLimit = 50;
+
+// The DVD Data Burner options 3 to 5: capacity figure, progress range and usage-bar labels.
+struct DvdOption {
+    std::uint64_t capacity;
+    int progressMaximum;
+    const char* leftLabel;
+    const char* rightLabel;
+};
+constexpr DvdOption kDvdOptions[] = {
+    {kCdDataBytes, 734, "0 MB", "700 MB"},
+    {4718592, 8719, "0 GB", "4.5 GB"},
+    {8912896, 8912, "0 GB", "8.5 GB"},
+};
+
+const char* const kSampleRates[] = {"44100", "48000", "96000"};
+const char* const kFrameRates[] = {"1", "2", "4", "8", "12", "16", "24", "25", "30", "50"};
+
+QString Printf(const char* format, auto... values)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, format, values...);
+    return QString::fromUtf8(text);
+}
+
+int SampleRateIndex(int rate)
+{
+    if (rate == 48000) return 1;
+    if (rate == 96000) return 2;
+    return 0;
+}
+
+int FrameRateIndex(int rate)
+{
+    switch (rate) {
+    case 1: return 0;
+    case 2: return 1;
+    case 4: return 2;
+    case 8: return 3;
+    case 12: return 4;
+    case 16: return 5;
+    case 24: return 6;
+    case 30: return 8;
+    case 50: return 9;
+    default: return 7;   // "25"
+    }
+}
+
+// Decimal text to integer as the C library reads it: leading digits count, no digits give 0.
+int TextNumber(const QString& text)
+{
+    return std::atoi(text.left(kEditTextLimit).toUtf8().constData());
+}
+
+}  // namespace
+
+CMediaMaster::CMediaMaster(bool english, Desktop& desktop, const std::filesystem::path& library, QWidget* parent)
+    : QDialog(parent),
+      desktop_(desktop),
+      strings_(english),
+      convertList_(new CListCtrlEx(*this, this)),
+      burnList_(new CFileListBox(*this, this)),
+      controls_(BuildWindowControls(*this, *convertList_, *burnList_))
+{
+    LogMessage(3, "Entered in the CMediaMaster");
+    setWindowIcon(ButtonImage(1025, QSize(64, 64)));
+    if (!Lumetra().Bind(library))
+        LogMessage(1, "Running without the conversion library: every operation that needs it is refused");
+    InitDialog();
+    ConnectHandlers();
+    AttachLibraryMessages(*this);
+    StartUpdateCheck();
+}
+
+CMediaMaster::~CMediaMaster()
+{
+    LogMessage(3, "Destructing CMediaMaster");
+    DetachLibraryMessages(*this);
+}
+
+void CMediaMaster::InitDialog()
+{
+    setWindowTitle(strings_[kRowTitle]);
+    setFixedSize(830, 684);
+    for (const auto& [id, control] : controls_.controlMap) control->hide();
+    controls_.progress->hide();
+    controls_.status->hide();
+
+    Control(1051)->show();
+    Control(1064)->show();
+    SetCaption(1051, "Convert !!!!");
+    controls_.formatGroup->button(1034)->setChecked(true);
+
+    QFont headingFont("Arial");
+    headingFont.setPixelSize(16);
+    Control(1031)->setFont(headingFont);
+    Control(1032)->setFont(headingFont);
+
+    auto* sampleRates = static_cast<QComboBox*>(Control(1070));
+    for (const char* rate : kSampleRates) sampleRates->addItem(rate);
+    sampleRates->setCurrentIndex(0);
+    auto* frameRates = static_cast<QComboBox*>(Control(1082));
+    for (const char* rate : kFrameRates) frameRates->addItem(rate);
+    frameRates->setCurrentIndex(0);
+}
+
+void CMediaMaster::ConnectHandlers()
+{
+    const auto onClick = [this](int id, void (CMediaMaster::*handler)()) {
+        connect(static_cast<QAbstractButton*>(Control(id)), &QAbstractButton::clicked, this, handler);
+    };
+    onClick(1019, &CMediaMaster::OnBnClickedButtonAudioConverter);
+    onClick(1021, &CMediaMaster::OnBnClickedButtonVideoConverter);
+    onClick(1023, &CMediaMaster::OnBnClickedButtonDvdCreator);
+    onClick(1022, &CMediaMaster::OnBnClickedButtonAudioBurner);
+    onClick(1024, &CMediaMaster::OnBnClickedButtonCdDataBurner);
+    onClick(1025, &CMediaMaster::OnBnClickedButtonDvdDataBurner);
+    onClick(1051, &CMediaMaster::OnBnClickedStart);
+    onClick(1052, &CMediaMaster::OnBnClickedExit);
+    onClick(1053, &CMediaMaster::OnBnClickedAddFiles);
+    onClick(1058, &CMediaMaster::OnBnClickedRemoveFiles);
+    onClick(1056, &CMediaMaster::OnBnClickedAddFolder);
+    onClick(1050, &CMediaMaster::OnBnClickedHelp);
+    const int optionRadios[] = {1034, 1035, 1040};
+    for (int index = 0; index < 3; ++index)
+        connect(static_cast<QAbstractButton*>(Control(optionRadios[index])), &QAbstractButton::clicked, this,
+                [this, index] { OnOptionRadio(index); });
+    for (const int edit : {1063, 1038})
+        connect(static_cast<QLineEdit*>(Control(edit)), &QLineEdit::textChanged, this, &CMediaMaster::OnBitRateChanged);
+}
+
+void CMediaMaster::StartUpdateCheck()
+{
+    const std::string server = velmora::platform::Settings::Load().GetString("UpdateServer", "");
+    if (server.empty()) return;
+    updateCheck_.Start(server, [this, server] {
+        QMetaObject::invokeMethod(this, [this, server] { AskAboutUpdate(server); }, Qt::QueuedConnection);
+    });
+}
+
+void CMediaMaster::AskAboutUpdate(const std::string& server)
+{
+    if (desktop_.ShowMessage(this, strings_[kRowUpdatesAvailable], strings_[kRowUpdatesCaption], MessageKind::Question))
+        desktop_.OpenUrl(QUrl(QString::fromStdString(UpdatePageUrl(server))));
+}
+
+QWidget* CMediaMaster::Control(int id) const
+{
+    const auto found = controls_.all.find(id);
+    return found == controls_.all.end() ? nullptr : found->second;
+}
+
+// ---- The modes -------------------------------------------------------------------------------
+
+void CMediaMaster::ShowEngineBusy()
+{
+    desktop_.ShowMessage(this, "Engine Busy", "Media Conversion", MessageKind::Plain);
+}
+
+bool CMediaMaster::SwitchMode(int mode)
+{
+    if (state_.Busy()) {
+        ShowEngineBusy();
+        return false;
+    }
+    LeaveMode(state_.Mode());
+    state_.SetMode(mode);
+    EnterMode(mode);
+    ApplyCaptions(mode);
+    return true;
+}
+
+void CMediaMaster::LeaveMode(int mode)
+{
+    const auto& table = ControlsOfMode(mode);
+    SetShown(table.hiddenOnLeave, false);
+    SetShown(table.shownOnLeave, true);
+    SetEnabled(table.enabledOnLeave, true);
+    switch (mode) {
+    case kModeVideoConverter:
+    case kModeDvdCreator:
+        convertList_->ResetColumns();
+        convertList_->SetAcceptsDroppedFiles(false);
+        break;
+    case kModeCdDataBurner:
+        SetEnabled(ControlsDisabledByCdOption(state_.BurnOption()), true);
+        controls_.driveList->clear();
+        break;
+    case kModeAudioBurner:
+    case kModeDvdDataBurner:
+        controls_.driveList->clear();
+        break;
+    default:
+        break;
+    }
+}
+
+void CMediaMaster::EnterMode(int mode)
+{
+    const auto& table = ControlsOfMode(mode);
+    SetShown(table.shownOnEnter, true);
+    SetEnabled(table.enabledOnEnter, true);
+    SetEnabled(table.disabledOnEnter, false);
+}
+
+void CMediaMaster::ApplyCaptions(int mode)
+{
+    convertList_->ResetColumns();
+    controls_.formatGroup->button(1034)->setChecked(true);
+    const UiStrings& rows = strings_;
+    switch (mode) {
+    case kModeAudioConverter:
+        SetCaption(1032, rows[kRowAudioConverterHeading]);
+        SetCaption(1028, rows[kRowSelectCdFiles]);
+        SetCaption(1034, "MP3");
+        SetCaption(1035, "WAV");
+        SetCaption(1040, "FLV");
+        SetCaption(1051, rows[kRowConvert]);
+        break;
+    case kModeVideoConverter:
+    case kModeDvdCreator:
+        if (mode == kModeVideoConverter) {
+            SetCaption(1032, rows[kRowVideoConverterHeading]);
+            SetCaption(1034, "AVI");
+            SetCaption(1035, "MPG");
+            SetCaption(1040, "FLV");
+        } else {
+            SetCaption(1032, rows[kRowDvdCreatorHeading]);
+            SetCaption(1097, rows[kRowDvdMenu]);
+            SetCaption(1034, rows[kRowOnlyVobFiles]);
+            SetCaption(1035, rows[kRowAllDvdFiles]);
+            SetCaption(1040, rows[kRowConvertAndBurn]);
+            controls_.dvdAudioGroup->button(1045)->setChecked(true);
+            controls_.dvdVideoGroup->button(1049)->setChecked(true);
+        }
+        SetCaption(1051, rows[kRowConvert]);
+        convertList_->SetColumns(mode);
+        convertList_->SetAcceptsDroppedFiles(true);
+        convertList_->raise();
+        break;
+    case kModeAudioBurner:
+        SetCaption(1032, rows[kRowAudioBurnerHeading]);
+        SetCaption(1028, rows[kRowSelectDrive]);
+        SetCaption(1054, "0 min");
+        SetCaption(1055, "80 min");
+        SetCaption(1051, rows[kRowBurnIt]);
+        burnList_->Empty();
+        burnList_->SetAcceptsDroppedFiles(true);
+        break;
+    case kModeCdDataBurner:
+        SetCaption(1032, rows[kRowCdDataBurnerHeading]);
+        SetCaption(1028, rows[kRowSelectDrive]);
+        SetCaption(1051, rows[kRowBurnIt]);
+        SetCaption(1034, rows[kRowCopyDisk]);
+        SetCaption(1035, rows[kRowCreateIsoFile]);
+        SetCaption(1040, rows[kRowBurnIsoFile]);
+        burnList_->Empty();
+        break;
+    case kModeDvdDataBurner:
+        SetCaption(1032, rows[kRowDvdDataBurnerHeading]);
+        SetCaption(1028, rows[kRowSelectDrive]);
+        SetCaption(1051, rows[kRowBurnIt]);
+        SetCaption(1034, "CD Data (700 MB)");
+        SetCaption(1035, "DVD Data (4.7 GB)");
+        SetCaption(1040, "DVD-DL Data (8.5 GB)");
+        burnList_->Empty();
+        burnList_->setEnabled(true);
+        burnList_->SetAcceptsDroppedFiles(true);
+        burnList_->raise();
+        break;
+    default:
+        break;
+    }
+}
+
+void CMediaMaster::OnBnClickedButtonAudioConverter()
+{
+    LogMessage(3, "Entered in the OnBnClickedButtonAudioConverter");
+    SwitchMode(kModeAudioConverter);
+    LogMessage(3, "Leaving OnBnClickedButtonAudioConverter");
+}
+
+void CMediaMaster::OnBnClickedButtonVideoConverter()
+{
+    if (!SwitchMode(kModeVideoConverter)) return;
+    totalBitRate_ = 0;
+}
+
+void CMediaMaster::OnBnClickedButtonDvdCreator()
+{
+    SwitchMode(kModeDvdCreator);
+}
+
+void CMediaMaster::OnBnClickedButtonAudioBurner()
+{
+    if (!SwitchMode(kModeAudioBurner)) return;
+    burnList_->raise();
+    state_.SetDiscCapacity(kAudioCdSeconds);
+    state_.SetDiscUsed(0);
+    ShowProgress(static_cast<int>(kAudioCdSeconds), 1);
+}
+
+void CMediaMaster::OnBnClickedButtonCdDataBurner()
+{
+    if (!SwitchMode(kModeCdDataBurner)) return;
+    burnList_->raise();
+    state_.SetDiscCapacity(kCdDataBytes);
+    state_.SetDiscUsed(0);
+    ShowProgress(700, 1);
+    ApplyCdBurnOption(0);
+}
+
+void CMediaMaster::OnBnClickedButtonDvdDataBurner()
+{
+    if (!SwitchMode(kModeDvdDataBurner)) return;
+    state_.SetDiscUsed(0);
+    burnList_->raise();
+    if (state_.HasPendingOutputs()) HandOverPendingOutputs();
+    else ApplyDvdBurnOption(3);
+}
+
+// A conversion that ends in a burn leaves its outputs here; the burn starts once the window is idle.
+void CMediaMaster::HandOverPendingOutputs()
+{
+    for (const std::string& output : state_.TakePendingOutputs()) burnList_->AddPath(QString::fromStdString(output));
+    controls_.formatGroup->button(1035)->setChecked(true);
+    ApplyDvdBurnOption(4);
+    QMetaObject::invokeMethod(this, &CMediaMaster::OnBnClickedStart, Qt::QueuedConnection);
+}
+
+void CMediaMaster::OnOptionRadio(int index)
+{
+    if (Mode() == kModeCdDataBurner) ApplyCdBurnOption(index);
+    else if (Mode() == kModeDvdDataBurner) ApplyDvdBurnOption(3 + index);
+}
+
+void CMediaMaster::ApplyCdBurnOption(int option)
+{
+    SetEnabled(ControlsDisabledByCdOption(state_.BurnOption()), true);
+    state_.SetBurnOption(option);
+    SetEnabled(ControlsDisabledByCdOption(option), false);
+    if (option == 1) {
+        burnList_->raise();
+        burnList_->SetAcceptsDroppedFiles(true);
+    } else {
+        burnList_->SetAcceptsDroppedFiles(false);
+    }
+}
+
+void CMediaMaster::ApplyDvdBurnOption(int option)
+{
+    const DvdOption& chosen = kDvdOptions[option - 3];
+    state_.SetBurnOption(option);
+    state_.SetDiscCapacity(chosen.capacity);
+    ShowProgress(chosen.progressMaximum, 1);
+    SetCaption(1054, chosen.leftLabel);
+    SetCaption(1055, chosen.rightLabel);
+    UpdateDiscUsage();
+}
+
+void CMediaMaster::UpdateDiscUsage()
+{
+    OnUiThread([this] {
+        const std::uint64_t used = state_.DiscUsed();
+        const std::uint64_t capacity = state_.DiscCapacity();
+        QString usedText;
+        QString capacityText;
+        if (Mode() == kModeAudioBurner) {
+            SetCaption(1055, Printf("%d min", static_cast<int>(capacity / 60)));
+            SetStatusText(Printf("%d min", static_cast<int>(used / 60)));
+            SetProgressPosition(used);
+            return;
+        }
+        if (Mode() == kModeDvdDataBurner && state_.BurnOption() == 3) {
+            usedText = Printf("%d MB", static_cast<int>(used / kMiB));
+            capacityText = Printf("%d MB", static_cast<int>(capacity / kMiB));
+        } else if (Mode() == kModeDvdDataBurner) {
+            usedText = Printf("%0.2g GB", static_cast<double>(used) / kGiB);
+            capacityText = Printf("%0.2g GB", static_cast<double>(capacity) / kMiB);
+        }
+        if (used == 0) usedText.clear();
+        SetCaption(1055, capacityText);
+        SetStatusText(usedText);
+        SetProgressPosition(used / kMiB);
+    });
+}
+
+// ---- Buttons ---------------------------------------------------------------------------------
+
+void CMediaMaster::OnBnClickedStart()
+{
+    char stamp[16];
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    std::strftime(stamp, sizeof stamp, "%Y_%m_%d", &local);
+    state_.SetDateStamp(stamp);
+    if (Mode() == kModeWelcome) return;
+    LogMessage(2, "Start in mode %d: this version runs no jobs yet", Mode());
+    desktop_.ShowMessage(this, "Converting and burning are not available in this version yet.", strings_[kRowTitle],
+                         MessageKind::Plain);
+}
+
+void CMediaMaster::OnBnClickedExit()
+{
+    if (state_.Busy()) {
+        ShowEngineBusy();
+        return;
+    }
+    accept();
+}
+
+// Escape and the close box end the dialog too; a running job must keep its window.
+void CMediaMaster::reject()
+{
+    if (state_.Busy()) {
+        ShowEngineBusy();
+        return;
+    }
+    QDialog::reject();
+}
+
+void CMediaMaster::closeEvent(QCloseEvent* event)
+{
+    if (state_.Busy()) {
+        event->ignore();
+        ShowEngineBusy();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void CMediaMaster::OnBnClickedAddFiles()
+{
+    const FileFilter filter = Mode() == kModeAudioBurner      ? kAudioFilesFilter
+                              : Mode() == kModeVideoConverter ? kVideoFilesFilter
+                              : Mode() == kModeDvdCreator     ? kAviFilesFilter
+                                                              : kAllFilesFilter;
+    const QStringList files = desktop_.ChooseFiles(this, DialogFilter({filter}));
+    if (files.isEmpty()) return;
+    const bool convertList = Mode() == kModeVideoConverter || Mode() == kModeDvdCreator;
+    if (Mode() != kModeVideoConverter) UpdateDiscUsage();
+    for (const QString& file : files) {
+        if (convertList) convertList_->AddListFile(file);
+        else burnList_->AddPath(file);
+    }
+    if (Mode() != kModeVideoConverter) UpdateDiscUsage();
+}
+
+void CMediaMaster::OnBnClickedRemoveFiles()
+{
+    if (Mode() == kModeVideoConverter || Mode() == kModeDvdCreator) convertList_->DeleteSelected();
+    else burnList_->DeleteSelected();
+}
+
+void CMediaMaster::OnBnClickedAddFolder()
+{
+    const QString folder = desktop_.ChooseFolder(this, strings_[kRowChooseOutputFolder]);
+    if (!folder.isEmpty()) burnList_->AddPath(folder);
+}
+
+void CMediaMaster::OnBnClickedHelp()
+{
+    desktop_.OpenUrl(QUrl::fromLocalFile(QDir::currentPath() + "/Help.pdf"));
+}
+
+// ---- Quality controls ------------------------------------------------------------------------
+
+void CMediaMaster::ApplyVideoDefaults(const std::string& path)
+{
+    if (Mode() != kModeVideoConverter || !RequireExport("GetDefaultPara")) return;
+    MEDIACONVERSIONINFO request;
+    if (path.size() >= sizeof request.szSourceFile) {
+        LogMessage(1, "No defaults for %s: the path is longer than %zu bytes", path.c_str(), sizeof request.szSourceFile - 1);
+        return;
+    }
+    std::memcpy(request.szSourceFile, path.c_str(), path.size() + 1);
+    Lumetra().Get<::Lumetra::GetDefaultParaFn>("GetDefaultPara")(&request);
+
+    static_cast<QLineEdit*>(Control(1063))->setText(QString::number(request.nAudioBitRate));
+    static_cast<QLineEdit*>(Control(1067))->setText(QString::number(request.nAudioChannels));
+    static_cast<QLineEdit*>(Control(1038))->setText(QString::number(request.nVideoBitRate));
+    static_cast<QLineEdit*>(Control(1042))->setText(QString::number(request.nWidth));
+    static_cast<QLineEdit*>(Control(1044))->setText(QString::number(request.nHeight));
+    static_cast<QComboBox*>(Control(1070))->setCurrentIndex(SampleRateIndex(request.nSampleRate));
+    static_cast<QComboBox*>(Control(1082))->setCurrentIndex(FrameRateIndex(request.nFrameRate));
+    totalBitRate_ = request.nVideoBitRate + request.nAudioBitRate;
+}
+
+void CMediaMaster::CollectSettings(MEDIACONVERSIONINFO& request, const MEDIACONVERSIONINFO* defaults)
+{
+    OnUiThread([&] {
+        if (Mode() == kModeDvdCreator) return;
+        request.nAudioBitRate = EditNumber(1063);
+        request.nAudioChannels = EditNumber(1067);
+        request.nSampleRate = TextNumber(static_cast<QComboBox*>(Control(1070))->currentText());
+        if (Mode() == kModeAudioConverter) {
+            if (controls_.formatGroup->button(1034)->isChecked()) request.nOutputFormat = MediaLibrary::Header::kFormatMp3;
+            else if (controls_.formatGroup->button(1035)->isChecked()) request.nOutputFormat = MediaLibrary::Header::kFormatWav;
+        }
+        if (Mode() != kModeVideoConverter) return;
+        request.nVideoBitRate = EditNumber(1038);
+        request.nFrameRate = TextNumber(static_cast<QComboBox*>(Control(1082))->currentText());
+        request.nWidth = EditNumber(1042);
+        request.nHeight = EditNumber(1044);
+        if (!defaults) return;
+        for (auto field : {&MEDIACONVERSIONINFO::nAudioBitRate, &MEDIACONVERSIONINFO::nSampleRate,
+                           &MEDIACONVERSIONINFO::nVideoBitRate, &MEDIACONVERSIONINFO::nWidth, &MEDIACONVERSIONINFO::nHeight})
+            if (request.*field <= 0) request.*field = defaults->*field;
+    });
+}
+
+void CMediaMaster::OnBitRateChanged()
+{
+    totalBitRate_ = EditNumber(1038) + EditNumber(1063);
+    UpdateOutputInfo(convertList_->TotalDuration());
+}
+
+void CMediaMaster::UpdateOutputInfo(std::int64_t totalSeconds)
+{
+    OnUiThread([this, totalSeconds] {
+        const std::uint64_t kilobits = static_cast<std::uint64_t>(totalBitRate_) * static_cast<std::uint64_t>(totalSeconds);
+        SetCaption(1069, Printf("File Size : %0.2f MB", static_cast<double>(kilobits) * 0.125 / 1024));
+        SetCaption(1074, "Duration  : " + QString::fromStdString(FormatDuration(totalSeconds)));
+    });
+}
+
+// ---- For job threads and the lists -----------------------------------------------------------
+
+void CMediaMaster::EnableControls(bool busy)
+{
+    OnUiThread([this, busy] {
+        for (const auto& [id, control] : controls_.controlMap) control->setEnabled(!busy);
+        if (!busy) EnterMode(Mode());
+    });
+}
+
+void CMediaMaster::ShowProgress(int maximum, int minimum)
+{
+    OnUiThread([this, maximum, minimum] {
+        controls_.progress->setRange(minimum, maximum);
+        controls_.progress->reset();
+        controls_.progress->show();
+        controls_.status->show();
+    });
+}
+
+void CMediaMaster::SetStatusText(const QString& text)
+{
+    OnUiThread([this, text] { controls_.status->setText(text); });
+}
+
+bool CMediaMaster::ShowMessage(const QString& text, const QString& caption, MessageKind kind)
+{
+    bool answer = false;
+    OnUiThread([&] { answer = desktop_.ShowMessage(this, text, caption, kind); });
+    return answer;
+}
+
+bool CMediaMaster::RequireExport(const char* name)
+{
+    if (Lumetra().Find(name)) return true;
+    desktop_.ShowMessage(this,
+                         QString("This operation needs %1 from the Lumetra library, which the installed library "
+                                 "does not provide.").arg(name),
+                         strings_[kRowTitle], MessageKind::Plain);
+    return false;
+}
+
+void CMediaMaster::SetJoinEnabled(bool enabled)
+{
+    Control(1075)->setEnabled(enabled);
+}
+
+// ---- Small helpers ---------------------------------------------------------------------------
+
+template <typename Action>
+void CMediaMaster::OnUiThread(Action&& action)
+{
+    if (QThread::currentThread() == thread()) action();
+    else QMetaObject::invokeMethod(this, std::forward<Action>(action), Qt::BlockingQueuedConnection);
+}
+
+void CMediaMaster::SetCaption(int id, const QString& text)
+{
+    QWidget* control = Control(id);
+    if (auto* button = qobject_cast<QAbstractButton*>(control)) button->setText(text);
+    else if (auto* label = qobject_cast<QLabel*>(control)) label->setText(text);
+    else if (auto* group = qobject_cast<QGroupBox*>(control)) group->setTitle(text);
+}
+
+void CMediaMaster::SetShown(const std::vector<int>& ids, bool shown)
+{
+    for (const int id : ids) Control(id)->setVisible(shown);
+}
+
+void CMediaMaster::SetEnabled(const std::vector<int>& ids, bool enabled)
+{
+    for (const int id : ids) Control(id)->setEnabled(enabled);
+}
+
+void CMediaMaster::SetProgressPosition(std::uint64_t position)
+{
+    QProgressBar& bar = *controls_.progress;
+    if (position < static_cast<std::uint64_t>(bar.minimum())) bar.reset();
+    else bar.setValue(static_cast<int>(std::min<std::uint64_t>(position, static_cast<std::uint64_t>(bar.maximum()))));
+}
+
+QString CMediaMaster::EditText(int id) const
+{
+    return static_cast<QLineEdit*>(Control(id))->text();
+}
+
+int CMediaMaster::EditNumber(int id) const
+{
+    return TextNumber(EditText(id));
+}
+
+}  // namespace velmora::front

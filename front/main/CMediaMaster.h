@@ -1,0 +1,117 @@
+#pragma once
+
+#include "Desktop.h"
+#include "ListHost.h"
+#include "LumetraBinding.h"
+#include "SharedState.h"
+#include "UiStrings.h"
+#include "UpdateCheck.h"
+#include "WindowControls.h"
+
+#include <QDialog>
+
+#include <filesystem>
+
+namespace MediaLibrary::Header {
+struct MEDIACONVERSIONINFO;
+}
+
+namespace velmora::front {
+
+class CFileListBox;
+class CListCtrlEx;
+
+// The main window "Media Library": six mode buttons on the left and a work area whose controls
+// each mode shows, hides, captions and enables.
+class CMediaMaster : public QDialog, public ListHost {
+    Q_OBJECT
+public:
+    CMediaMaster(bool english, Desktop& desktop, const std::filesystem::path& library = DefaultLibraryPath(),
+                 QWidget* parent = nullptr);
+    ~CMediaMaster() override;
+
+    QWidget* Control(int id) const;
+    CListCtrlEx& ConvertList() const { return *convertList_; }
+    CFileListBox& BurnList() const { return *burnList_; }
+    SharedState& State() { return state_; }
+    CUpdateCheck& UpdateCheck() { return updateCheck_; }
+    int TotalBitRate() const { return totalBitRate_; }
+
+    // Safe from any thread: a job thread's call runs on the UI thread and waits for it.
+    void EnableControls(bool busy);
+    void ShowProgress(int maximum, int minimum);
+    void SetStatusText(const QString& text);
+    void CollectSettings(MediaLibrary::Header::MEDIACONVERSIONINFO& request,
+                         const MediaLibrary::Header::MEDIACONVERSIONINFO* defaults = nullptr);
+
+    // ListHost
+    int Mode() const override { return state_.Mode(); }
+    const UiStrings& Strings() const override { return strings_; }
+    // Safe from any thread, like EnableControls.
+    bool ShowMessage(const QString& text, const QString& caption, MessageKind kind) override;
+    bool RequireExport(const char* name) override;
+    void AddDiscUsed(std::int64_t amount) override { state_.AddDiscUsed(amount); }
+    void UpdateDiscUsage() override;
+    void UpdateOutputInfo(std::int64_t totalSeconds) override;
+    void ApplyVideoDefaults(const std::string& path) override;
+    void SetJoinEnabled(bool enabled) override;
+
+public slots:
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private slots:
+    void OnBnClickedButtonAudioConverter();
+    void OnBnClickedButtonVideoConverter();
+    void OnBnClickedButtonDvdCreator();
+    void OnBnClickedButtonAudioBurner();
+    void OnBnClickedButtonCdDataBurner();
+    void OnBnClickedButtonDvdDataBurner();
+    void OnBnClickedStart();
+    void OnBnClickedExit();
+    void OnBnClickedAddFiles();
+    void OnBnClickedRemoveFiles();
+    void OnBnClickedAddFolder();
+    void OnBnClickedHelp();
+    void OnOptionRadio(int index);
+    void OnBitRateChanged();
+
+private:
+    void InitDialog();
+    void ConnectHandlers();
+    void StartUpdateCheck();
+    void AskAboutUpdate(const std::string& server);
+
+    // The mode switch: false (and the engine-busy message) while a job runs.
+    bool SwitchMode(int mode);
+    void LeaveMode(int mode);
+    void EnterMode(int mode);
+    void ApplyCaptions(int mode);
+    void ApplyCdBurnOption(int option);
+    void ApplyDvdBurnOption(int option);
+    void HandOverPendingOutputs();
+    void ShowEngineBusy();
+
+    void SetCaption(int id, const QString& text);
+    void SetShown(const std::vector<int>& ids, bool shown);
+    void SetEnabled(const std::vector<int>& ids, bool enabled);
+    void SetProgressPosition(std::uint64_t position);
+    QString EditText(int id) const;
+    int EditNumber(int id) const;
+
+    template <typename Action>
+    void OnUiThread(Action&& action);
+
+    Desktop& desktop_;
+    UiStrings strings_;
+    SharedState state_;
+    CListCtrlEx* convertList_;
+    CFileListBox* burnList_;
+    WindowControls controls_;
+    int totalBitRate_ = 0;
+    CUpdateCheck updateCheck_;
+};
+
+}  // namespace velmora::front

@@ -1,0 +1,76 @@
+#include "CListCtrlEx.h"
+#include "CMediaMaster.h"
+#include "FrontTesting.h"
+#include "LumetraBinding.h"
+#include "Media.h"
+#include "ScratchFolder.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using velmora::front::CMediaMaster;
+using velmora::front::LumetraBinding;
+using velmora::front::Lumetra;
+using velmora::test::AnsweringDesktop;
+using velmora::test::Click;
+
+class MissingExportTest : public ::testing::Test {
+protected:
+    void SetUp() override { velmora::test::TestApplication(); }
+    // The binding belongs to the process: leave it as the other tests expect it.
+    void TearDown() override { Lumetra().Bind(velmora::front::DefaultLibraryPath()); }
+
+    AnsweringDesktop desktop;
+    velmora::test::ScratchFolder folder;
+};
+
+TEST_F(MissingExportTest, TheRealLibraryProvidesTheVideoExports)
+{
+    CMediaMaster window(true, desktop);
+    for (const char* name : {"GetPlayLength", "GetDefaultPara", "Convert_Video_TO_AVI", "Convert_Video_TO_DVD"})
+        EXPECT_NE(Lumetra().Find(name), nullptr) << name;
+    EXPECT_EQ(Lumetra().Find("NoSuchExport"), nullptr);
+}
+
+TEST_F(MissingExportTest, TheWindowStartsAndRefusesWhatNeedsAMissingExport)
+{
+    CMediaMaster window(true, desktop, PARTIAL_LUMETRA);
+    const auto unbound = Lumetra().Unbound();
+    EXPECT_EQ(unbound.size(), LumetraBinding::kExportNames.size() - 2);
+    EXPECT_NE(Lumetra().Find("GetDefaultPara"), nullptr);
+    EXPECT_NE(Lumetra().Find("Convert_Video_TO_AVI"), nullptr);
+    EXPECT_EQ(Lumetra().Find("GetPlayLength"), nullptr);
+
+    for (const int button : {1019, 1021, 1023, 1022, 1024, 1025}) Click(window, button);
+    EXPECT_TRUE(desktop.messages.empty());
+
+    velmora::test::WriteFile(folder / "clip.avi", "not really a video");
+    Click(window, 1021);
+    window.ConvertList().AddListFile(QString::fromStdString((folder / "clip.avi").string()));
+    EXPECT_EQ(window.ConvertList().topLevelItemCount(), 0);
+    ASSERT_EQ(desktop.messages.size(), 1u);
+    EXPECT_TRUE(desktop.messages[0].text.contains("GetPlayLength")) << desktop.messages[0].text.toStdString();
+    EXPECT_EQ(desktop.messages[0].caption, "Velmora 1.2");
+
+    // What is bound still works.
+    window.ApplyVideoDefaults((folder / "clip.avi").string());
+    EXPECT_EQ(static_cast<QComboBox*>(window.Control(1070))->currentText(), "48000");
+    EXPECT_EQ(static_cast<QComboBox*>(window.Control(1082))->currentText(), "12");
+    EXPECT_EQ(static_cast<QLineEdit*>(window.Control(1042))->text(), "640");
+}
+
+TEST_F(MissingExportTest, WithoutTheLibraryEveryOperationThatNeedsItIsRefused)
+{
+    CMediaMaster window(true, desktop, folder / "libNothing.so");
+    EXPECT_EQ(Lumetra().Unbound().size(), LumetraBinding::kExportNames.size());
+    Click(window, 1021);
+    window.ApplyVideoDefaults("/any/clip.avi");
+    ASSERT_EQ(desktop.messages.size(), 1u);
+    EXPECT_TRUE(desktop.messages[0].text.contains("GetDefaultPara"));
+}
+
+}  // namespace
