@@ -94,6 +94,18 @@ TEST_F(ReadCddbTest, ListsInexactMatchesAndReportsFailedQueries)
               "Data returned: ");
 }
 
+TEST_F(ReadCddbTest, AnUnreachableServerIsReportedAsAnUnreadableAnswer)
+{
+    velmora::test::WriteFile(scratch / "velmora.conf",
+                             "CddbServer=127.0.0.1:" + std::to_string(velmora::test::UnusedLoopbackPort()) + "\n");
+    EXPECT_EQ(Read(), 0);
+    EXPECT_TRUE(matches.empty());
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text,
+              "CD Drive is not ready or cannot read cd. Details: Unable to process results returned for query: "
+              "Data returned: ");
+}
+
 TEST_F(ReadCddbTest, ADriveThatCannotBeReadAsksNoServer)
 {
     EXPECT_EQ(Read('Q'), 1);
