@@ -18,8 +18,14 @@ PendingFile::PendingFile(std::filesystem::path target) : target_(std::move(targe
     const auto folder = target_.has_parent_path() ? target_.parent_path() : std::filesystem::path(".");
     // Created like the target would be (mode 0666 less the umask), under a name nobody else holds.
     for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-        temporary_ = folder / ("." + target_.filename().string() + "." + std::to_string(::getpid()) + "." +
-                               std::to_string(serial++) + ".partial");
+        std::string name = ".";
+        name += target_.filename().string();
+        for (const auto& part : {std::to_string(::getpid()), std::to_string(serial++)}) {
+            name += '.';
+            name += part;
+        }
+        name += ".partial";
+        temporary_ = folder / name;
         fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd_ < 0 && errno != EEXIST) break;
     }

@@ -76,7 +76,10 @@ std::vector<RecorderEntry> ListRecorders(CRecorderEnum& recorders, const Recorde
             continue;
         }
         std::string text;
-        for (std::size_t at = 0; at < device->VolumePathCount(); ++at) text += (at ? "," : "") + device->VolumePath(at);
+        for (std::size_t at = 0; at < device->VolumePathCount(); ++at) {
+            if (at > 0) text += ',';
+            text += device->VolumePath(at);
+        }
         entries.push_back({std::move(text), std::move(device)});
     }
     return entries;
