@@ -1,6 +1,7 @@
 #include "CdImage.h"
 #include "ScratchFolder.h"
 #include "burn/RecorderEnum.h"
+#include "burn/RecorderProbe.h"
 
 #include <gtest/gtest.h>
 
@@ -145,6 +146,25 @@ TEST(RecorderDeviceTest, AnUnopenedRecorderRefusesEverything)
     EXPECT_FALSE(device.Eject());
     EXPECT_EQ(device.ExclusiveOwner(), "");
     EXPECT_EQ(device.VolumePath(0), "");
+}
+
+TEST(RecorderProbeTest, TheModesWriterIsTriedAndTheRecorderStaysFree)
+{
+    ScratchFolder scratch;
+    CRecorderDevice image;
+    ASSERT_TRUE(image.Open("stdio:" + (scratch / "disc.iso").string()));
+    EXPECT_TRUE(ProbeRecorder(image, 6));
+    EXPECT_FALSE(ProbeRecorder(image, kAudioBurnerMode));   // no audio into a data image
+    CRecorderDevice cue;
+    ASSERT_TRUE(cue.Open("cue:" + (scratch / "music.cue").string()));
+    EXPECT_TRUE(ProbeRecorder(cue, kAudioBurnerMode));
+    EXPECT_FALSE(ProbeRecorder(cue, 5));
+
+    // The job opens its own record of the same recorder and can take it.
+    CRecorderDevice job;
+    ASSERT_TRUE(job.Open(image.uniqueId));
+    EXPECT_TRUE(job.AcquireExclusive(kClientName));
+    EXPECT_EQ(image.ExclusiveOwner(), kClientName);
 }
 
 }  // namespace
