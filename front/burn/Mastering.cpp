@@ -66,15 +66,15 @@ public:
     DiscLayout(const DiscLayout&) = delete;
     DiscLayout& operator=(const DiscLayout&) = delete;
 
-    bool Add(const WriteTrack& spec, bool audio)
+    bool Add(const WriteTrack& wanted, bool audio)
     {
-        burn::burn_source* source = spec.source ? LibburnSource(spec.source) : FileRange(spec);
+        burn::burn_source* source = wanted.source ? LibburnSource(wanted.source) : FileRange(wanted);
         if (!source) return false;
         burn::burn_track* track = burn::burn_track_create();
         burn::burn_track_define_data(track, 0, 0, 1, audio ? BURN_AUDIO : BURN_MODE1);
         const bool ready = burn::burn_track_set_source(track, source) == burn::BURN_SOURCE_OK;
-        if (!spec.source) burn::burn_source_free(source);   // the track holds its own reference
-        if (ready && spec.size > spec.length) burn::burn_track_set_size(track, static_cast<off_t>(spec.size));
+        if (!wanted.source) burn::burn_source_free(source);   // the track holds its own reference
+        if (ready && wanted.size > wanted.length) burn::burn_track_set_size(track, static_cast<off_t>(wanted.size));
         if (ready) burn::burn_session_add_track(session_, track, BURN_POS_END);
         burn::burn_track_free(track);
         return ready;
@@ -83,15 +83,15 @@ public:
     burn::burn_disc* Disc() const { return disc_; }
 
 private:
-    static burn::burn_source* FileRange(const WriteTrack& spec)
+    static burn::burn_source* FileRange(const WriteTrack& wanted)
     {
-        const int fd = ::open(spec.file.c_str(), O_RDONLY | O_CLOEXEC);
+        const int fd = ::open(wanted.file.c_str(), O_RDONLY | O_CLOEXEC);
         if (fd < 0) return nullptr;
-        if (::lseek(fd, static_cast<off_t>(spec.offset), SEEK_SET) < 0) {
+        if (::lseek(fd, static_cast<off_t>(wanted.offset), SEEK_SET) < 0) {
             ::close(fd);
             return nullptr;
         }
-        burn::burn_source* source = burn::burn_fd_source_new(fd, -1, static_cast<off_t>(spec.length));
+        burn::burn_source* source = burn::burn_fd_source_new(fd, -1, static_cast<off_t>(wanted.length));
         if (!source) ::close(fd);
         return source;   // closes the descriptor when freed
     }

@@ -42,6 +42,7 @@ public:
     HeldDrive* Drive();
     // Gives the drive back without ejecting (a pseudo recorder's file is then free to be replaced).
     void LetGoOfDrive() { drive_.reset(); }
+    bool HoldsDrive() const { return drive_ != nullptr; }
 
     HResult hr = kOk;
     std::string uniqueId;
