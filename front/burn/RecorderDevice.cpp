@@ -90,6 +90,7 @@ CRecorderDevice::~CRecorderDevice()
 
 bool CRecorderDevice::Open(const std::string& id)
 {
+    ReleaseExclusive();
     uniqueId = id;
     volumePaths.clear();
     drive_.reset();

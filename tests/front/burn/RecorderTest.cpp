@@ -134,6 +134,9 @@ TEST(RecorderDeviceTest, ExclusiveAccessIsOneClientsAtATime)
     EXPECT_EQ(second.ExclusiveOwner(), "");
     EXPECT_TRUE(second.AcquireExclusive("Other Program"));
     EXPECT_TRUE(second.Eject());
+    // Opening another recorder gives up the one held before.
+    ASSERT_TRUE(second.Open("cue:" + (scratch / "music.cue").string()));
+    EXPECT_TRUE(first.AcquireExclusive(kClientName));
 }
 
 TEST(RecorderDeviceTest, AnUnopenedRecorderRefusesEverything)
