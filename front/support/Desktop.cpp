@@ -19,6 +19,10 @@ bool SystemDesktop::ShowMessage(QWidget* owner, const QString& text, const QStri
         box.setIcon(QMessageBox::Information);
         box.setStandardButtons(QMessageBox::Ok);
         break;
+    case MessageKind::Error:
+        box.setIcon(QMessageBox::Critical);
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
     case MessageKind::Question:
     case MessageKind::QuestionDefaultNo:
         box.setIcon(QMessageBox::Question);
@@ -43,6 +47,21 @@ QString SystemDesktop::ChooseFolder(QWidget* owner, const QString& title)
 void SystemDesktop::OpenUrl(const QUrl& url)
 {
     QDesktopServices::openUrl(url);
+}
+
+QString SystemDesktop::ChooseSaveFile(QWidget* owner, const QString& filter)
+{
+    return QFileDialog::getSaveFileName(owner, {}, {}, filter);
+}
+
+QString SystemDesktop::ChooseExistingFile(QWidget* owner, const QString& filter)
+{
+    return QFileDialog::getOpenFileName(owner, {}, {}, filter);
+}
+
+int SystemDesktop::RunDialog(QDialog& dialog)
+{
+    return dialog.exec();
 }
 
 }  // namespace velmora::front

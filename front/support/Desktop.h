@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QUrl>
 
+class QDialog;
 class QWidget;
 
 namespace velmora::front {
@@ -13,6 +14,7 @@ enum class MessageKind {
     Information,            // OK button, information icon
     Question,               // Yes and No, question icon
     QuestionDefaultNo,      // Yes and No, question icon, No as default
+    Error,                  // OK button, error icon
 };
 
 // Everything the window asks of the user or the desktop goes through here, so that tests can answer.
@@ -26,6 +28,11 @@ public:
     virtual QStringList ChooseFiles(QWidget* owner, const QString& filter) = 0;
     virtual QString ChooseFolder(QWidget* owner, const QString& title) = 0;
     virtual void OpenUrl(const QUrl& url) = 0;
+    // A file to write (asking before overwriting) or an existing file; empty when cancelled.
+    virtual QString ChooseSaveFile(QWidget* owner, const QString& filter) = 0;
+    virtual QString ChooseExistingFile(QWidget* owner, const QString& filter) = 0;
+    // Runs a modal dialog; its result code (QDialog::Accepted or Rejected).
+    virtual int RunDialog(QDialog& dialog) = 0;
 };
 
 // Modal message boxes, the platform's file dialogs and the desktop's default applications.
@@ -35,6 +42,9 @@ public:
     QStringList ChooseFiles(QWidget* owner, const QString& filter) override;
     QString ChooseFolder(QWidget* owner, const QString& title) override;
     void OpenUrl(const QUrl& url) override;
+    QString ChooseSaveFile(QWidget* owner, const QString& filter) override;
+    QString ChooseExistingFile(QWidget* owner, const QString& filter) override;
+    int RunDialog(QDialog& dialog) override;
 };
 
 }  // namespace velmora::front

@@ -8,6 +8,7 @@
 #include <QUrl>
 
 #include <deque>
+#include <functional>
 #include <ostream>
 #include <memory>
 #include <set>
@@ -53,11 +54,31 @@ public:
         return chosenFolder;
     }
     void OpenUrl(const QUrl& url) override { openedUrls.push_back(url); }
+    QString ChooseSaveFile(QWidget*, const QString& filter) override
+    {
+        filters << filter;
+        return chosenSaveFile;
+    }
+    QString ChooseExistingFile(QWidget*, const QString& filter) override
+    {
+        filters << filter;
+        return chosenExistingFile;
+    }
+    int RunDialog(QDialog& dialog) override
+    {
+        ++dialogsRun;
+        return answerDialog ? answerDialog(dialog) : 0;
+    }
 
     bool defaultAnswer = true;
     std::deque<bool> answers;
     QStringList chosenFiles;
     QString chosenFolder;
+    QString chosenSaveFile;
+    QString chosenExistingFile;
+    // Plays the user's part in a modal dialog and gives its result code; none rejects it.
+    std::function<int(QDialog&)> answerDialog;
+    int dialogsRun = 0;
 
     std::vector<ShownMessage> messages;
     QStringList filters;
