@@ -247,6 +247,20 @@ HResult HeldDrive::Write(const std::vector<WriteTrack>& tracks, bool audio, bool
     return failure == kOk ? kWriteFailed : failure;
 }
 
+BurnSource* FileBurnSource(const std::filesystem::path& file)
+{
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    const off_t size = ::lseek(fd, 0, SEEK_END);
+    if (size < 0 || ::lseek(fd, 0, SEEK_SET) < 0) {
+        ::close(fd);
+        return nullptr;
+    }
+    burn::burn_source* source = burn::burn_fd_source_new(fd, -1, size);
+    if (!source) ::close(fd);
+    return reinterpret_cast<BurnSource*>(source);   // closes the descriptor when freed
+}
+
 void KeepBurnSource(BurnSource* source)
 {
     ++LibburnSource(source)->refcount;

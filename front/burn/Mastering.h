@@ -72,6 +72,9 @@ private:
     bool eject_ = false;
 };
 
+// A whole file as a stream (an ISO image to write); null when it cannot be opened.
+BurnSource* FileBurnSource(const std::filesystem::path& file);
+
 // Adds a reference to a stream / drops one (the last frees it).
 void KeepBurnSource(BurnSource* source);
 void FreeBurnSource(BurnSource* source);
