@@ -1,6 +1,7 @@
 #include "CMediaMaster.h"
 
 #include "Artwork.h"
+#include "CBurnJobs.h"
 #include "CFileListBox.h"
 #include "CListCtrlEx.h"
 #include "Entries.h"
@@ -99,7 +100,8 @@ CMediaMaster::CMediaMaster(bool english, Desktop& desktop, const std::filesystem
       strings_(english),
       convertList_(new CListCtrlEx(*this, this)),
       burnList_(new CFileListBox(*this, this)),
-      controls_(BuildWindowControls(*this, *convertList_, *burnList_))
+      controls_(BuildWindowControls(*this, *convertList_, *burnList_)),
+      burnJobs_(std::make_unique<CBurnJobs>(*this, desktop))
 {
     LogMessage(3, "Entered in the CMediaMaster");
     setWindowIcon(ButtonImage(1025, QSize(64, 64)));
@@ -206,6 +208,7 @@ bool CMediaMaster::SwitchMode(int mode)
     state_.SetMode(mode);
     EnterMode(mode);
     ApplyCaptions(mode);
+    if (mode >= kModeAudioBurner) burnJobs_->FillDriveList();
     return true;
 }
 
@@ -435,6 +438,10 @@ void CMediaMaster::OnBnClickedStart()
     std::strftime(stamp, sizeof stamp, "%Y_%m_%d", &local);
     state_.SetDateStamp(stamp);
     if (Mode() == kModeWelcome) return;
+    if (Mode() >= kModeAudioBurner) {
+        burnJobs_->Start();
+        return;
+    }
     LogMessage(2, "Start in mode %d: this version runs no jobs yet", Mode());
     desktop_.ShowMessage(this, "Converting and burning are not available in this version yet.", strings_[kRowTitle],
                          MessageKind::Plain);
@@ -449,11 +456,13 @@ void CMediaMaster::OnBnClickedExit()
     accept();
 }
 
-// Escape and the close box end the dialog too; a running job must keep its window.
+// Escape and the close box end the dialog too; a running job must keep its window. Escape
+// during a burn asks the burn to stop.
 void CMediaMaster::reject()
 {
     if (state_.Busy()) {
-        ShowEngineBusy();
+        if (burnJobs_->Running()) burnJobs_->RequestCancel();
+        else ShowEngineBusy();
         return;
     }
     QDialog::reject();

@@ -11,6 +11,7 @@
 #include <QDialog>
 
 #include <filesystem>
+#include <memory>
 
 namespace MediaLibrary::Header {
 struct MEDIACONVERSIONINFO;
@@ -18,6 +19,7 @@ struct MEDIACONVERSIONINFO;
 
 namespace velmora::front {
 
+class CBurnJobs;
 class CFileListBox;
 class CListCtrlEx;
 
@@ -35,6 +37,7 @@ public:
     CFileListBox& BurnList() const { return *burnList_; }
     SharedState& State() { return state_; }
     CUpdateCheck& UpdateCheck() { return updateCheck_; }
+    CBurnJobs& BurnJobs() { return *burnJobs_; }
     int TotalBitRate() const { return totalBitRate_; }
 
     // Safe from any thread: a job thread's call runs on the UI thread and waits for it.
@@ -112,6 +115,7 @@ private:
     WindowControls controls_;
     int totalBitRate_ = 0;
     CUpdateCheck updateCheck_;
+    std::unique_ptr<CBurnJobs> burnJobs_;
 };
 
 }  // namespace velmora::front

@@ -1,0 +1,81 @@
+#include "BurnSources.h"
+
+#include "Entries.h"
+#include "Log.h"
+#include "Lumetra.h"
+#include "LumetraBinding.h"
+#include "burn/ImageBuilder.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <string>
+
+namespace velmora::front {
+namespace {
+
+bool HasExtension(const std::filesystem::path& file, const char* wanted)
+{
+    std::string extension = file.extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension == wanted;
+}
+
+bool CopyPath(char (&field)[MediaLibrary::Header::kPathCapacity], const std::string& path)
+{
+    if (path.size() >= sizeof field) return false;
+    std::memcpy(field, path.c_str(), path.size() + 1);
+    return true;
+}
+
+std::optional<std::filesystem::path> ConvertMp3ToWave(const std::filesystem::path& mp3, const std::filesystem::path& folder)
+{
+    const auto convert = Lumetra().Get<::Lumetra::ConvertFn>("Convert_MP3_TO_WAV");
+    if (!convert) {
+        LogMessage(1, "%s left out of the audio CD: the library cannot convert MP3 files", mp3.c_str());
+        return std::nullopt;
+    }
+    const auto wave = folder / (mp3.stem().string() + ".wav");
+    MediaLibrary::Header::MEDIACONVERSIONINFO request{};
+    if (!CopyPath(request.szSourceFile, mp3.string()) || !CopyPath(request.szOutputFile, wave.string())) {
+        LogMessage(1, "%s left out of the audio CD: its path is too long", mp3.c_str());
+        return std::nullopt;
+    }
+    request.nSampleRate = 44100;
+    request.nAudioChannels = 2;
+    request.nOutputFormat = MediaLibrary::Header::kFormatWav;
+    convert(request);   // its result says nothing: the output file does
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(wave, error)) {
+        LogMessage(1, "%s left out of the audio CD: it did not convert to WAV", mp3.c_str());
+        return std::nullopt;
+    }
+    return wave;
+}
+
+}  // namespace
+
+std::unique_ptr<discburn::ImageStream> BuildImageFromEntries(discburn::BurnWindow& window,
+                                                             const std::vector<const CBaseObject*>& entries)
+{
+    std::vector<discburn::ImageEntry> items;
+    items.reserve(entries.size());
+    for (const CBaseObject* entry : entries)
+        items.push_back({entry->Path(), dynamic_cast<const CDirObject*>(entry) != nullptr});
+    return discburn::BuildImage(window, items);
+}
+
+std::optional<discburn::AudioTrack> GetBurnStream(const std::filesystem::path& file,
+                                                  const std::filesystem::path& conversionFolder)
+{
+    std::optional<std::filesystem::path> wave;
+    if (HasExtension(file, ".mp3")) wave = ConvertMp3ToWave(file, conversionFolder);
+    else if (HasExtension(file, ".wav")) wave = file;
+    if (!wave) return std::nullopt;
+    auto track = discburn::TrackOfCdWave(*wave);
+    if (!track) LogMessage(2, "%s left out of the audio CD: it is not CD audio", file.c_str());
+    return track;
+}
+
+}  // namespace velmora::front

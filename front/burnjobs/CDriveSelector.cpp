@@ -1,0 +1,55 @@
+#include "CDriveSelector.h"
+
+#include "Artwork.h"
+#include "BurnRows.h"
+#include "Desktop.h"
+#include "UiStrings.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+
+namespace velmora::front {
+
+CDriveSelector::CDriveSelector(bool english, Desktop& desktop, QWidget* parent)
+    : QDialog(parent),
+      recorders_(new QComboBox(this)),
+      label_(new QLabel(this)),
+      prompt_(new QLabel(this)),
+      burnButton_(new QPushButton(this)),
+      cancelButton_(new QPushButton(this))
+{
+    const UiStrings strings(english);
+    setWindowIcon(ButtonImage(1025, QSize(64, 64)));
+    setWindowTitle(strings[kRowDriveSelectorTitle] + " - " + UiStrings(true)[kRowTitle]);
+    setFixedSize(284, 140);
+
+    prompt_->setGeometry(10, 8, 264, 56);
+    prompt_->setWordWrap(true);
+    prompt_->setText(strings[kRowInsertBlankMedia]);
+    label_->setGeometry(10, 70, 80, 24);
+    label_->setText(strings[kRowSelectDrive]);
+    recorders_->setGeometry(94, 70, 180, 24);
+    burnButton_->setGeometry(64, 104, 100, 28);
+    burnButton_->setText(strings[kRowBurnIt]);
+    burnButton_->setDefault(true);
+    cancelButton_->setGeometry(174, 104, 100, 28);
+    cancelButton_->setText(strings[kRowCancel]);
+
+    connect(burnButton_, &QPushButton::clicked, this, &CDriveSelector::OnBurnIt);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+
+    FillRecorderList(*recorders_, records_, [this, &desktop, &strings](const std::string& text) {
+        desktop.ShowMessage(this, QString::fromStdString(text), strings[kRowTitle], MessageKind::Error);
+    });
+}
+
+void CDriveSelector::OnBurnIt()
+{
+    const discburn::CRecorderDevice* chosen = records_.At(recorders_->currentIndex());
+    if (!chosen) return;
+    chosenId_ = chosen->uniqueId;
+    accept();
+}
+
+}  // namespace velmora::front

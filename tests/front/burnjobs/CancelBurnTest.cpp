@@ -1,0 +1,81 @@
+#include "BurnJobsTesting.h"
+#include "CBurnJobs.h"
+#include "CFileListBox.h"
+#include "burn/BurnTestSupport.h"
+
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QPushButton>
+
+#include <fstream>
+
+// A program of its own: libburn keeps a cancelled write's worker around for a while after the
+// drive is idle, and refuses to scan or write until it is gone.
+namespace velmora::test {
+namespace {
+
+using discburn::test::HiddenFiles;
+
+class CancelBurnTest : public BurnWindowTest {};
+
+TEST_F(CancelBurnTest, CancelDuringALargeWriteLeavesNoImage)
+{
+    const auto target = scratch / "discs/data.iso";
+    std::filesystem::create_directories(scratch / "discs");
+    Configure("stdio:" + target.string());
+    // Sparse: the image is large, the source takes no room.
+    std::ofstream(scratch / "large.bin").close();
+    std::filesystem::resize_file(scratch / "large.bin", std::uint64_t{3} << 30);
+
+    OpenInMode(1025);
+    window->BurnList().AddPath(QString::fromStdString((scratch / "large.bin").string()));
+    Click(*window, 1051);
+    QPushButton* cancel = nullptr;
+    for (auto* button : window->findChildren<QPushButton*>())
+        if (button->isVisible() && button->text() == "Cancel") cancel = button;
+    ASSERT_NE(cancel, nullptr);
+
+    // Once the image is being written, Escape asks the burn to stop.
+    QElapsedTimer timer;
+    timer.start();
+    while (HiddenFiles(scratch / "discs").empty() && window->BurnJobs().Running() && timer.elapsed() < 60000)
+        ProcessEvents(5);
+    ASSERT_TRUE(window->BurnJobs().Running()) << Status().toStdString();
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &escape);
+    WaitForBurn();
+    EXPECT_EQ(Status(), "User Canceled!");
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(desktop.messages.empty());
+    EXPECT_FALSE(std::filesystem::exists(target));
+    EXPECT_TRUE(HiddenFiles(scratch / "discs").empty());
+    EXPECT_FALSE(cancel->isVisible());
+    EXPECT_TRUE(Enabled(*window, 1051));
+}
+
+TEST_F(CancelBurnTest, TheCancelButtonStopsAnIsoFileBeforeItIsComplete)
+{
+    std::filesystem::create_directories(scratch / "isos");
+    Configure("stdio:" + (scratch / "recorder.iso").string());
+    std::ofstream(scratch / "large.bin").close();
+    std::filesystem::resize_file(scratch / "large.bin", std::uint64_t{3} << 30);
+
+    OpenInMode(1024);
+    Click(*window, 1035);
+    window->BurnList().AddPath(QString::fromStdString((scratch / "large.bin").string()));
+    desktop.chosenSaveFile = QString::fromStdString((scratch / "isos/big.iso").string());
+    Click(*window, 1051);
+    QElapsedTimer timer;
+    timer.start();
+    while (HiddenFiles(scratch / "isos").empty() && window->BurnJobs().Running() && timer.elapsed() < 60000)
+        ProcessEvents(5);
+    ASSERT_TRUE(window->BurnJobs().Running()) << Status().toStdString();
+    for (auto* button : window->findChildren<QPushButton*>())
+        if (button->isVisible() && button->text() == "Cancel") button->click();
+    WaitForBurn();
+    EXPECT_EQ(Status(), "User Canceled!");
+    EXPECT_TRUE(std::filesystem::is_empty(scratch / "isos"));
+}
+
+}  // namespace
+}  // namespace velmora::test
