@@ -17,6 +17,8 @@ namespace velmora::discburn {
 namespace {
 
 constexpr auto kPollInterval = std::chrono::milliseconds(50);
+constexpr auto kBusyDriveWait = std::chrono::seconds(30);
+const HResult kDriveOperationGoingOn = FromLibburnCode(0x00020102);
 
 char* Text(const char* text) { return const_cast<char*>(text); }
 
@@ -227,7 +229,16 @@ HResult HeldDrive::Write(const std::vector<WriteTrack>& tracks, bool audio, bool
         return kNotSupported;
     }
 
-    burn::burn_disc_write(options.options, layout.Disc());
+    // libburn refuses a job while the worker of an earlier one (a cancelled write's) is still
+    // ending; the refusal is only a message, so look for it and try again for a while.
+    HResult startFailure = kOk;
+    for (auto waited = std::chrono::milliseconds(0);; waited += kPollInterval) {
+        burn::burn_disc_write(options.options, layout.Disc());
+        startFailure = TakeLibburnFailure();
+        if (startFailure != kDriveOperationGoingOn) break;
+        if (waited >= kBusyDriveWait) return startFailure;
+        std::this_thread::sleep_for(kPollInterval);
+    }
     bool cancelled = false;
     burn::burn_progress progress{};
     burn::burn_drive_status status;
@@ -241,10 +252,12 @@ HResult HeldDrive::Write(const std::vector<WriteTrack>& tracks, bool audio, bool
         std::this_thread::sleep_for(kPollInterval);
     }
     const bool wroteWell = burn::burn_drive_wrote_well(drive) == 1;
-    const HResult failure = TakeLibburnFailure();
+    HResult failure = TakeLibburnFailure();
+    if (failure == kOk) failure = startFailure;
     if (cancelled) return kCancelled;
-    if (wroteWell) return kOk;
-    return failure == kOk ? kWriteFailed : failure;
+    // A write libburn complained about is no success, whatever the drive's last state says.
+    if (failure != kOk) return failure;
+    return wroteWell ? kOk : kWriteFailed;
 }
 
 BurnSource* FileBurnSource(const std::filesystem::path& file)
