@@ -40,6 +40,11 @@ QString SystemDesktop::ChooseFolder(QWidget* owner, const QString& title)
     return QFileDialog::getExistingDirectory(owner, title);
 }
 
+QString SystemDesktop::ChooseSaveFile(QWidget* owner, const QString& filter)
+{
+    return QFileDialog::getSaveFileName(owner, {}, {}, filter);
+}
+
 void SystemDesktop::OpenUrl(const QUrl& url)
 {
     QDesktopServices::openUrl(url);

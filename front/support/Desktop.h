@@ -25,6 +25,8 @@ public:
     // Chosen paths; empty when cancelled.
     virtual QStringList ChooseFiles(QWidget* owner, const QString& filter) = 0;
     virtual QString ChooseFolder(QWidget* owner, const QString& title) = 0;
+    // A path to write, confirmed if it exists; empty when cancelled.
+    virtual QString ChooseSaveFile(QWidget* owner, const QString& filter) = 0;
     virtual void OpenUrl(const QUrl& url) = 0;
 };
 
@@ -34,6 +36,7 @@ public:
     bool ShowMessage(QWidget* owner, const QString& text, const QString& caption, MessageKind kind) override;
     QStringList ChooseFiles(QWidget* owner, const QString& filter) override;
     QString ChooseFolder(QWidget* owner, const QString& title) override;
+    QString ChooseSaveFile(QWidget* owner, const QString& filter) override;
     void OpenUrl(const QUrl& url) override;
 };
 

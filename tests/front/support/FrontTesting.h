@@ -8,6 +8,7 @@
 #include <QUrl>
 
 #include <deque>
+#include <functional>
 #include <ostream>
 #include <memory>
 #include <set>
@@ -24,6 +25,8 @@ QApplication& TestApplication();
 
 // Lets queued calls and events run for a moment.
 void ProcessEvents(int milliseconds = 0);
+// Lets events run until the condition holds; false when it still fails after the time-out.
+bool ProcessEventsUntil(const std::function<bool()>& condition, int milliseconds = 60000);
 
 struct ShownMessage {
     QString text;
@@ -52,12 +55,18 @@ public:
         folderTitles << title;
         return chosenFolder;
     }
+    QString ChooseSaveFile(QWidget*, const QString& filter) override
+    {
+        filters << filter;
+        return chosenSaveFile;
+    }
     void OpenUrl(const QUrl& url) override { openedUrls.push_back(url); }
 
     bool defaultAnswer = true;
     std::deque<bool> answers;
     QStringList chosenFiles;
     QString chosenFolder;
+    QString chosenSaveFile;
 
     std::vector<ShownMessage> messages;
     QStringList filters;
