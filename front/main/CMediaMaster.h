@@ -1,6 +1,8 @@
 #pragma once
 
+#include "ConversionThread.h"
 #include "Desktop.h"
+#include "JobHost.h"
 #include "ListHost.h"
 #include "LumetraBinding.h"
 #include "SharedState.h"
@@ -20,10 +22,11 @@ namespace velmora::front {
 
 class CFileListBox;
 class CListCtrlEx;
+class CShowThumbNail;
 
 // The main window "Media Library": six mode buttons on the left and a work area whose controls
 // each mode shows, hides, captions and enables.
-class CMediaMaster : public QDialog, public ListHost {
+class CMediaMaster : public QDialog, public ListHost, public JobHost {
     Q_OBJECT
 public:
     CMediaMaster(bool english, Desktop& desktop, const std::filesystem::path& library = DefaultLibraryPath(),
@@ -33,16 +36,29 @@ public:
     QWidget* Control(int id) const;
     CListCtrlEx& ConvertList() const { return *convertList_; }
     CFileListBox& BurnList() const { return *burnList_; }
-    SharedState& State() { return state_; }
+    SharedState& State() override { return state_; }
+    CShowThumbNail& Preview() const { return *preview_; }
+    // True from Start until the conversion thread has ended.
+    bool JobRunning() const { return conversion_.Running(); }
     CUpdateCheck& UpdateCheck() { return updateCheck_; }
     int TotalBitRate() const { return totalBitRate_; }
 
     // Safe from any thread: a job thread's call runs on the UI thread and waits for it.
-    void EnableControls(bool busy);
-    void ShowProgress(int maximum, int minimum);
-    void SetStatusText(const QString& text);
+    void EnableControls(bool busy) override;
+    void ShowProgress(int maximum, int minimum) override;
+    void SetStatusText(const QString& text) override;
     void CollectSettings(MediaLibrary::Header::MEDIACONVERSIONINFO& request,
-                         const MediaLibrary::Header::MEDIACONVERSIONINFO* defaults = nullptr);
+                         const MediaLibrary::Header::MEDIACONVERSIONINFO* defaults = nullptr) override;
+
+    // JobHost
+    void StepProgress() override;
+    void EndProgress() override;
+    std::string ChooseOutputFolder() override;
+    std::string ChooseJoinedFile() override;
+    void ShowPreview(const std::string& picture) override;
+    void HidePreview() override;
+    void UncheckRow(int row) override;
+    void PostCommand(int id) override;
 
     // ListHost
     int Mode() const override { return state_.Mode(); }
@@ -77,6 +93,8 @@ private slots:
     void OnBnClickedHelp();
     void OnOptionRadio(int index);
     void OnBitRateChanged();
+    void OnShowPreview(const QString& picture);
+    void OnJobFinished();
 
 private:
     void InitDialog();
@@ -93,6 +111,7 @@ private:
     void ApplyDvdBurnOption(int option);
     void HandOverPendingOutputs();
     void ShowEngineBusy();
+    JobInput TakeJobInput() const;
 
     void SetCaption(int id, const QString& text);
     void SetShown(const std::vector<int>& ids, bool shown);
@@ -112,6 +131,8 @@ private:
     WindowControls controls_;
     int totalBitRate_ = 0;
     CUpdateCheck updateCheck_;
+    CShowThumbNail* preview_;
+    ConversionThread conversion_;
 };
 
 }  // namespace velmora::front
