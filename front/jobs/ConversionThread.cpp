@@ -1,5 +1,6 @@
 #include "ConversionThread.h"
 
+#include "AudioJob.h"
 #include "DvdAuthoringJob.h"
 #include "Log.h"
 #include "ListHost.h"
@@ -11,6 +12,9 @@ namespace {
 void RunJob(JobHost& host, const JobInput& input)
 {
     switch (input.mode) {
+    case kModeAudioConverter:
+        RunAudioJob(host, input);
+        break;
     case kModeVideoConverter:
         RunVideoJob(host, input);
         break;

@@ -22,7 +22,9 @@ bool SetRequestPath(char* field, std::size_t capacity, std::string_view path)
 
 std::string FileNamePart(std::string_view path)
 {
-    const auto slash = path.rfind('/');
+    // A drive path ("D:\Track03.cda") separates its parts with backslashes.
+    const bool drivePath = path.size() >= 2 && path[1] == ':';
+    const auto slash = path.find_last_of(drivePath ? "/\\" : "/");
     return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 

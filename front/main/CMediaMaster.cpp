@@ -167,6 +167,7 @@ void CMediaMaster::ConnectHandlers()
     for (int index = 0; index < 3; ++index)
         connect(static_cast<QAbstractButton*>(Control(optionRadios[index])), &QAbstractButton::clicked, this,
                 [this, index] { OnOptionRadio(index); });
+    connect(controls_.driveList, &QComboBox::activated, this, &CMediaMaster::OnCbnSelchangeComboAcCdrom);
     for (const int edit : {1063, 1038})
         connect(static_cast<QLineEdit*>(Control(edit)), &QLineEdit::textChanged, this, &CMediaMaster::OnBitRateChanged);
 }
@@ -318,7 +319,7 @@ void CMediaMaster::ApplyCaptions(int mode)
 void CMediaMaster::OnBnClickedButtonAudioConverter()
 {
     LogMessage(3, "Entered in the OnBnClickedButtonAudioConverter");
-    SwitchMode(kModeAudioConverter);
+    if (SwitchMode(kModeAudioConverter)) GetCDRomList();
     LogMessage(3, "Leaving OnBnClickedButtonAudioConverter");
 }
 

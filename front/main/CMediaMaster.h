@@ -94,6 +94,9 @@ private slots:
     void OnOptionRadio(int index);
     void OnBitRateChanged();
     void OnShowPreview(const QString& picture);
+    // The Audio Converter's CD drives and the tracks of the selected one.
+    void GetCDRomList();
+    void OnCbnSelchangeComboAcCdrom();
     void OnJobFinished();
 
 private:

@@ -19,6 +19,10 @@ bool SystemDesktop::ShowMessage(QWidget* owner, const QString& text, const QStri
         box.setIcon(QMessageBox::Information);
         box.setStandardButtons(QMessageBox::Ok);
         break;
+    case MessageKind::Error:
+        box.setIcon(QMessageBox::Critical);
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
     case MessageKind::Question:
     case MessageKind::QuestionDefaultNo:
         box.setIcon(QMessageBox::Question);

@@ -13,6 +13,7 @@ enum class MessageKind {
     Information,            // OK button, information icon
     Question,               // Yes and No, question icon
     QuestionDefaultNo,      // Yes and No, question icon, No as default
+    Error,                  // OK button, error icon
 };
 
 // Everything the window asks of the user or the desktop goes through here, so that tests can answer.
