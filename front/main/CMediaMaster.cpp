@@ -7,6 +7,7 @@
 #include "Entries.h"
 #include "FileDialogs.h"
 #include "LibraryMessages.h"
+#include "MediaWatch.h"
 #include "Log.h"
 #include "Lumetra.h"
 #include "ModeTables.h"
@@ -101,7 +102,8 @@ CMediaMaster::CMediaMaster(bool english, Desktop& desktop, const std::filesystem
       convertList_(new CListCtrlEx(*this, this)),
       burnList_(new CFileListBox(*this, this)),
       controls_(BuildWindowControls(*this, *convertList_, *burnList_)),
-      preview_(new CShowThumbNail(this))
+      preview_(new CShowThumbNail(this)),
+      mediaWatch_(new MediaWatch(this))
 {
     LogMessage(3, "Entered in the CMediaMaster");
     setWindowIcon(ButtonImage(1025, QSize(64, 64)));
@@ -167,6 +169,7 @@ void CMediaMaster::ConnectHandlers()
     for (int index = 0; index < 3; ++index)
         connect(static_cast<QAbstractButton*>(Control(optionRadios[index])), &QAbstractButton::clicked, this,
                 [this, index] { OnOptionRadio(index); });
+    connect(mediaWatch_, &MediaWatch::MediaChanged, this, &CMediaMaster::OnMediaChanged);
     connect(controls_.driveList, &QComboBox::activated, this, &CMediaMaster::OnCbnSelchangeComboAcCdrom);
     for (const int edit : {1063, 1038})
         connect(static_cast<QLineEdit*>(Control(edit)), &QLineEdit::textChanged, this, &CMediaMaster::OnBitRateChanged);
@@ -467,6 +470,14 @@ JobInput CMediaMaster::TakeJobInput() const
     input.burn = static_cast<QAbstractButton*>(Control(1080))->isChecked();
     input.driveText = controls_.driveList->currentText().toStdString();
     return input;
+}
+
+// A running job keeps the rows it was started with.
+void CMediaMaster::OnMediaChanged()
+{
+    if (state_.Busy()) return;
+    if (Mode() == kModeAudioConverter || Mode() == kModeCdDataBurner || Mode() == kModeDvdDataBurner)
+        OnCbnSelchangeComboAcCdrom();
 }
 
 void CMediaMaster::OnJobFinished()

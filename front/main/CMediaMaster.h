@@ -23,6 +23,7 @@ namespace velmora::front {
 class CFileListBox;
 class CListCtrlEx;
 class CShowThumbNail;
+class MediaWatch;
 
 // The main window "Media Library": six mode buttons on the left and a work area whose controls
 // each mode shows, hides, captions and enables.
@@ -98,6 +99,8 @@ private slots:
     void GetCDRomList();
     void OnCbnSelchangeComboAcCdrom();
     void OnJobFinished();
+    // A disc arrived in a drive or left it.
+    void OnMediaChanged();
 
 private:
     void InitDialog();
@@ -135,6 +138,7 @@ private:
     int totalBitRate_ = 0;
     CUpdateCheck updateCheck_;
     CShowThumbNail* preview_;
+    MediaWatch* mediaWatch_;
     ConversionThread conversion_;
 };
 
