@@ -4,6 +4,7 @@
 #include "DvdAuthoringJob.h"
 #include "Log.h"
 #include "ListHost.h"
+#include "VideoFormats.h"
 #include "VideoJob.h"
 
 namespace velmora::front {
@@ -28,6 +29,24 @@ void RunJob(JobHost& host, const JobInput& input)
 }
 
 }  // namespace
+
+std::vector<std::string_view> ConversionThread::ExportsNeeded(const JobInput& input)
+{
+    switch (input.mode) {
+    case kModeAudioConverter:
+        return {"Convert_CD_TO_MP3", "Convert_Wav_TO_MP3"};
+    case kModeVideoConverter: {
+        std::vector<std::string_view> names{"GeTThumbNailForVideoFile"};
+        if (const VideoFormat* format = FindVideoFormat(input.formatRadio)) names.push_back(format->exportName);
+        if (input.join) names.insert(names.end(), {"GetDefaultPara", "Convert_Join_To_Single"});
+        return names;
+    }
+    case kModeDvdCreator:
+        return {"Convert_Video_TO_VOB", "Convert_Video_TO_DVD", "GenerateDVDFiles"};
+    default:
+        return {};
+    }
+}
 
 ConversionThread::~ConversionThread()
 {

@@ -4,7 +4,9 @@
 #include "JobInput.h"
 
 #include <functional>
+#include <string_view>
 #include <thread>
+#include <vector>
 
 namespace velmora::front {
 
@@ -16,6 +18,9 @@ public:
     ~ConversionThread();
     ConversionThread(const ConversionThread&) = delete;
     ConversionThread& operator=(const ConversionThread&) = delete;
+
+    // The library exports the job of the input will call.
+    static std::vector<std::string_view> ExportsNeeded(const JobInput& input);
 
     // False while a job runs. `finished` is called on the job's thread as its last act.
     bool Start(JobHost& host, JobInput input, std::function<void()> finished);

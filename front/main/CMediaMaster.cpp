@@ -443,8 +443,11 @@ void CMediaMaster::OnBnClickedStart()
     state_.SetDateStamp(stamp);
     if (Mode() == kModeWelcome) return;
     if (Mode() == kModeAudioConverter || Mode() == kModeVideoConverter || Mode() == kModeDvdCreator) {
+        JobInput input = TakeJobInput();
+        for (const std::string_view name : ConversionThread::ExportsNeeded(input))
+            if (!RequireExport(std::string(name).c_str())) return;
         Control(1051)->setEnabled(false);
-        conversion_.Start(*this, TakeJobInput(), [this] {
+        conversion_.Start(*this, std::move(input), [this] {
             QMetaObject::invokeMethod(this, &CMediaMaster::OnJobFinished, Qt::QueuedConnection);
         });
         return;
