@@ -4,9 +4,11 @@
 #include "CBurnJobs.h"
 #include "CFileListBox.h"
 #include "CListCtrlEx.h"
+#include "CShowThumbNail.h"
 #include "Entries.h"
 #include "FileDialogs.h"
 #include "LibraryMessages.h"
+#include "MediaWatch.h"
 #include "Log.h"
 #include "Lumetra.h"
 #include "ModeTables.h"
@@ -101,6 +103,8 @@ CMediaMaster::CMediaMaster(bool english, Desktop& desktop, const std::filesystem
       convertList_(new CListCtrlEx(*this, this)),
       burnList_(new CFileListBox(*this, this)),
       controls_(BuildWindowControls(*this, *convertList_, *burnList_)),
+      preview_(new CShowThumbNail(this)),
+      mediaWatch_(new MediaWatch(this)),
       burnJobs_(std::make_unique<CBurnJobs>(*this, desktop))
 {
     LogMessage(3, "Entered in the CMediaMaster");
@@ -116,6 +120,7 @@ CMediaMaster::CMediaMaster(bool english, Desktop& desktop, const std::filesystem
 CMediaMaster::~CMediaMaster()
 {
     LogMessage(3, "Destructing CMediaMaster");
+    conversion_.Join();
     DetachLibraryMessages(*this);
 }
 
@@ -166,6 +171,8 @@ void CMediaMaster::ConnectHandlers()
     for (int index = 0; index < 3; ++index)
         connect(static_cast<QAbstractButton*>(Control(optionRadios[index])), &QAbstractButton::clicked, this,
                 [this, index] { OnOptionRadio(index); });
+    connect(mediaWatch_, &MediaWatch::MediaChanged, this, &CMediaMaster::OnMediaChanged);
+    connect(controls_.driveList, &QComboBox::activated, this, &CMediaMaster::OnCbnSelchangeComboAcCdrom);
     for (const int edit : {1063, 1038})
         connect(static_cast<QLineEdit*>(Control(edit)), &QLineEdit::textChanged, this, &CMediaMaster::OnBitRateChanged);
 }
@@ -318,7 +325,7 @@ void CMediaMaster::ApplyCaptions(int mode)
 void CMediaMaster::OnBnClickedButtonAudioConverter()
 {
     LogMessage(3, "Entered in the OnBnClickedButtonAudioConverter");
-    SwitchMode(kModeAudioConverter);
+    if (SwitchMode(kModeAudioConverter)) GetCDRomList();
     LogMessage(3, "Leaving OnBnClickedButtonAudioConverter");
 }
 
@@ -438,13 +445,49 @@ void CMediaMaster::OnBnClickedStart()
     std::strftime(stamp, sizeof stamp, "%Y_%m_%d", &local);
     state_.SetDateStamp(stamp);
     if (Mode() == kModeWelcome) return;
-    if (Mode() >= kModeAudioBurner) {
-        burnJobs_->Start();
+    if (Mode() == kModeAudioConverter || Mode() == kModeVideoConverter || Mode() == kModeDvdCreator) {
+        JobInput input = TakeJobInput();
+        for (const std::string_view name : ConversionThread::ExportsNeeded(input))
+            if (!RequireExport(std::string(name).c_str())) return;
+        Control(1051)->setEnabled(false);
+        conversion_.Start(*this, std::move(input), [this] {
+            QMetaObject::invokeMethod(this, &CMediaMaster::OnJobFinished, Qt::QueuedConnection);
+        });
         return;
     }
-    LogMessage(2, "Start in mode %d: this version runs no jobs yet", Mode());
-    desktop_.ShowMessage(this, "Converting and burning are not available in this version yet.", strings_[kRowTitle],
-                         MessageKind::Plain);
+    burnJobs_->Start();
+}
+
+JobInput CMediaMaster::TakeJobInput() const
+{
+    JobInput input;
+    input.mode = Mode();
+    for (int row = 0; row < convertList_->topLevelItemCount(); ++row) {
+        const QTreeWidgetItem* item = convertList_->topLevelItem(row);
+        ConvertRow& cells = input.rows.emplace_back();
+        for (int column = 0; column < static_cast<int>(cells.cells.size()); ++column)
+            cells.cells[column] = item->text(column).toStdString();
+        cells.checked = item->checkState(0) == Qt::Checked;
+    }
+    input.formatRadio = controls_.formatGroup->checkedId();
+    input.join = static_cast<QAbstractButton*>(Control(1075))->isChecked();
+    input.burn = static_cast<QAbstractButton*>(Control(1080))->isChecked();
+    input.driveText = controls_.driveList->currentText().toStdString();
+    return input;
+}
+
+// A running job keeps the rows it was started with.
+void CMediaMaster::OnMediaChanged()
+{
+    if (state_.Busy()) return;
+    if (Mode() == kModeAudioConverter || Mode() == kModeCdDataBurner || Mode() == kModeDvdDataBurner)
+        OnCbnSelchangeComboAcCdrom();
+}
+
+void CMediaMaster::OnJobFinished()
+{
+    conversion_.Join();
+    Control(1051)->setEnabled(true);
 }
 
 void CMediaMaster::OnBnClickedExit()
@@ -618,6 +661,67 @@ bool CMediaMaster::RequireExport(const char* name)
 void CMediaMaster::SetJoinEnabled(bool enabled)
 {
     Control(1075)->setEnabled(enabled);
+}
+
+void CMediaMaster::StepProgress()
+{
+    OnUiThread([this] { SetProgressPosition(static_cast<std::uint64_t>(controls_.progress->value() + 1)); });
+}
+
+void CMediaMaster::EndProgress()
+{
+    OnUiThread([this] {
+        controls_.progress->setValue(controls_.progress->minimum());
+        controls_.progress->show();
+        controls_.status->show();
+    });
+}
+
+std::string CMediaMaster::ChooseOutputFolder()
+{
+    QString folder;
+    OnUiThread([&] { folder = desktop_.ChooseFolder(this, strings_[kRowChooseOutputFolder]); });
+    return folder.toStdString();
+}
+
+std::string CMediaMaster::ChooseJoinedFile()
+{
+    QString file;
+    OnUiThread([&] { file = desktop_.ChooseSaveFile(this, DialogFilter({kConvertedFileFilter})); });
+    return file.toStdString();
+}
+
+// The picture is loaded when the message arrives, so that loading and painting never overlap.
+void CMediaMaster::ShowPreview(const std::string& picture)
+{
+    QMetaObject::invokeMethod(this, [this, picture = QString::fromStdString(picture)] { OnShowPreview(picture); },
+                              Qt::QueuedConnection);
+}
+
+void CMediaMaster::OnShowPreview(const QString& picture)
+{
+    preview_->LoadPicture(picture);
+    preview_->show();
+    preview_->activateWindow();
+    preview_->repaint();
+}
+
+void CMediaMaster::HidePreview()
+{
+    QMetaObject::invokeMethod(preview_, &CShowThumbNail::Conceal, Qt::QueuedConnection);
+}
+
+void CMediaMaster::UncheckRow(int row)
+{
+    OnUiThread([this, row] {
+        if (QTreeWidgetItem* item = convertList_->topLevelItem(row)) item->setCheckState(0, Qt::Unchecked);
+    });
+}
+
+void CMediaMaster::PostCommand(int id)
+{
+    QMetaObject::invokeMethod(static_cast<QAbstractButton*>(Control(id)), &QAbstractButton::click,
+                              Qt::QueuedConnection);
 }
 
 // ---- Small helpers ---------------------------------------------------------------------------

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "ConversionThread.h"
 #include "Desktop.h"
+#include "JobHost.h"
 #include "ListHost.h"
 #include "LumetraBinding.h"
 #include "SharedState.h"
@@ -22,10 +24,12 @@ namespace velmora::front {
 class CBurnJobs;
 class CFileListBox;
 class CListCtrlEx;
+class CShowThumbNail;
+class MediaWatch;
 
 // The main window "Media Library": six mode buttons on the left and a work area whose controls
 // each mode shows, hides, captions and enables.
-class CMediaMaster : public QDialog, public ListHost {
+class CMediaMaster : public QDialog, public ListHost, public JobHost {
     Q_OBJECT
 public:
     CMediaMaster(bool english, Desktop& desktop, const std::filesystem::path& library = DefaultLibraryPath(),
@@ -35,17 +39,30 @@ public:
     QWidget* Control(int id) const;
     CListCtrlEx& ConvertList() const { return *convertList_; }
     CFileListBox& BurnList() const { return *burnList_; }
-    SharedState& State() { return state_; }
+    SharedState& State() override { return state_; }
+    CShowThumbNail& Preview() const { return *preview_; }
+    // True from Start until the conversion thread has ended.
+    bool JobRunning() const { return conversion_.Running(); }
     CUpdateCheck& UpdateCheck() { return updateCheck_; }
     CBurnJobs& BurnJobs() { return *burnJobs_; }
     int TotalBitRate() const { return totalBitRate_; }
 
     // Safe from any thread: a job thread's call runs on the UI thread and waits for it.
-    void EnableControls(bool busy);
-    void ShowProgress(int maximum, int minimum);
-    void SetStatusText(const QString& text);
+    void EnableControls(bool busy) override;
+    void ShowProgress(int maximum, int minimum) override;
+    void SetStatusText(const QString& text) override;
     void CollectSettings(MediaLibrary::Header::MEDIACONVERSIONINFO& request,
-                         const MediaLibrary::Header::MEDIACONVERSIONINFO* defaults = nullptr);
+                         const MediaLibrary::Header::MEDIACONVERSIONINFO* defaults = nullptr) override;
+
+    // JobHost
+    void StepProgress() override;
+    void EndProgress() override;
+    std::string ChooseOutputFolder() override;
+    std::string ChooseJoinedFile() override;
+    void ShowPreview(const std::string& picture) override;
+    void HidePreview() override;
+    void UncheckRow(int row) override;
+    void PostCommand(int id) override;
 
     // ListHost
     int Mode() const override { return state_.Mode(); }
@@ -80,6 +97,13 @@ private slots:
     void OnBnClickedHelp();
     void OnOptionRadio(int index);
     void OnBitRateChanged();
+    void OnShowPreview(const QString& picture);
+    // The Audio Converter's CD drives and the tracks of the selected one.
+    void GetCDRomList();
+    void OnCbnSelchangeComboAcCdrom();
+    void OnJobFinished();
+    // A disc arrived in a drive or left it.
+    void OnMediaChanged();
 
 private:
     void InitDialog();
@@ -96,6 +120,7 @@ private:
     void ApplyDvdBurnOption(int option);
     void HandOverPendingOutputs();
     void ShowEngineBusy();
+    JobInput TakeJobInput() const;
 
     void SetCaption(int id, const QString& text);
     void SetShown(const std::vector<int>& ids, bool shown);
@@ -115,6 +140,9 @@ private:
     WindowControls controls_;
     int totalBitRate_ = 0;
     CUpdateCheck updateCheck_;
+    CShowThumbNail* preview_;
+    MediaWatch* mediaWatch_;
+    ConversionThread conversion_;
     std::unique_ptr<CBurnJobs> burnJobs_;
 };
 

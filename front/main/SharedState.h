@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -29,6 +30,10 @@ public:
     // Never below zero.
     void AddDiscUsed(std::int64_t amount);
 
+    // How long the video job waits for a conversion between two preview pictures.
+    std::chrono::milliseconds PollInterval() const { return pollInterval_; }
+    void SetPollInterval(std::chrono::milliseconds interval) { pollInterval_ = interval; }
+
     void AddPendingOutput(std::string output);
     bool HasPendingOutputs() const;
     std::vector<std::string> TakePendingOutputs();
@@ -45,6 +50,7 @@ private:
     std::atomic<int> burnOption_{0};
     std::atomic<std::uint64_t> discCapacity_{0};
     std::atomic<std::uint64_t> discUsed_{0};
+    std::atomic<std::chrono::milliseconds> pollInterval_{std::chrono::seconds(5)};
 
     mutable std::mutex lock_;
     std::vector<std::string> pendingOutputs_;

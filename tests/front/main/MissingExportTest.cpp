@@ -71,6 +71,13 @@ TEST_F(MissingExportTest, WithoutTheLibraryEveryOperationThatNeedsItIsRefused)
     window.ApplyVideoDefaults("/any/clip.avi");
     ASSERT_EQ(desktop.messages.size(), 1u);
     EXPECT_TRUE(desktop.messages[0].text.contains("GetDefaultPara"));
+
+    // A job starts only with every export it calls.
+    Click(window, 1051);
+    ASSERT_EQ(desktop.messages.size(), 2u);
+    EXPECT_TRUE(desktop.messages[1].text.contains("GeTThumbNailForVideoFile"));
+    EXPECT_FALSE(window.JobRunning());
+    EXPECT_TRUE(window.Control(1051)->isEnabled());
 }
 
 }  // namespace

@@ -31,6 +31,17 @@ void ProcessEvents(int milliseconds)
     } while (timer.elapsed() < milliseconds);
 }
 
+bool ProcessEventsUntil(const std::function<bool()>& condition, int milliseconds)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.elapsed() > milliseconds) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
 std::unique_ptr<front::CMediaMaster> MakeWindow(front::Desktop& desktop, bool english)
 {
     TestApplication();

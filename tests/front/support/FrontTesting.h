@@ -25,6 +25,8 @@ QApplication& TestApplication();
 
 // Lets queued calls and events run for a moment.
 void ProcessEvents(int milliseconds = 0);
+// Lets events run until the condition holds; false when it still fails after the time-out.
+bool ProcessEventsUntil(const std::function<bool()>& condition, int milliseconds = 60000);
 
 struct ShownMessage {
     QString text;

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace velmora::front {
+
+// The dvdauthor description of one title set with one program chain, built piece by piece.
+// Paths are escaped, so that any folder or file name makes a well-formed text.
+class AuthoringText {
+public:
+    explicit AuthoringText(std::string_view destination);
+    void AddVob(std::string_view mpegFile);
+    // The whole text, closed.
+    std::string Close() const;
+
+private:
+    std::string text_;
+};
+
+std::string EscapeXml(std::string_view text);
+
+}  // namespace velmora::front
