@@ -224,23 +224,7 @@ void CBurnJobs::CreateIsoJob()
     if (path.empty()) return;
     const RecorderChoice choice = ChooseRecorder();
     if (!choice) return;
-    CRecorderDevice device;
-    if (!OpenBurnRecorder(device, *choice, true)) return;
-
-    CDiscFormatData writer;
-    if (writer.Initialize(&device, kClientName, true)) {
-        auto image = BuildImageFromEntries(*this, entries);
-        if (!image) {
-            EndJob(device, lastResult_.first, lastResult_.second);
-            return;
-        }
-        ShowStatus(kRowCreatingIsoImage);
-        writer.closeMedia = true;
-        writer.CreateISO(image.get(), this, path);
-        ShowStatus(kRowFinalizingImage);
-        device.Eject();
-    }
-    EndJob(device, writer.hr, writer.errorText);
+    WriteIsoFile(*choice, true, entries, path, true);
 }
 
 void CBurnJobs::BurnIsoJob(const RecorderChoice& preselected, std::string path)
@@ -309,25 +293,7 @@ void CBurnJobs::DiscCopyJob()
     }
 
     const RecorderChoice choice = ChooseRecorder();
-    if (!choice) return;
-    {
-        CRecorderDevice device;
-        if (!OpenBurnRecorder(device, *choice, false)) return;
-        CDiscFormatData writer;
-        if (writer.Initialize(&device, kClientName, false)) {
-            auto image = BuildImageFromEntries(*this, entries);
-            if (!image) {
-                EndJob(device, lastResult_.first, lastResult_.second);
-                return;
-            }
-            ShowStatus(kRowCreatingIsoImage);
-            writer.closeMedia = true;
-            writer.CreateISO(image.get(), this, path);
-            device.Eject();
-        }
-        EndJob(device, writer.hr, writer.errorText);
-        if (writer.hr < 0) return;
-    }
+    if (!choice || !WriteIsoFile(*choice, false, entries, path, false)) return;
 
     RecorderChoice target;
     OnUiThread([&] {
@@ -338,6 +304,29 @@ void CBurnJobs::DiscCopyJob()
 }
 
 // ---- Steps the jobs share --------------------------------------------------------------------
+
+bool CBurnJobs::WriteIsoFile(const std::string& recorderId, bool exclusive,
+                             const std::vector<const CBaseObject*>& entries, const std::string& path,
+                             bool showFinalizing)
+{
+    CRecorderDevice device;
+    if (!OpenBurnRecorder(device, recorderId, exclusive)) return false;
+    CDiscFormatData writer;
+    if (writer.Initialize(&device, kClientName, exclusive)) {
+        auto image = BuildImageFromEntries(*this, entries);
+        if (!image) {
+            EndJob(device, lastResult_.first, lastResult_.second);
+            return false;
+        }
+        ShowStatus(kRowCreatingIsoImage);
+        writer.closeMedia = true;
+        writer.CreateISO(image.get(), this, path);
+        if (showFinalizing) ShowStatus(kRowFinalizingImage);
+        device.Eject();
+    }
+    EndJob(device, writer.hr, writer.errorText);
+    return writer.hr >= 0;
+}
 
 CBurnJobs::RecorderChoice CBurnJobs::ChooseRecorder()
 {

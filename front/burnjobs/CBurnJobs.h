@@ -60,6 +60,10 @@ private:
 
     // The drop-down's selection; with none it reports "Error: No Device Selected".
     RecorderChoice ChooseRecorder();
+    // Builds an image of the entries and writes it into an ISO file through the recorder; the
+    // job's end is reported either way. True when the file was written.
+    bool WriteIsoFile(const std::string& recorderId, bool exclusive, const std::vector<const CBaseObject*>& entries,
+                      const std::string& path, bool showFinalizing);
     bool OpenBurnRecorder(discburn::CRecorderDevice& device, const std::string& entryId, bool exclusive);
     // The end of every job that opened its recorder.
     void EndJob(discburn::CRecorderDevice& device, discburn::HResult hr, const std::string& errorText);
