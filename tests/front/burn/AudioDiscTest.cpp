@@ -11,36 +11,14 @@
 namespace velmora::discburn {
 namespace {
 
+using test::Padded;
 using test::RecordingWindow;
+using test::RipImage;
 using test::TonePcm;
 using test::WaveFile;
 using velmora::test::ReadFile;
 using velmora::test::ScratchFolder;
 using velmora::test::WriteFile;
-
-// The PCM of every audio track of a disc image, read through the drive table as drive X.
-std::vector<std::string> RipImage(const std::filesystem::path& cue)
-{
-    std::vector<std::string> tracks;
-    const auto table = platform::DriveTable::FromParts({}, "X=" + cue.string());
-    const auto device = platform::CdDevice::Open(*table.Find('X'));
-    platform::CDROM_TOC toc;
-    if (!device || !device->ReadToc(toc)) return tracks;
-    for (int at = 0; at < platform::TrackCount(toc); ++at) {
-        const int start = platform::SectorOf(toc.TrackData[at]);
-        const int sectors = platform::SectorOf(toc.TrackData[at + 1]) - start;
-        std::string pcm(static_cast<std::size_t>(sectors) * kCdSectorBytes, '\0');
-        if (cdio_read_audio_sectors(device->Native(), pcm.data(), start, static_cast<unsigned>(sectors)) != DRIVER_OP_SUCCESS)
-            return {};
-        tracks.push_back(std::move(pcm));
-    }
-    return tracks;
-}
-
-std::string Padded(const std::string& pcm)
-{
-    return pcm + std::string(PaddedTrackBytes(pcm.size()) - pcm.size(), '\0');
-}
 
 class AudioDiscTest : public ::testing::Test {
 protected:

@@ -1,6 +1,11 @@
 #include "BurnTestSupport.h"
 
+#include "burn/AudioTrack.h"
 #include "burn/Mastering.h"
+#include "drives/CdDevice.h"
+#include "drives/DriveTable.h"
+
+#include <cdio/cdio.h>
 
 #include <stdint.h>
 #include <libisofs/libisofs.h>
@@ -119,6 +124,30 @@ std::string TonePcm(std::size_t frames, double pitch)
         PutLittle(pcm, static_cast<std::uint16_t>(right), 2);
     }
     return pcm;
+}
+
+std::vector<std::string> RipImage(const std::filesystem::path& cue)
+{
+    std::vector<std::string> tracks;
+    const auto table = platform::DriveTable::FromParts({}, "X=" + cue.string());
+    const auto device = platform::CdDevice::Open(*table.Find('X'));
+    platform::CDROM_TOC toc;
+    if (!device || !device->ReadToc(toc)) return tracks;
+    for (int at = 0; at < platform::TrackCount(toc); ++at) {
+        const int start = platform::SectorOf(toc.TrackData[at]);
+        const int sectors = platform::SectorOf(toc.TrackData[at + 1]) - start;
+        std::string pcm(static_cast<std::size_t>(sectors) * kCdSectorBytes, '\0');
+        if (cdio_read_audio_sectors(device->Native(), pcm.data(), start, static_cast<unsigned>(sectors)) !=
+            DRIVER_OP_SUCCESS)
+            return {};
+        tracks.push_back(std::move(pcm));
+    }
+    return tracks;
+}
+
+std::string Padded(const std::string& pcm)
+{
+    return pcm + std::string(PaddedTrackBytes(pcm.size()) - pcm.size(), '\0');
 }
 
 }  // namespace velmora::discburn::test

@@ -54,6 +54,12 @@ struct ReadImage {
 // preferJoliet reads the names of the Joliet tree instead of Rock Ridge's.
 ReadImage ReadIsoImage(const std::filesystem::path& image, bool preferJoliet);
 
+// The PCM of every audio track of a BIN/CUE image, read through the drive table; empty when unreadable.
+std::vector<std::string> RipImage(const std::filesystem::path& cue);
+
+// The PCM as an audio-CD writer stores it: padded with silence to whole sectors and 4 seconds.
+std::string Padded(const std::string& pcm);
+
 // Files in the folder whose name starts with a dot (the writers' temporary files).
 std::vector<std::string> HiddenFiles(const std::filesystem::path& folder);
 

@@ -20,7 +20,9 @@ namespace {
 
 using discburn::IsIso9660Image;
 using discburn::PaddedTrackBytes;
+using discburn::test::Padded;
 using discburn::test::ReadIsoImage;
+using discburn::test::RipImage;
 using discburn::test::TonePcm;
 using discburn::test::WaveFile;
 using front::CDriveSelector;
@@ -105,31 +107,6 @@ TEST_F(DiscCopyJobTest, AnAudioCdOrAnEmptyDriveIsToldAndNothingIsWritten)
     EXPECT_EQ(desktop.messages[0].text,
               "No Media Found\n\nPlease Insert the Media and then perform the operation again");
     EXPECT_FALSE(std::filesystem::exists(copy));
-}
-
-// The PCM of every audio track of a BIN/CUE image, read through the drive table.
-std::vector<std::string> RipImage(const std::filesystem::path& cue)
-{
-    std::vector<std::string> tracks;
-    const auto table = platform::DriveTable::FromParts({}, "X=" + cue.string());
-    const auto device = platform::CdDevice::Open(*table.Find('X'));
-    platform::CDROM_TOC toc;
-    if (!device || !device->ReadToc(toc)) return tracks;
-    for (int at = 0; at < platform::TrackCount(toc); ++at) {
-        const int start = platform::SectorOf(toc.TrackData[at]);
-        const int sectors = platform::SectorOf(toc.TrackData[at + 1]) - start;
-        std::string pcm(static_cast<std::size_t>(sectors) * discburn::kCdSectorBytes, '\0');
-        if (cdio_read_audio_sectors(device->Native(), pcm.data(), start, static_cast<unsigned>(sectors)) !=
-            DRIVER_OP_SUCCESS)
-            return {};
-        tracks.push_back(std::move(pcm));
-    }
-    return tracks;
-}
-
-std::string Padded(const std::string& pcm)
-{
-    return pcm + std::string(PaddedTrackBytes(pcm.size()) - pcm.size(), '\0');
 }
 
 class AudioBurnJobTest : public BurnWindowTest {};
