@@ -125,24 +125,17 @@ void CFileListBox::keyPressEvent(QKeyEvent* event)
 
 void CFileListBox::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (acceptsDrops_ && event->mimeData()->hasUrls()) event->acceptProposedAction();
-    else event->ignore();
+    AnswerDrag(event, acceptsDrops_);
 }
 
 void CFileListBox::dragMoveEvent(QDragMoveEvent* event)
 {
-    if (acceptsDrops_ && event->mimeData()->hasUrls()) event->acceptProposedAction();
-    else event->ignore();
+    AnswerDrag(event, acceptsDrops_);
 }
 
 void CFileListBox::dropEvent(QDropEvent* event)
 {
-    if (!acceptsDrops_) {
-        event->ignore();
-        return;
-    }
-    for (const QString& file : DroppedLocalFiles(event->mimeData())) AddPath(file);
-    event->acceptProposedAction();
+    for (const QString& file : TakeDroppedFiles(event, acceptsDrops_)) AddPath(file);
     viewport()->update();
 }
 

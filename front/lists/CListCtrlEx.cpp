@@ -196,24 +196,17 @@ void CListCtrlEx::keyPressEvent(QKeyEvent* event)
 
 void CListCtrlEx::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (acceptsDrops_ && event->mimeData()->hasUrls()) event->acceptProposedAction();
-    else event->ignore();
+    AnswerDrag(event, acceptsDrops_);
 }
 
 void CListCtrlEx::dragMoveEvent(QDragMoveEvent* event)
 {
-    if (acceptsDrops_ && event->mimeData()->hasUrls()) event->acceptProposedAction();
-    else event->ignore();
+    AnswerDrag(event, acceptsDrops_);
 }
 
 void CListCtrlEx::dropEvent(QDropEvent* event)
 {
-    if (!acceptsDrops_) {
-        event->ignore();
-        return;
-    }
-    for (const QString& file : DroppedLocalFiles(event->mimeData())) AddListFile(file);
-    event->acceptProposedAction();
+    for (const QString& file : TakeDroppedFiles(event, acceptsDrops_)) AddListFile(file);
 }
 
 }  // namespace velmora::front

@@ -1,9 +1,11 @@
 #include "DroppedFiles.h"
 
+#include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
 
 namespace velmora::front {
+namespace {
 
 QStringList DroppedLocalFiles(const QMimeData* data)
 {
@@ -12,6 +14,24 @@ QStringList DroppedLocalFiles(const QMimeData* data)
     for (const QUrl& url : data->urls())
         if (url.isLocalFile()) files << url.toLocalFile();
     return files;
+}
+
+}  // namespace
+
+void AnswerDrag(QDragMoveEvent* event, bool acceptsDrops)
+{
+    if (acceptsDrops && event->mimeData()->hasUrls()) event->acceptProposedAction();
+    else event->ignore();
+}
+
+QStringList TakeDroppedFiles(QDropEvent* event, bool acceptsDrops)
+{
+    if (!acceptsDrops) {
+        event->ignore();
+        return {};
+    }
+    event->acceptProposedAction();
+    return DroppedLocalFiles(event->mimeData());
 }
 
 }  // namespace velmora::front
