@@ -4,14 +4,13 @@
 #include "JobPaths.h"
 #include "Lumetra.h"
 #include "LumetraBinding.h"
+#include "UiStrings.h"
 
 #include <QString>
 
 namespace velmora::front {
 namespace {
 
-constexpr int kRowTrack = 43;
-constexpr int kRowConverting = 56;
 
 }  // namespace
 

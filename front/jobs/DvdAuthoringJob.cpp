@@ -6,6 +6,7 @@
 #include "Log.h"
 #include "Lumetra.h"
 #include "LumetraBinding.h"
+#include "UiStrings.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -17,8 +18,6 @@ using MediaLibrary::Header::MEDIACONVERSIONINFO;
 namespace velmora::front {
 namespace {
 
-constexpr int kRowConverting = 56;
-constexpr int kRowGenerating = 58;
 constexpr int kOnlyVobFiles = 1034;
 constexpr int kConvertAndBurn = 1040;
 constexpr int kDvdDataBurnerButton = 1025;

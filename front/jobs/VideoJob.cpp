@@ -3,10 +3,11 @@
 #include "FailureCount.h"
 #include "JobPaths.h"
 #include "Log.h"
-#include "LumetraBinding.h"
 #include "Lumetra.h"
-#include "VideoFormats.h"
+#include "LumetraBinding.h"
 #include "temp/TempFolder.h"
+#include "UiStrings.h"
+#include "VideoFormats.h"
 
 #include <cinttypes>
 #include <cstdio>
@@ -20,8 +21,6 @@ using MediaLibrary::Header::MEDIACONVERSIONINFO;
 namespace velmora::front {
 namespace {
 
-constexpr int kRowConverting = 56;
-constexpr int kRowJoining = 57;
 constexpr int kDvdDataBurnerButton = 1025;
 
 struct FileNames {
