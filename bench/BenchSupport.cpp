@@ -9,20 +9,6 @@
 
 namespace velmora::bench {
 
-Workspace::Workspace()
-{
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/velmora-bench-XXXXXX";
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot make a scratch folder");
-    path_ = pattern;
-}
-
-Workspace::~Workspace()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
-
 bool RunTool(const std::string& tool, const std::vector<std::string>& arguments)
 {
     const auto program = platform::FindTool(tool);

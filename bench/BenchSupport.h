@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ScratchFolder.h"
+
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -9,17 +11,7 @@
 namespace velmora::bench {
 
 // A scratch folder for one benchmark run, removed afterwards.
-class Workspace {
-public:
-    Workspace();
-    ~Workspace();
-    Workspace(const Workspace&) = delete;
-    Workspace& operator=(const Workspace&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
+using Workspace = test::ScratchFolder;
 
 // ffmpeg (from PATH) with the given arguments, standard streams closed; true on exit status 0.
 bool RunTool(const std::string& tool, const std::vector<std::string>& arguments);
