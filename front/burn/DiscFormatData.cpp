@@ -1,18 +1,18 @@
 #include "burn/DiscFormatData.h"
 
 #include "Log.h"
+#include "burn/ImageFile.h"
 #include "burn/Mastering.h"
 #include "burn/PendingFile.h"
 
 #include <chrono>
 #include <sys/stat.h>
-#include <vector>
 
 namespace velmora::discburn {
 namespace {
 
-constexpr std::size_t kCopyBlock = 1 << 20;
 constexpr auto kProgressInterval = std::chrono::milliseconds(100);
+constexpr std::uint64_t kProgressBytes = 16 << 20;
 
 int DataActionOf(WritePhase phase)
 {
@@ -143,37 +143,20 @@ bool CDiscFormatData::WriteToFile(ImageStream& image, const std::filesystem::pat
         hr = kFileError;
         return false;
     }
-    std::vector<unsigned char> block(kCopyBlock);
-    auto nextReport = std::chrono::steady_clock::now();
-    while (image.Done() < image.Size()) {
-        // Progress is what lets the window's cancel request reach a long copy.
-        if (const auto now = std::chrono::steady_clock::now(); now >= nextReport) {
-            nextReport = now + kProgressInterval;
-            if (notifyWindow->SendProgress({kWritingData}) == 0) {
-                image.Cancel();
-                hr = kCancelled;
-                return false;
-            }
-        }
-        const long read = image.Read(block.data(), block.size());
-        if (read <= 0) {
-            LogMessage(1, "The image ended after %llu of %llu bytes", static_cast<unsigned long long>(image.Done()),
-                       static_cast<unsigned long long>(image.Size()));
-            hr = kFileError;
-            return false;
-        }
-        if (!pending.Write(block.data(), static_cast<std::size_t>(read))) {
-            image.Cancel();
-            hr = kFileError;
-            return false;
-        }
-    }
-    if (!pending.Commit()) {
-        hr = kFileError;
-        return false;
-    }
-    hr = kOk;
-    return true;
+    // Progress is what lets the window's cancel request reach a long copy: reported at the
+    // start, then whenever enough time or enough of the image has passed.
+    auto nextTime = std::chrono::steady_clock::now();
+    std::uint64_t nextBytes = 0;
+    const KeepWriting keepWriting = [&](std::uint64_t bytesDone) {
+        const auto now = std::chrono::steady_clock::now();
+        if (now < nextTime && bytesDone < nextBytes) return true;
+        nextTime = now + kProgressInterval;
+        nextBytes = bytesDone + kProgressBytes;
+        return notifyWindow->SendProgress({kWritingData}) != 0;
+    };
+    hr = WriteImageFile(image, pending, keepWriting);
+    if (hr == kOk && !pending.Commit()) hr = kFileError;
+    return hr == kOk;
 }
 
 }  // namespace velmora::discburn

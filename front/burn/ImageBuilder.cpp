@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
+#include <utility>
 
 namespace velmora::discburn {
 namespace {
@@ -131,7 +132,10 @@ std::unique_ptr<ImageStream> BuildImage(BurnWindow& window, const std::vector<Im
         window.SendResult(made < 0 ? made : kImageBuildFailed, "Failed IFileSystemImage->CreateResultImage!");
         return nullptr;
     }
-    return std::make_unique<ImageStream>(source);
+    // The layout is fixed once the stream exists; without its data start the image is only streamed.
+    std::uint32_t dataStart = 0;
+    if (iso_write_opts_get_data_start(options.options, &dataStart, 0) != 1) dataStart = 0;
+    return std::make_unique<ImageStream>(source, std::exchange(image.image, nullptr), dataStart);
 }
 
 std::unique_ptr<ImageStream> BuildImageFromList(BurnWindow& window, const std::vector<std::filesystem::path>& paths)

@@ -15,8 +15,11 @@ namespace {
 
 }  // namespace
 
-ImageStream::ImageStream(BurnSource* source)
-    : source_(source), size_(static_cast<std::uint64_t>(IsofsSource(source)->get_size(IsofsSource(source))))
+ImageStream::ImageStream(BurnSource* source, Iso_Image* tree, std::uint32_t dataStartBlock)
+    : source_(source),
+      tree_(tree),
+      dataStartBlock_(dataStartBlock),
+      size_(static_cast<std::uint64_t>(IsofsSource(source)->get_size(IsofsSource(source))))
 {
 }
 
@@ -25,6 +28,7 @@ ImageStream::~ImageStream()
     // An image not read to its end still has libisofs's writer thread waiting on it.
     if (done_ < size_) Cancel();
     FreeBurnSource(source_);
+    if (tree_) iso_image_unref(tree_);
 }
 
 long ImageStream::Read(void* buffer, std::size_t count)

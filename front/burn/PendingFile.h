@@ -18,6 +18,8 @@ public:
     // False when the temporary file could not be made (the log says why).
     bool IsOpen() const { return fd_ >= 0; }
     const std::filesystem::path& TemporaryPath() const { return temporary_; }
+    // For writes at an offset; Write appends at the current position.
+    int Descriptor() const { return fd_; }
     bool Write(const void* bytes, std::size_t count);
     bool WriteZeros(std::size_t count);
     // Flushes, closes and renames onto the target.

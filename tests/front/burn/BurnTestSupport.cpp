@@ -11,6 +11,7 @@
 #include <libisofs/libisofs.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <numbers>
 
 namespace velmora::discburn::test {
@@ -43,6 +44,12 @@ void Walk(IsoDir* folder, const std::string& prefix, ReadImage& result)
         } else if (iso_node_get_type(node) == LIBISO_FILE) {
             auto* file = reinterpret_cast<IsoFile*>(node);
             result.files[name] = static_cast<std::uint64_t>(iso_file_get_size(file));
+            int count = 0;
+            iso_file_section* sections = nullptr;
+            if (iso_file_get_old_image_sections(file, &count, &sections, 0) == 1) {
+                for (int at = 0; at < count; ++at) result.extents[name].push_back({sections[at].block * 2048ull, sections[at].size});
+                std::free(sections);
+            }
             if (iso_file_get_size(file) <= static_cast<off_t>(kContentLimit)) result.contents[name] = StreamContent(file);
         }
     }

@@ -49,6 +49,11 @@ struct ReadImage {
     std::string volumeId;
     std::map<std::string, std::uint64_t> files;   // "folder/sub/name" -> size; folders end in '/'
     std::map<std::string, std::string> contents;   // of files up to a few MB
+    struct Extent {
+        std::uint64_t offset;   // in the image, bytes
+        std::uint64_t size;
+    };
+    std::map<std::string, std::vector<Extent>> extents;
 };
 
 // preferJoliet reads the names of the Joliet tree instead of Rock Ridge's.
