@@ -12,6 +12,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <fstream>
 #include <numbers>
 
 namespace velmora::discburn::test {
@@ -90,6 +91,14 @@ ReadImage ReadIsoImage(const std::filesystem::path& image, bool preferJoliet)
     iso_read_opts_free(options);
     iso_data_source_unref(source);
     return result;
+}
+
+void MakeSpottedFile(const std::filesystem::path& file, std::uint64_t size)
+{
+    std::ofstream(file).close();
+    std::filesystem::resize_file(file, size);
+    std::fstream spotted(file, std::ios::binary | std::ios::in | std::ios::out);
+    for (std::uint64_t at = 0; at < size; at += 4 << 20) spotted.seekp(static_cast<std::streamoff>(at)).put('x');
 }
 
 std::vector<std::string> HiddenFiles(const std::filesystem::path& folder)

@@ -65,6 +65,10 @@ std::vector<std::string> RipImage(const std::filesystem::path& cue);
 // The PCM as an audio-CD writer stores it: padded with silence to whole sectors and 4 seconds.
 std::string Padded(const std::string& pcm);
 
+// Sparse, with a byte of data every 4 MiB: a long write from a file that takes little room,
+// since an ISO file is written without the holes of its sources.
+void MakeSpottedFile(const std::filesystem::path& file, std::uint64_t size);
+
 // Files in the folder whose name starts with a dot (the writers' temporary files).
 std::vector<std::string> HiddenFiles(const std::filesystem::path& folder);
 

@@ -217,12 +217,7 @@ TEST_F(DataDiscTest, ACancelledWriteLeavesNoPartialImage)
 
 TEST_F(DataDiscTest, ACancelledIsoFileLeavesNoPartialFileAndKeepsTheOldOne)
 {
-    // Holes are skipped when an ISO file is written: data every few MiB keeps the copy going.
-    MakeSparseFile(scratch / "source/large.bin", 384ull << 20);
-    {
-        std::fstream large(scratch / "source/large.bin", std::ios::binary | std::ios::in | std::ios::out);
-        for (std::uint64_t at = 0; at < (384ull << 20); at += 4 << 20) large.seekp(static_cast<std::streamoff>(at)).put('x');
-    }
+    test::MakeSpottedFile(scratch / "source/large.bin", 384ull << 20);
     const auto iso = scratch / "discs/old.iso";
     WriteFile(iso, "the image made yesterday");
     CDiscFormatData writer;

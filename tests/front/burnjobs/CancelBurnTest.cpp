@@ -71,8 +71,7 @@ TEST_F(CancelBurnTest, TheCancelButtonStopsAnIsoFileBeforeItIsComplete)
 {
     std::filesystem::create_directories(scratch / "isos");
     Configure("stdio:" + (scratch / "recorder.iso").string());
-    std::ofstream(scratch / "large.bin").close();
-    std::filesystem::resize_file(scratch / "large.bin", std::uint64_t{3} << 30);
+    discburn::test::MakeSpottedFile(scratch / "large.bin", std::uint64_t{3} << 30);
 
     OpenInMode(1024);
     Click(*window, 1035);
