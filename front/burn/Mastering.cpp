@@ -19,6 +19,7 @@ namespace {
 constexpr auto kPollInterval = std::chrono::milliseconds(50);
 constexpr auto kBusyDriveWait = std::chrono::seconds(30);
 const HResult kDriveOperationGoingOn = FromLibburnCode(0x00020102);
+constexpr int kWriteThreadEnded = 0x00020178;   // the write thread's last message
 
 char* Text(const char* text) { return const_cast<char*>(text); }
 
@@ -51,6 +52,29 @@ WritePhase PhaseOf(burn::burn_drive_status status)
     default:
         return WritePhase::Starting;
     }
+}
+
+struct LibburnMessages {
+    HResult failure = kOk;   // of the most recent failure among them
+    bool writeThreadEnded = false;
+};
+
+// Logs libburn's queued messages.
+LibburnMessages TakeLibburnMessages()
+{
+    LibburnMessages messages;
+    int code = 0;
+    int osErrno = 0;
+    char text[BURN_MSGS_MESSAGE_LEN];
+    char severity[80];
+    while (burn::burn_msgs_obtain(Text("ALL"), &code, text, &osErrno, severity) == 1) {
+        const bool failed = IsFailureSeverity(severity);
+        const unsigned level = failed ? 1 : std::strcmp(severity, "DEBUG") == 0 ? 3 : 2;
+        LogMessage(level, "libburn %s 0x%08x: %s", severity, static_cast<unsigned>(code), text);
+        if (failed) messages.failure = FromLibburnCode(code);
+        if (code == kWriteThreadEnded) messages.writeThreadEnded = true;
+    }
+    return messages;
 }
 
 // The disc description libburn writes from; frees what it made when it goes.
@@ -121,7 +145,8 @@ bool StartMasteringLibraries()
             return false;
         }
         // Messages go to our log, never to standard error; signals keep their default handling.
-        burn::burn_msgs_set_severities(Text("NOTE"), Text("NEVER"), Text("libburn: "));
+        // The queue takes DEBUG too: the end of a write thread is told only at that severity.
+        burn::burn_msgs_set_severities(Text("DEBUG"), Text("NEVER"), Text("libburn: "));
         iso_set_msgs_severities(Text("NEVER"), Text("NEVER"), Text("libisofs: "));
         burn::burn_set_signal_handling(Text("libburn: "), nullptr, 1);
         return true;
@@ -129,20 +154,7 @@ bool StartMasteringLibraries()
     return started;
 }
 
-HResult TakeLibburnFailure()
-{
-    HResult failure = kOk;
-    int code = 0;
-    int osErrno = 0;
-    char text[BURN_MSGS_MESSAGE_LEN];
-    char severity[80];
-    while (burn::burn_msgs_obtain(Text("ALL"), &code, text, &osErrno, severity) == 1) {
-        const bool failed = IsFailureSeverity(severity);
-        LogMessage(failed ? 1 : 2, "libburn %s 0x%08x: %s", severity, static_cast<unsigned>(code), text);
-        if (failed) failure = FromLibburnCode(code);
-    }
-    return failure;
-}
+HResult TakeLibburnFailure() { return TakeLibburnMessages().failure; }
 
 std::vector<std::string> ScanRecorderAddresses()
 {
@@ -252,9 +264,18 @@ HResult HeldDrive::Write(const std::vector<WriteTrack>& tracks, bool audio, bool
         std::this_thread::sleep_for(kPollInterval);
     }
     const bool wroteWell = burn::burn_drive_wrote_well(drive) == 1;
-    HResult failure = TakeLibburnFailure();
+    const LibburnMessages messages = TakeLibburnMessages();
+    if (cancelled) {
+        // A cancelled write's thread outlives the drive's idle state: wait for its end, so that
+        // the next write neither finds the drive busy nor takes its "Burn run failed" as its own.
+        for (auto waited = std::chrono::milliseconds(0); !messages.writeThreadEnded && waited < kBusyDriveWait; waited += kPollInterval) {
+            std::this_thread::sleep_for(kPollInterval);
+            if (TakeLibburnMessages().writeThreadEnded) break;
+        }
+        return kCancelled;
+    }
+    HResult failure = messages.failure;
     if (failure == kOk) failure = startFailure;
-    if (cancelled) return kCancelled;
     // A write libburn complained about is no success, whatever the drive's last state says.
     if (failure != kOk) return failure;
     return wroteWell ? kOk : kWriteFailed;

@@ -9,8 +9,8 @@
 
 #include <fstream>
 
-// A program of its own: libburn keeps a cancelled write's worker around for a while after the
-// drive is idle, and refuses to scan or write until it is gone, which would disturb other tests.
+// A program of its own, so that its cancelled writes, whose libburn threads outlive them for a
+// while, cannot disturb the other burn tests.
 namespace velmora::test {
 namespace {
 
@@ -52,19 +52,16 @@ TEST_F(CancelBurnTest, CancelDuringALargeWriteLeavesNoImage)
     EXPECT_FALSE(cancel->isVisible());
     EXPECT_TRUE(Enabled(*window, 1051));
 
-    // A burn right after the cancel either writes a whole image or fails; never an empty success.
+    // A burn right after the cancel writes a whole image: the cancelled write's last messages
+    // are not taken for the new one's.
     WriteFile(scratch / "small.txt", "small");
     window->BurnList().Empty();
     window->BurnList().AddPath(QString::fromStdString((scratch / "small.txt").string()));
     Burn();
-    if (Status() == "Burn completed successfully!") {
-        const auto image = discburn::test::ReadIsoImage(target, true);
-        ASSERT_TRUE(image.read);
-        EXPECT_EQ(image.contents.at("small.txt"), "small");
-    } else {
-        EXPECT_TRUE(Status().contains("Error:0x")) << Status().toStdString();
-        EXPECT_FALSE(std::filesystem::exists(target));
-    }
+    EXPECT_EQ(Status(), "Burn completed successfully!");
+    const auto image = discburn::test::ReadIsoImage(target, true);
+    ASSERT_TRUE(image.read);
+    EXPECT_EQ(image.contents.at("small.txt"), "small");
 }
 
 TEST_F(CancelBurnTest, TheCancelButtonStopsAnIsoFileBeforeItIsComplete)
