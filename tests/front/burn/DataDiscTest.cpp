@@ -233,30 +233,6 @@ TEST_F(DataDiscTest, ACancelledIsoFileLeavesNoPartialFileAndKeepsTheOldOne)
     EXPECT_TRUE(test::HiddenFiles(scratch / "discs").empty());
 }
 
-TEST_F(DataDiscTest, AFileOfMoreThanFourGibibytesKeepsItsSize)
-{
-    const std::uint64_t size = (4ull << 30) + 12345;
-    MakeSparseFile(scratch / "source/huge.bin", size);
-    RecordingWindow window;
-    auto image = BuildImageFromList(window, {scratch / "source/huge.bin", scratch / "source/numbers.csv"});
-    ASSERT_TRUE(image);
-    EXPECT_GT(image->Size(), size);
-
-    // The directory records come before the file data: the head of the image is enough to read
-    // the tree; the rest of the image stays a hole, as the file itself is.
-    const auto head = scratch / "discs/head.iso";
-    std::string bytes(4 << 20, '\0');
-    long done = 0;
-    for (long read = 1; read > 0 && done < static_cast<long>(bytes.size()); done += read)
-        read = image->Read(bytes.data() + done, bytes.size() - static_cast<std::size_t>(done));
-    WriteFile(head, bytes);
-    std::filesystem::resize_file(head, image->Size());
-    const auto read = ReadIsoImage(head, false);
-    ASSERT_TRUE(read.read);
-    EXPECT_EQ(read.files.at("huge.bin"), size);
-    EXPECT_EQ(read.files.at("numbers.csv"), 6u);
-}
-
 TEST_F(DataDiscTest, ACancelRequestDuringTheBuildEndsItWithoutAnImage)
 {
     RecordingWindow window;
