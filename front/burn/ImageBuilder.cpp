@@ -1,15 +1,12 @@
 #include "burn/ImageBuilder.h"
 
 #include "Log.h"
+#include "burn/IsofsHandles.h"
 #include "burn/Mastering.h"
-
-#include <stdint.h>
-#include <libisofs/libisofs.h>
 
 #include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
-#include <utility>
 
 namespace velmora::discburn {
 namespace {
@@ -45,22 +42,6 @@ bool IsReadable(const std::filesystem::path& file)
     return true;
 }
 
-struct ImageHandle {
-    IsoImage* image = nullptr;
-    ~ImageHandle()
-    {
-        if (image) iso_image_unref(image);
-    }
-};
-
-struct WriteOptionsHandle {
-    IsoWriteOpts* options = nullptr;
-    ~WriteOptionsHandle()
-    {
-        if (options) iso_write_opts_free(options);
-    }
-};
-
 class TreeWindowScope {
 public:
     explicit TreeWindowScope(BurnWindow& window) { treeWindow = &window; }
@@ -73,22 +54,23 @@ public:
 
 std::unique_ptr<ImageStream> BuildImage(BurnWindow& window, const std::vector<ImageEntry>& entries)
 {
-    ImageHandle image;
     const std::string volumeName = window.DateStamp();
     if (!StartMasteringLibraries()) {
         window.SendResult(kLibraryFailed, "Failed to create IFileSystemImage Interface");
         return nullptr;
     }
-    if (const int made = iso_image_new(volumeName.c_str(), &image.image); made < 0) {
+    IsoImage* created = nullptr;
+    if (const int made = iso_image_new(volumeName.c_str(), &created); made < 0) {
         window.SendResult(made, "Failed to create IFileSystemImage Interface");
         return nullptr;
     }
+    IsofsHandle<IsoImage> image(created);
     window.SendStatus(window.UiText(BurnWindow::kCreatingFileSystemRow));
-    iso_image_set_volume_id(image.image, volumeName.c_str());
-    iso_tree_set_report_callback(image.image, ReportTreeFile);
+    iso_image_set_volume_id(image.get(), volumeName.c_str());
+    iso_tree_set_report_callback(image.get(), ReportTreeFile);
     TreeWindowScope scope(window);
 
-    IsoDir* root = iso_image_get_root(image.image);
+    IsoDir* root = iso_image_get_root(image.get());
     for (const auto& entry : entries) {
         const std::string name = EntryName(entry.path);
         const std::string path = std::filesystem::absolute(entry.path).lexically_normal().string();
@@ -96,13 +78,13 @@ std::unique_ptr<ImageStream> BuildImage(BurnWindow& window, const std::vector<Im
         if (entry.folder) {
             IsoDir* folder = nullptr;
             int added = iso_tree_add_new_dir(root, name.c_str(), &folder);
-            if (added >= 0) added = iso_tree_add_dir_rec(image.image, folder, path.c_str());
+            if (added >= 0) added = iso_tree_add_dir_rec(image.get(), folder, path.c_str());
             if (added < 0 && added != static_cast<int>(ISO_CANCELED)) {
                 window.SendResult(added, Formatted("Failed IFsiDirectoryItem->AddTree(%s)!", name));
                 return nullptr;
             }
         } else if (IsReadable(entry.path)) {
-            if (const int added = iso_tree_add_new_node(image.image, root, name.c_str(), path.c_str(), nullptr); added < 0) {
+            if (const int added = iso_tree_add_new_node(image.get(), root, name.c_str(), path.c_str(), nullptr); added < 0) {
                 window.SendResult(added, Formatted("Failed IFsiDirectoryItem->AddFile(%s)!", name));
                 return nullptr;
             }
@@ -115,17 +97,18 @@ std::unique_ptr<ImageStream> BuildImage(BurnWindow& window, const std::vector<Im
         }
     }
 
-    WriteOptionsHandle options;
+    IsoWriteOpts* newOptions = nullptr;
     BurnSource* source = nullptr;
-    int made = iso_write_opts_new(&options.options, 0);
+    int made = iso_write_opts_new(&newOptions, 0);
+    const IsofsHandle<IsoWriteOpts> options(newOptions);
     if (made >= 0) {
         // Level 3 lets files of 4 GiB and more span several extents.
-        iso_write_opts_set_iso_level(options.options, 3);
-        iso_write_opts_set_rockridge(options.options, 1);
-        iso_write_opts_set_joliet(options.options, 1);
-        iso_write_opts_set_joliet_long_names(options.options, 1);
+        iso_write_opts_set_iso_level(options.get(), 3);
+        iso_write_opts_set_rockridge(options.get(), 1);
+        iso_write_opts_set_joliet(options.get(), 1);
+        iso_write_opts_set_joliet_long_names(options.get(), 1);
         ::burn_source* produced = nullptr;
-        made = iso_image_create_burn_source(image.image, options.options, &produced);
+        made = iso_image_create_burn_source(image.get(), options.get(), &produced);
         source = reinterpret_cast<BurnSource*>(produced);
     }
     if (made < 0 || !source) {
@@ -134,8 +117,8 @@ std::unique_ptr<ImageStream> BuildImage(BurnWindow& window, const std::vector<Im
     }
     // The layout is fixed once the stream exists; without its data start the image is only streamed.
     std::uint32_t dataStart = 0;
-    if (iso_write_opts_get_data_start(options.options, &dataStart, 0) != 1) dataStart = 0;
-    return std::make_unique<ImageStream>(source, std::exchange(image.image, nullptr), dataStart);
+    if (iso_write_opts_get_data_start(options.get(), &dataStart, 0) != 1) dataStart = 0;
+    return std::make_unique<ImageStream>(source, image.release(), dataStart);
 }
 
 std::unique_ptr<ImageStream> BuildImageFromList(BurnWindow& window, const std::vector<std::filesystem::path>& paths)

@@ -1,13 +1,11 @@
 #include "burn/ImageFile.h"
 
 #include "Log.h"
-
-#include <stdint.h>
-#include <libisofs/libisofs.h>
+#include "burn/IsofsHandles.h"
+#include "files/FileDescriptor.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
@@ -33,40 +31,6 @@ struct Extent {
 struct ContentPlacement {
     std::string source;
     std::vector<Extent> extents;
-};
-
-struct FreeDeleter {
-    void operator()(void* memory) const { std::free(memory); }
-};
-template <typename T>
-using Allocated = std::unique_ptr<T, FreeDeleter>;
-
-struct ImageDeleter {
-    void operator()(IsoImage* image) const { iso_image_unref(image); }
-};
-struct ReadOptionsDeleter {
-    void operator()(IsoReadOpts* options) const { iso_read_opts_free(options); }
-};
-struct DataSourceDeleter {
-    void operator()(IsoDataSource* source) const { iso_data_source_unref(source); }
-};
-struct DirIterDeleter {
-    void operator()(IsoDirIter* iter) const { iso_dir_iter_free(iter); }
-};
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor()
-    {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
 };
 
 HResult StreamUntil(ImageStream& image, PendingFile& file, std::uint64_t end, const KeepWriting& keepWriting)
@@ -96,7 +60,7 @@ void CollectFiles(IsoDir* folder, std::vector<IsoFile*>& files)
 {
     IsoDirIter* opened = nullptr;
     if (iso_dir_get_children(folder, &opened) < 0) return;
-    std::unique_ptr<IsoDirIter, DirIterDeleter> children(opened);
+    const IsofsHandle<IsoDirIter> children(opened);
     IsoNode* node = nullptr;
     while (iso_dir_iter_next(children.get(), &node) == 1) {
         if (iso_node_get_type(node) == LIBISO_DIR) CollectFiles(reinterpret_cast<IsoDir*>(node), files);
@@ -104,18 +68,18 @@ void CollectFiles(IsoDir* folder, std::vector<IsoFile*>& files)
     }
 }
 
-std::unique_ptr<IsoImage, ImageDeleter> ImportDirectory(const std::filesystem::path& written)
+IsofsHandle<IsoImage> ImportDirectory(const std::filesystem::path& written)
 {
     IsoDataSource* source = nullptr;
     if (iso_data_source_new_from_file(written.c_str(), &source) < 0) return nullptr;
-    std::unique_ptr<IsoDataSource, DataSourceDeleter> heldSource(source);
+    const IsofsHandle<IsoDataSource> heldSource(source);
     IsoReadOpts* options = nullptr;
     if (iso_read_opts_new(&options, 0) < 0) return nullptr;
-    std::unique_ptr<IsoReadOpts, ReadOptionsDeleter> heldOptions(options);
+    const IsofsHandle<IsoReadOpts> heldOptions(options);
     iso_read_opts_set_no_md5(options, 1);
     IsoImage* image = nullptr;
     if (iso_image_new("", &image) < 0) return nullptr;
-    std::unique_ptr<IsoImage, ImageDeleter> held(image);
+    IsofsHandle<IsoImage> held(image);
     if (iso_image_import(image, source, options, nullptr) < 0) return nullptr;
     return held;
 }
@@ -217,8 +181,8 @@ loff_t HoleAfter(int fd, loff_t offset, loff_t end)
 HResult CopyContent(const ContentPlacement& placement, int target, bool& inKernel, std::uint64_t& written,
                     const KeepWriting& keepWriting)
 {
-    const FileDescriptor from(::open(placement.source.c_str(), O_RDONLY | O_CLOEXEC));
-    if (from.get() < 0) {
+    const platform::FileDescriptor from(::open(placement.source.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!from.valid()) {
         LogMessage(1, "Cannot read %s for the image: %s", placement.source.c_str(), std::strerror(errno));
         return kFileError;
     }

@@ -1,5 +1,7 @@
 #include "process/Process.h"
 
+#include "files/FileDescriptor.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -15,19 +17,6 @@ namespace velmora::platform {
 namespace {
 
 constexpr std::size_t kErrorTailBytes = 1024;
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd = -1) : fd_(fd) {}
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    ~FileDescriptor() { if (fd_ >= 0) ::close(fd_); }
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-
-private:
-    int fd_;
-};
 
 class SpawnActions {
 public:
