@@ -2,8 +2,8 @@
 // compares it with xorriso making the same image and with cat copying the same files (the limit).
 
 #include "BenchSupport.h"
-#include "burn/DiscFormatData.h"
-#include "burn/ImageBuilder.h"
+#include "writers/DiscFormatData.h"
+#include "image/ImageBuilder.h"
 #include "paths/ToolLocator.h"
 #include "process/Process.h"
 

@@ -1,7 +1,7 @@
 // CDDB answers come from a server on the network: match lines and entries must parse safely.
 
-#include "CdEntry.h"
-#include "ReadCDDB.h"
+#include "cddb/CdEntry.h"
+#include "cddb/ReadCDDB.h"
 
 #include <cstddef>
 #include <cstdint>

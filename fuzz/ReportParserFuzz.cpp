@@ -1,6 +1,6 @@
 // Encoder reports are read from files anyone can shape (through the media they describe).
 
-#include "ReportParser.h"
+#include "video/ReportParser.h"
 
 #include <cstddef>
 #include <cstdint>

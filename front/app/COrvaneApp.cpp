@@ -1,8 +1,8 @@
 #include "COrvaneApp.h"
 
-#include "CMediaMaster.h"
-#include "Desktop.h"
-#include "Log.h"
+#include "main/CMediaMaster.h"
+#include "support/Desktop.h"
+#include "log/Log.h"
 #include "SystemLanguage.h"
 
 #include <QApplication>

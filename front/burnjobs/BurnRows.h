@@ -1,7 +1,7 @@
 #pragma once
 
-#include "UiStrings.h"
-#include "burn/BurnWindow.h"
+#include "core/UiStrings.h"
+#include "mastering/BurnWindow.h"
 
 #include <QString>
 

@@ -1,10 +1,10 @@
 #include "BurnSources.h"
 
-#include "Entries.h"
-#include "Log.h"
+#include "lists/Entries.h"
+#include "log/Log.h"
 #include "Lumetra.h"
-#include "LumetraBinding.h"
-#include "burn/ImageBuilder.h"
+#include "core/LumetraBinding.h"
+#include "image/ImageBuilder.h"
 
 #include <algorithm>
 #include <cctype>

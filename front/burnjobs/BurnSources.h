@@ -1,8 +1,8 @@
 #pragma once
 
-#include "burn/AudioTrack.h"
-#include "burn/BurnWindow.h"
-#include "burn/ImageStream.h"
+#include "writers/AudioTrack.h"
+#include "mastering/BurnWindow.h"
+#include "image/ImageStream.h"
 
 #include <filesystem>
 #include <memory>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "RecorderList.h"
-#include "burn/BurnWindow.h"
-#include "burn/RecorderDevice.h"
+#include "mastering/BurnWindow.h"
+#include "recorders/RecorderDevice.h"
 
 #include <QObject>
 

@@ -1,9 +1,9 @@
 #include "CDriveSelector.h"
 
-#include "Artwork.h"
+#include "main/Artwork.h"
 #include "BurnRows.h"
-#include "Desktop.h"
-#include "UiStrings.h"
+#include "support/Desktop.h"
+#include "core/UiStrings.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "burn/RecorderEnum.h"
+#include "recorders/RecorderEnum.h"
 
 #include <string>
 #include <vector>

@@ -3,8 +3,8 @@
 #include "FailureCount.h"
 #include "JobPaths.h"
 #include "Lumetra.h"
-#include "LumetraBinding.h"
-#include "UiStrings.h"
+#include "core/LumetraBinding.h"
+#include "core/UiStrings.h"
 
 #include <QString>
 

@@ -2,8 +2,8 @@
 
 #include "AudioJob.h"
 #include "DvdAuthoringJob.h"
-#include "Log.h"
-#include "ListHost.h"
+#include "log/Log.h"
+#include "lists/ListHost.h"
 #include "VideoFormats.h"
 #include "VideoJob.h"
 

@@ -3,10 +3,10 @@
 #include "AuthoringText.h"
 #include "FailureCount.h"
 #include "JobPaths.h"
-#include "Log.h"
+#include "log/Log.h"
 #include "Lumetra.h"
-#include "LumetraBinding.h"
-#include "UiStrings.h"
+#include "core/LumetraBinding.h"
+#include "core/UiStrings.h"
 
 #include <cstdio>
 #include <filesystem>

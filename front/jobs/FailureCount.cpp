@@ -1,7 +1,7 @@
 #include "FailureCount.h"
 
 #include "JobPaths.h"
-#include "Log.h"
+#include "log/Log.h"
 
 #include <filesystem>
 #include <system_error>

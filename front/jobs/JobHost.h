@@ -1,7 +1,7 @@
 #pragma once
 
-#include "SharedState.h"
-#include "UiStrings.h"
+#include "core/SharedState.h"
+#include "core/UiStrings.h"
 
 #include <QString>
 

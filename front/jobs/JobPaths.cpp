@@ -1,6 +1,6 @@
 #include "JobPaths.h"
 
-#include "Log.h"
+#include "log/Log.h"
 
 #include <filesystem>
 #include <system_error>

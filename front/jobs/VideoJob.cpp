@@ -2,11 +2,11 @@
 
 #include "FailureCount.h"
 #include "JobPaths.h"
-#include "Log.h"
+#include "log/Log.h"
 #include "Lumetra.h"
-#include "LumetraBinding.h"
+#include "core/LumetraBinding.h"
 #include "temp/TempFolder.h"
-#include "UiStrings.h"
+#include "core/UiStrings.h"
 #include "VideoFormats.h"
 
 #include <cinttypes>

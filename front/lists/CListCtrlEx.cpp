@@ -3,7 +3,7 @@
 #include "DroppedFiles.h"
 #include "Entries.h"
 #include "ListHost.h"
-#include "UiStrings.h"
+#include "core/UiStrings.h"
 
 #include <QDropEvent>
 #include <QHeaderView>

@@ -1,8 +1,8 @@
 #include "Entries.h"
 
-#include "Log.h"
+#include "log/Log.h"
 #include "Lumetra.h"
-#include "LumetraBinding.h"
+#include "core/LumetraBinding.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,9 @@
 #pragma once
 
-#include "Desktop.h"
+#include "core/MessageKind.h"
+#include "core/Mode.h"
+
+#include <QString>
 
 #include <cstdint>
 #include <string>
@@ -27,17 +30,6 @@ public:
     virtual void UpdateOutputInfo(std::int64_t totalSeconds) = 0;
     virtual void ApplyVideoDefaults(const std::string& path) = 0;
     virtual void SetJoinEnabled(bool enabled) = 0;
-};
-
-// The window's modes, as the lists see them.
-enum Mode : int {
-    kModeWelcome = 0,
-    kModeAudioConverter = 1,
-    kModeVideoConverter = 2,
-    kModeDvdCreator = 3,
-    kModeAudioBurner = 4,
-    kModeCdDataBurner = 5,
-    kModeDvdDataBurner = 6,
 };
 
 }  // namespace velmora::front

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "ConversionThread.h"
-#include "Desktop.h"
-#include "JobHost.h"
-#include "ListHost.h"
-#include "LumetraBinding.h"
-#include "SharedState.h"
-#include "UiStrings.h"
-#include "UpdateCheck.h"
+#include "jobs/ConversionThread.h"
+#include "support/Desktop.h"
+#include "jobs/JobHost.h"
+#include "lists/ListHost.h"
+#include "core/LumetraBinding.h"
+#include "core/SharedState.h"
+#include "core/UiStrings.h"
+#include "support/UpdateCheck.h"
 #include "WindowControls.h"
 
 #include <QDialog>

@@ -1,8 +1,8 @@
 // The Audio Converter's CD source: the drive list and the tracks of the selected disc.
 #include "CCDDBDialog.h"
-#include "CListCtrlEx.h"
+#include "lists/CListCtrlEx.h"
 #include "CMediaMaster.h"
-#include "Log.h"
+#include "log/Log.h"
 #include "Lumetra.h"
 #include "drives/DriveTable.h"
 

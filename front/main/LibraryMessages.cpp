@@ -1,7 +1,7 @@
 #include "LibraryMessages.h"
 
 #include "CMediaMaster.h"
-#include "Log.h"
+#include "log/Log.h"
 #include "Lumetra.h"
 
 #include <atomic>

@@ -1,6 +1,6 @@
 #include "MediaWatch.h"
 
-#include "Log.h"
+#include "log/Log.h"
 #include "drives/DriveTable.h"
 
 #include <QFileSystemWatcher>

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/MessageKind.h"
+
 #include <QString>
 #include <QStringList>
 #include <QUrl>
@@ -8,14 +10,6 @@ class QDialog;
 class QWidget;
 
 namespace velmora::front {
-
-enum class MessageKind {
-    Plain,                  // OK button, no icon
-    Information,            // OK button, information icon
-    Question,               // Yes and No, question icon
-    QuestionDefaultNo,      // Yes and No, question icon, No as default
-    Error,                  // OK button, error icon
-};
 
 // Everything the window asks of the user or the desktop goes through here, so that tests can answer.
 class Desktop {

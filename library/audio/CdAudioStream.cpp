@@ -1,6 +1,6 @@
 #include "CdAudioStream.h"
 
-#include "Log.h"
+#include "log/Log.h"
 #include "drives/DriveTable.h"
 
 #include <cdio/paranoia/paranoia.h>

@@ -1,7 +1,7 @@
 #include "CdDrive.h"
 
-#include "DiscId.h"
-#include "MessageBox.h"
+#include "cddb/DiscId.h"
+#include "interface/MessageBox.h"
 #include "drives/DriveTable.h"
 
 #include <cstdio>

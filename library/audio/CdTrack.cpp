@@ -1,7 +1,7 @@
 #include "CdTrack.h"
 
 #include "CdAudioStream.h"
-#include "Log.h"
+#include "log/Log.h"
 #include "RecordText.h"
 #include "WaveWriter.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MediaLibrary.h"
+#include "video/MediaLibrary.h"
 
 namespace MediaLibrary::Audio {
 

@@ -2,7 +2,7 @@
 #include "text/Trim.h"
 
 #include "CdEntry.h"
-#include "Log.h"
+#include "log/Log.h"
 #include "settings/Settings.h"
 
 #include <stdexcept>
@@ -101,9 +101,14 @@ std::string CReadCDDB::RequestBody(const std::string& command) const
 std::vector<std::string> CReadCDDB::SendCommand(const std::string& command)
 {
     LogMessage(4, "CDDB request to %s: %s", Url().c_str(), command.c_str());
-    const auto body = HttpPost(Url(), "text/plain", RequestBody(command), limits_);
-    if (!body) return {};
-    return SplitResponseLines(*body);
+    const auto response = velmora::platform::HttpExchange(
+        {.url = Url(), .postBody = RequestBody(command), .contentType = "text/plain", .limits = limits_});
+    if (!response.Answered() || response.truncated) {
+        LogMessage(1, "HTTP request to %s failed: %s", Url().c_str(),
+                   response.truncated ? "the answer is larger than allowed" : response.error.c_str());
+        return {};
+    }
+    return SplitResponseLines(response.body);
 }
 
 std::string CReadCDDB::Query(const std::string& queryString, Matches& matches)

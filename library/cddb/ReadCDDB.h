@@ -1,7 +1,7 @@
 #pragma once
 
-#include "HttpPost.h"
 #include "Lumetra.h"
+#include "http/HttpClient.h"
 
 #include <memory>
 #include <string>
@@ -37,7 +37,7 @@ public:
 
     std::string Url() const;
     std::string RequestBody(const std::string& command) const;
-    void SetLimits(const HttpLimits& limits) { limits_ = limits; }
+    void SetLimits(const velmora::platform::HttpLimits& limits) { limits_ = limits; }
 
 private:
     std::unique_ptr<CSite> pSite;
@@ -46,7 +46,7 @@ private:
     std::string strClientName = "DuridaDizu";
     std::string strClientVersion = "1.0";
     std::string strProtoLevel = "6";
-    HttpLimits limits_;
+    velmora::platform::HttpLimits limits_;
 };
 
 // The three-digit code of a response line, "-1" when the line has no blank.

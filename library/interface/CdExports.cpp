@@ -1,12 +1,12 @@
 // The audio-CD exports: the track list of a disc and the rip of one track to WAV or MP3.
 
-#include "CdTrack.h"
-#include "CdTrackTable.h"
-#include "Log.h"
+#include "audio/CdTrack.h"
+#include "audio/CdTrackTable.h"
+#include "log/Log.h"
 #include "Lumetra.h"
 #include "MessageBox.h"
 #include "RecordText.h"
-#include "ToolRunner.h"
+#include "video/ToolRunner.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,10 +1,10 @@
 // The CDDB exports: failures reach the user as message boxes titled "Error".
 
-#include "CdDrive.h"
-#include "Log.h"
+#include "audio/CdDrive.h"
+#include "log/Log.h"
 #include "Lumetra.h"
 #include "MessageBox.h"
-#include "ReadCDDB.h"
+#include "cddb/ReadCDDB.h"
 
 extern "C" {
 

@@ -1,11 +1,11 @@
 // The conversion exports: thin frames that build a converter from the caller's request, run it
 // and report as the callers expect (they judge conversions by the files they find).
 
-#include "Log.h"
+#include "log/Log.h"
 #include "Lumetra.h"
 #include "RecordText.h"
 #include "RequestPaths.h"
-#include "Video.h"
+#include "video/Video.h"
 
 #include <filesystem>
 

@@ -1,15 +1,15 @@
 // The exports that do more than one conversion (still pictures, joining, DVD-Video folders) and
 // the MP3/WAV conversions.
 
-#include "Join.h"
-#include "Log.h"
+#include "video/Join.h"
+#include "log/Log.h"
 #include "Lumetra.h"
-#include "Mp3Audio.h"
+#include "audio/Mp3Audio.h"
 #include "RecordText.h"
 #include "RequestPaths.h"
-#include "Thumbnail.h"
-#include "Video.h"
-#include "WaveAudio.h"
+#include "video/Thumbnail.h"
+#include "video/Video.h"
+#include "audio/WaveAudio.h"
 
 #include <filesystem>
 #include <string>

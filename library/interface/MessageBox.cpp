@@ -1,6 +1,6 @@
 #include "MessageBox.h"
 
-#include "Log.h"
+#include "log/Log.h"
 #include "Lumetra.h"
 
 #include <atomic>

@@ -1,6 +1,6 @@
 #include "RequestPaths.h"
 
-#include "Log.h"
+#include "log/Log.h"
 #include "RecordText.h"
 
 #include <filesystem>

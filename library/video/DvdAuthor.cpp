@@ -1,6 +1,6 @@
 #include "DvdAuthor.h"
 
-#include "Log.h"
+#include "log/Log.h"
 #include "ToolRunner.h"
 #include "Video.h"
 

@@ -1,6 +1,6 @@
 #include "Join.h"
 
-#include "Log.h"
+#include "log/Log.h"
 #include "Video.h"
 
 #include <filesystem>

@@ -1,7 +1,7 @@
 #include "MediaLibrary.h"
 
 #include "FileJoin.h"
-#include "Log.h"
+#include "log/Log.h"
 #include "ReportParser.h"
 #include "ToolRunner.h"
 

@@ -1,6 +1,6 @@
 #include "Thumbnail.h"
 
-#include "Log.h"
+#include "log/Log.h"
 #include "RecordText.h"
 #include "Video.h"
 

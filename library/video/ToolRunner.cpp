@@ -1,6 +1,6 @@
 #include "ToolRunner.h"
 
-#include "Log.h"
+#include "log/Log.h"
 #include "paths/ToolLocator.h"
 #include "temp/TempFolder.h"
 

@@ -1,4 +1,4 @@
-#include "drives/CdDevice.h"
+#include "CdDevice.h"
 
 #include <cdio/cdio.h>
 #include <cdio/mmc_cmds.h>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "drives/CdToc.h"
-#include "drives/Drive.h"
+#include "CdToc.h"
+#include "Drive.h"
 
 #include <memory>
 

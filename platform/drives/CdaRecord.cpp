@@ -1,4 +1,4 @@
-#include "drives/CdaRecord.h"
+#include "CdaRecord.h"
 
 #include <cctype>
 #include <cstdio>

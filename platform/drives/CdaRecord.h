@@ -1,6 +1,6 @@
 #pragma once
 
-#include "drives/CdToc.h"
+#include "CdToc.h"
 
 #include <array>
 #include <optional>

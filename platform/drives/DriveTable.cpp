@@ -1,8 +1,8 @@
-#include "drives/DriveTable.h"
+#include "DriveTable.h"
 #include "text/Trim.h"
 
-#include "drives/CdDevice.h"
-#include "drives/CdaRecord.h"
+#include "CdDevice.h"
+#include "CdaRecord.h"
 #include "settings/Settings.h"
 
 #include <cdio/cdio.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "drives/Drive.h"
+#include "Drive.h"
 
 #include <cstddef>
 #include <optional>

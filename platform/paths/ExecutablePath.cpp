@@ -1,4 +1,4 @@
-#include "paths/ExecutablePath.h"
+#include "ExecutablePath.h"
 
 #include <cstdlib>
 #include <pwd.h>

@@ -1,6 +1,6 @@
-#include "paths/ToolLocator.h"
+#include "ToolLocator.h"
 
-#include "paths/ExecutablePath.h"
+#include "ExecutablePath.h"
 
 #include <cstdlib>
 #include <string>

@@ -1,4 +1,4 @@
-#include "process/CommandLine.h"
+#include "CommandLine.h"
 
 namespace velmora::platform {
 

@@ -1,4 +1,4 @@
-#include "process/Process.h"
+#include "Process.h"
 
 #include "files/FileDescriptor.h"
 

@@ -1,4 +1,4 @@
-#include "settings/Settings.h"
+#include "Settings.h"
 #include "text/Trim.h"
 
 #include <charconv>

@@ -1,4 +1,4 @@
-#include "temp/TempFolder.h"
+#include "TempFolder.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -1,8 +1,8 @@
 // Saves a picture of the main window in the welcome state and in each of its six modes.
 
-#include "CMediaMaster.h"
-#include "Desktop.h"
-#include "Log.h"
+#include "main/CMediaMaster.h"
+#include "support/Desktop.h"
+#include "log/Log.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,5 +1,5 @@
-#include "Log.h"
-#include "Logger.h"
+#include "log/Log.h"
+#include "log/Logger.h"
 #include "ScratchFolder.h"
 
 #include <gtest/gtest.h>

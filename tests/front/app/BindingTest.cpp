@@ -1,4 +1,4 @@
-#include "LumetraBinding.h"
+#include "core/LumetraBinding.h"
 #include "Lumetra.h"
 #include "ScratchFolder.h"
 

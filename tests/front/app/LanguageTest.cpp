@@ -1,6 +1,6 @@
-#include "Display.h"
+#include "app/Display.h"
 #include "ScratchFolder.h"
-#include "SystemLanguage.h"
+#include "app/SystemLanguage.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "FrontTesting.h"
-#include "UiStrings.h"
+#include "core/UiStrings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "BurnJobsTesting.h"
 
-#include "CBurnJobs.h"
+#include "burnjobs/CBurnJobs.h"
 
 #include <QElapsedTimer>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CMediaMaster.h"
+#include "main/CMediaMaster.h"
 #include "FrontTesting.h"
 #include "ScratchFolder.h"
 

@@ -1,7 +1,7 @@
 #include "BurnJobsTesting.h"
-#include "CBurnJobs.h"
-#include "CFileListBox.h"
-#include "burn/BurnTestSupport.h"
+#include "burnjobs/CBurnJobs.h"
+#include "lists/CFileListBox.h"
+#include "BurnTestSupport.h"
 
 #include <QElapsedTimer>
 #include <QKeyEvent>

@@ -1,8 +1,8 @@
 #include "BurnJobsTesting.h"
-#include "CBurnJobs.h"
-#include "CFileListBox.h"
-#include "burn/BurnTestSupport.h"
-#include "burn/IsoCheck.h"
+#include "burnjobs/CBurnJobs.h"
+#include "lists/CFileListBox.h"
+#include "BurnTestSupport.h"
+#include "image/IsoCheck.h"
 
 #include <QComboBox>
 

@@ -1,7 +1,7 @@
 #include "BurnJobsTesting.h"
-#include "CFileListBox.h"
-#include "burn/BurnTestSupport.h"
-#include "burn/IsoCheck.h"
+#include "lists/CFileListBox.h"
+#include "BurnTestSupport.h"
+#include "image/IsoCheck.h"
 
 #include <QComboBox>
 

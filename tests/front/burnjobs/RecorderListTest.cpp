@@ -1,6 +1,6 @@
 #include "BurnJobsTesting.h"
-#include "CDriveSelector.h"
-#include "CFileListBox.h"
+#include "burnjobs/CDriveSelector.h"
+#include "lists/CFileListBox.h"
 
 #include <QComboBox>
 #include <QLabel>

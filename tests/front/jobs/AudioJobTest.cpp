@@ -1,5 +1,5 @@
-#include "CListCtrlEx.h"
-#include "CMediaMaster.h"
+#include "lists/CListCtrlEx.h"
+#include "main/CMediaMaster.h"
 #include "CdImage.h"
 #include "FrontTesting.h"
 #include "LoopbackHttpServer.h"

@@ -1,7 +1,7 @@
-#include "Entries.h"
-#include "FileDialogs.h"
+#include "lists/Entries.h"
+#include "lists/FileDialogs.h"
 #include "FrontTesting.h"
-#include "LumetraBinding.h"
+#include "core/LumetraBinding.h"
 #include "Media.h"
 #include "ScratchFolder.h"
 

@@ -1,5 +1,5 @@
-#include "CFileListBox.h"
-#include "CMediaMaster.h"
+#include "lists/CFileListBox.h"
+#include "main/CMediaMaster.h"
 #include "FrontTesting.h"
 #include "Media.h"
 #include "ScratchFolder.h"

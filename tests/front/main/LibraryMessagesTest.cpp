@@ -1,6 +1,6 @@
-#include "CMediaMaster.h"
+#include "main/CMediaMaster.h"
 #include "FrontTesting.h"
-#include "LibraryMessages.h"
+#include "main/LibraryMessages.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "CListCtrlEx.h"
-#include "CMediaMaster.h"
+#include "lists/CListCtrlEx.h"
+#include "main/CMediaMaster.h"
 #include "FrontTesting.h"
-#include "LumetraBinding.h"
+#include "core/LumetraBinding.h"
 #include "Media.h"
 #include "ScratchFolder.h"
 

@@ -1,8 +1,8 @@
-#include "CFileListBox.h"
-#include "CListCtrlEx.h"
-#include "CMediaMaster.h"
+#include "lists/CFileListBox.h"
+#include "lists/CListCtrlEx.h"
+#include "main/CMediaMaster.h"
 #include "FrontTesting.h"
-#include "ModeTables.h"
+#include "main/ModeTables.h"
 #include "ScratchFolder.h"
 
 #include <QAbstractButton>

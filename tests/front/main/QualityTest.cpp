@@ -1,5 +1,5 @@
-#include "CListCtrlEx.h"
-#include "CMediaMaster.h"
+#include "lists/CListCtrlEx.h"
+#include "main/CMediaMaster.h"
 #include "FrontTesting.h"
 #include "Lumetra.h"
 #include "Media.h"

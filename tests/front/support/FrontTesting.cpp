@@ -1,7 +1,7 @@
 #include "FrontTesting.h"
 
-#include "CMediaMaster.h"
-#include "ModeTables.h"
+#include "main/CMediaMaster.h"
+#include "main/ModeTables.h"
 
 #include <QAbstractButton>
 #include <QElapsedTimer>

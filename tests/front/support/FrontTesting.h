@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Desktop.h"
+#include "support/Desktop.h"
 
 #include <QApplication>
 #include <QString>

@@ -1,8 +1,8 @@
-#include "CMediaMaster.h"
+#include "main/CMediaMaster.h"
 #include "FrontTesting.h"
 #include "LoopbackHttpServer.h"
 #include "ScratchFolder.h"
-#include "UpdateCheck.h"
+#include "support/UpdateCheck.h"
 
 #include <gtest/gtest.h>
 

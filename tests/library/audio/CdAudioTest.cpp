@@ -1,10 +1,10 @@
-#include "CdDrive.h"
+#include "audio/CdDrive.h"
 #include "CdImage.h"
-#include "CdTrack.h"
-#include "CdTrackTable.h"
+#include "audio/CdTrack.h"
+#include "audio/CdTrackTable.h"
 #include "Lumetra.h"
 #include "ScratchFolder.h"
-#include "WaveWriter.h"
+#include "audio/WaveWriter.h"
 #include "drives/DriveTable.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "Media.h"
 #include "RecordText.h"
 #include "ScratchFolder.h"
-#include "WaveAudio.h"
+#include "audio/WaveAudio.h"
 
 #include <gtest/gtest.h>
 

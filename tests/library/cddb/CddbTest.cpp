@@ -1,7 +1,7 @@
-#include "CdEntry.h"
-#include "DiscId.h"
+#include "cddb/CdEntry.h"
+#include "cddb/DiscId.h"
 #include "LoopbackHttpServer.h"
-#include "ReadCDDB.h"
+#include "cddb/ReadCDDB.h"
 #include "ScratchFolder.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "RecordText.h"
-#include "Video.h"
+#include "video/Video.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "DvdAuthor.h"
-#include "FileJoin.h"
+#include "video/DvdAuthor.h"
+#include "video/FileJoin.h"
 #include "ScratchFolder.h"
-#include "Thumbnail.h"
+#include "video/Thumbnail.h"
 
 #include <gtest/gtest.h>
 

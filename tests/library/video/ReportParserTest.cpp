@@ -1,4 +1,4 @@
-#include "ReportParser.h"
+#include "video/ReportParser.h"
 #include "ScratchFolder.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 #include "Media.h"
 #include "RecordText.h"
 #include "ScratchFolder.h"
-#include "Video.h"
+#include "video/Video.h"
 
 #include <gtest/gtest.h>
 

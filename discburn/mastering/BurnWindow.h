@@ -1,0 +1,51 @@
+#pragma once
+
+#include "BurnResult.h"
+
+#include <string>
+
+namespace velmora::discburn {
+
+// Actions a data write reports, as the window's status table knows them.
+enum DataWriteAction : int {
+    kValidatingMedia = 0,
+    kFormattingMedia = 1,
+    kInitializingHardware = 2,
+    kCalibratingPower = 3,
+    kWritingData = 4,
+    kFinalization = 5,
+    kCompleted = 6,
+};
+
+// Actions an audio (track-at-once) write reports.
+enum AudioWriteAction : int {
+    kAudioUnknown = 0,
+    kAudioPreparing = 1,
+    kAudioWriting = 2,
+    kAudioFinishing = 3,
+};
+
+struct WriteProgress {
+    int action = kValidatingMedia;
+    int track = 0;        // audio: the track being written, from 1; 0 for data
+    int trackCount = 0;
+};
+
+// The window the writers and image builders report to. Calls come from the burn thread and
+// return only when the window has handled them.
+class BurnWindow {
+public:
+    static constexpr int kCreatingFileSystemRow = 68;   // "Creating File System..."
+
+    virtual ~BurnWindow() = default;
+    // The current action; the reply 1 lets the write go on, 0 cancels it.
+    virtual int SendProgress(const WriteProgress& progress) = 0;
+    virtual void SendStatus(const std::string& text) = 0;
+    virtual void SendResult(HResult hr, const std::string& text) = 0;
+    virtual bool IsCancelRequested() = 0;
+    // The volume name of every image made by this job, "2009_11_18".
+    virtual std::string DateStamp() = 0;
+    virtual std::string UiText(int row) = 0;
+};
+
+}  // namespace velmora::discburn

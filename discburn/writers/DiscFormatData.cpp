@@ -1,0 +1,162 @@
+#include "DiscFormatData.h"
+
+#include "log/Log.h"
+#include "image/ImageFile.h"
+#include "mastering/Mastering.h"
+#include "mastering/PendingFile.h"
+
+#include <chrono>
+#include <sys/stat.h>
+
+namespace velmora::discburn {
+namespace {
+
+constexpr auto kProgressInterval = std::chrono::milliseconds(100);
+constexpr std::uint64_t kProgressBytes = 16 << 20;
+
+int DataActionOf(WritePhase phase)
+{
+    switch (phase) {
+    case WritePhase::Starting:
+        return kInitializingHardware;
+    case WritePhase::Writing:
+        return kWritingData;
+    case WritePhase::Closing:
+        return kFinalization;
+    }
+    return kWritingData;
+}
+
+// A pseudo recorder's file is written under a temporary name and renamed into place, unless
+// it is something that cannot be renamed over (a block device).
+bool WritesThroughPendingFile(const RecorderAddress& address)
+{
+    if (address.kind != RecorderKind::ImageFile) return false;
+    struct stat status{};
+    return ::stat(address.path.c_str(), &status) != 0 || S_ISREG(status.st_mode);
+}
+
+}  // namespace
+
+bool CDiscFormatData::Initialize(CRecorderDevice* recorder, const std::string& clientName, bool skipMediaCheck)
+{
+    if (!recorder) {
+        errorText = "Error - CDiscFormatData::Initialize - pDiscRecorder is NULL";
+        return false;
+    }
+    if (!StartMasteringLibraries()) {
+        hr = kLibraryFailed;
+        errorText = WithCode("Unable to Initialize IDiscFormat2Data - Error:0x%08x", hr);
+        return false;
+    }
+    // A BIN/CUE recorder holds audio discs only.
+    if (!recorder->Address() || recorder->Address()->kind == RecorderKind::CueImage) {
+        errorText = "Recorder not supported";
+        return false;
+    }
+    HeldDrive* drive = recorder->Drive();
+    if (!drive) {
+        hr = recorder->hr;
+        errorText = WithCode("IDiscFormat2Data->put_Recorder Failed - Error:0x%08x", hr);
+        return false;
+    }
+    if (!IsValidClientName(clientName)) {
+        hr = kInvalidArgument;
+        errorText = WithCode("IDiscFormat2Data->put_ClientName Failed - Error:0x%08x", hr);
+        return false;
+    }
+    recorder_ = recorder;
+    hr = kOk;
+    if (skipMediaCheck) return true;
+    const auto status = drive->Status();
+    if (status == MediaStatus::Empty || status == MediaStatus::Unusable) {
+        hr = kNoMedia;
+        errorText = WithCode("IDiscFormat2Data->CreateISO Failed - Error:0x%08x", hr);
+        return false;
+    }
+    return true;
+}
+
+bool CDiscFormatData::IsBlankMedia()
+{
+    HeldDrive* drive = recorder_ ? recorder_->Drive() : nullptr;
+    const auto status = drive ? drive->Status() : MediaStatus::Empty;
+    if (status == MediaStatus::Empty || status == MediaStatus::Unusable) {
+        hr = drive ? kNoMedia : recorder_ ? recorder_->hr : kNoSuchRecorder;
+        errorText = WithCode("IDiscFormat2Data to check Blank Media. Failed - Error:0x%08x", hr);
+        return false;
+    }
+    hr = kOk;
+    if (status == MediaStatus::Blank) return true;
+    errorText = "Media is not Blank.";
+    return false;
+}
+
+bool CDiscFormatData::Write(ImageStream* image, BurnWindow* window)
+{
+    if (!recorder_ || !window || !image) return false;
+    notifyWindow = window;
+    const WriteWatcher watcher = [window](const WriteTick& tick) {
+        return window->SendProgress({DataActionOf(tick.phase)}) != 0;
+    };
+    if (window->SendProgress({kValidatingMedia}) == 0) {
+        hr = kCancelled;
+    } else if (WritesThroughPendingFile(*recorder_->Address())) {
+        // libburn overwrites a file without truncating it and leaves whatever it wrote when
+        // stopped: write a fresh file and put it in place only when it is complete.
+        recorder_->LetGoOfDrive();
+        PendingFile pending(recorder_->Address()->path);
+        std::unique_ptr<HeldDrive> drive;
+        if (pending.IsOpen()) drive = HeldDrive::Acquire(std::string(RecorderAddress::kImagePrefix) + pending.TemporaryPath().string(), hr);
+        else hr = kFileError;
+        if (drive) {
+            hr = drive->Write({WriteTrack{image->Source(), {}, 0, image->Size(), image->Size()}}, false, closeMedia, watcher);
+            drive.reset();
+            if (hr >= 0 && !pending.Commit()) hr = kFileError;
+        }
+    } else if (HeldDrive* drive = recorder_->Drive()) {
+        hr = drive->Write({WriteTrack{image->Source(), {}, 0, image->Size(), image->Size()}}, false, closeMedia, watcher);
+    } else {
+        hr = recorder_->hr;
+    }
+    if (hr < 0) {
+        errorText = WithCode("IDiscFormat2Data->Write Failed! Error:0x%08x", hr);
+        return true;
+    }
+    window->SendProgress({kCompleted});
+    return true;
+}
+
+bool CDiscFormatData::CreateISO(ImageStream* image, BurnWindow* window, const std::filesystem::path& path)
+{
+    if (!window || !image || path.empty()) return false;
+    notifyWindow = window;
+    const bool written = WriteToFile(*image, path);
+    if (!written) errorText = WithCode("IDiscFormat2Data->CreateISO Failed - Error:0x%08x", hr);
+    return written;
+}
+
+bool CDiscFormatData::WriteToFile(ImageStream& image, const std::filesystem::path& target)
+{
+    PendingFile pending(target);
+    if (!pending.IsOpen()) {
+        hr = kFileError;
+        return false;
+    }
+    // Progress is what lets the window's cancel request reach a long copy: reported at the
+    // start, then whenever enough time or enough of the image has passed.
+    auto nextTime = std::chrono::steady_clock::now();
+    std::uint64_t nextBytes = 0;
+    const KeepWriting keepWriting = [&](std::uint64_t bytesDone) {
+        const auto now = std::chrono::steady_clock::now();
+        if (now < nextTime && bytesDone < nextBytes) return true;
+        nextTime = now + kProgressInterval;
+        nextBytes = bytesDone + kProgressBytes;
+        return notifyWindow->SendProgress({kWritingData}) != 0;
+    };
+    hr = WriteImageFile(image, pending, keepWriting);
+    if (hr == kOk && !pending.Commit()) hr = kFileError;
+    return hr == kOk;
+}
+
+}  // namespace velmora::discburn

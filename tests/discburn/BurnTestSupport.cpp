@@ -1,0 +1,169 @@
+#include "BurnTestSupport.h"
+
+#include "writers/AudioTrack.h"
+#include "mastering/Mastering.h"
+#include "drives/CdDevice.h"
+#include "drives/DriveTable.h"
+
+#include <cdio/cdio.h>
+
+#include <stdint.h>
+#include <libisofs/libisofs.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <numbers>
+
+namespace velmora::discburn::test {
+namespace {
+
+constexpr std::uint64_t kContentLimit = 8 << 20;
+
+std::string StreamContent(IsoFile* file)
+{
+    std::string content;
+    IsoStream* stream = iso_file_get_stream(file);
+    if (iso_stream_open(stream) < 0) return content;
+    char buffer[65536];
+    int read = 0;
+    while ((read = iso_stream_read(stream, buffer, sizeof buffer)) > 0) content.append(buffer, static_cast<std::size_t>(read));
+    iso_stream_close(stream);
+    return content;
+}
+
+void Walk(IsoDir* folder, const std::string& prefix, ReadImage& result)
+{
+    IsoDirIter* iterator = nullptr;
+    if (iso_dir_get_children(folder, &iterator) < 0) return;
+    IsoNode* node = nullptr;
+    while (iso_dir_iter_next(iterator, &node) == 1) {
+        const std::string name = prefix + iso_node_get_name(node);
+        if (iso_node_get_type(node) == LIBISO_DIR) {
+            result.files[name + "/"] = 0;
+            Walk(reinterpret_cast<IsoDir*>(node), name + "/", result);
+        } else if (iso_node_get_type(node) == LIBISO_FILE) {
+            auto* file = reinterpret_cast<IsoFile*>(node);
+            result.files[name] = static_cast<std::uint64_t>(iso_file_get_size(file));
+            int count = 0;
+            iso_file_section* sections = nullptr;
+            if (iso_file_get_old_image_sections(file, &count, &sections, 0) == 1) {
+                for (int at = 0; at < count; ++at) result.extents[name].push_back({sections[at].block * 2048ull, sections[at].size});
+                std::free(sections);
+            }
+            if (iso_file_get_size(file) <= static_cast<off_t>(kContentLimit)) result.contents[name] = StreamContent(file);
+        }
+    }
+    iso_dir_iter_free(iterator);
+}
+
+void PutLittle(std::string& bytes, std::uint32_t value, int count)
+{
+    for (int at = 0; at < count; ++at) bytes += static_cast<char>(value >> (8 * at) & 0xFF);
+}
+
+}  // namespace
+
+ReadImage ReadIsoImage(const std::filesystem::path& image, bool preferJoliet)
+{
+    ReadImage result;
+    if (!StartMasteringLibraries()) return result;
+    IsoDataSource* source = nullptr;
+    if (iso_data_source_new_from_file(image.c_str(), &source) < 0) return result;
+    IsoReadOpts* options = nullptr;
+    iso_read_opts_new(&options, 0);
+    if (preferJoliet) {
+        iso_read_opts_set_no_rockridge(options, 1);
+        iso_read_opts_set_preferjoliet(options, 1);
+    }
+    IsoImage* read = nullptr;
+    iso_image_new("read", &read);
+    IsoReadImageFeatures* features = nullptr;
+    if (iso_image_import(read, source, options, &features) >= 0) {
+        result.read = true;
+        result.hasJoliet = iso_read_image_features_has_joliet(features);
+        result.hasRockRidge = iso_read_image_features_has_rockridge(features);
+        if (const char* volume = iso_image_get_volume_id(read)) result.volumeId = volume;
+        Walk(iso_image_get_root(read), "", result);
+        iso_read_image_features_destroy(features);
+    }
+    iso_image_unref(read);
+    iso_read_opts_free(options);
+    iso_data_source_unref(source);
+    return result;
+}
+
+void MakeSpottedFile(const std::filesystem::path& file, std::uint64_t size)
+{
+    std::ofstream(file).close();
+    std::filesystem::resize_file(file, size);
+    std::fstream spotted(file, std::ios::binary | std::ios::in | std::ios::out);
+    for (std::uint64_t at = 0; at < size; at += 4 << 20) spotted.seekp(static_cast<std::streamoff>(at)).put('x');
+}
+
+std::vector<std::string> HiddenFiles(const std::filesystem::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const auto name = entry.path().filename().string();
+        if (name.starts_with(".")) names.push_back(name);
+    }
+    return names;
+}
+
+std::string WaveFile(const std::string& pcm, int channels, int rate, const std::string& chunksBeforeData)
+{
+    std::string wave = "RIFF";
+    PutLittle(wave, static_cast<std::uint32_t>(36 + chunksBeforeData.size() + pcm.size()), 4);
+    wave += "WAVEfmt ";
+    PutLittle(wave, 16, 4);
+    PutLittle(wave, 1, 2);
+    PutLittle(wave, static_cast<std::uint32_t>(channels), 2);
+    PutLittle(wave, static_cast<std::uint32_t>(rate), 4);
+    PutLittle(wave, static_cast<std::uint32_t>(rate * channels * 2), 4);
+    PutLittle(wave, static_cast<std::uint32_t>(channels * 2), 2);
+    PutLittle(wave, 16, 2);
+    wave += chunksBeforeData + "data";
+    PutLittle(wave, static_cast<std::uint32_t>(pcm.size()), 4);
+    return wave + pcm;
+}
+
+std::string TonePcm(std::size_t frames, double pitch)
+{
+    std::string pcm;
+    pcm.reserve(frames * 4);
+    for (std::size_t frame = 0; frame < frames; ++frame) {
+        const double time = static_cast<double>(frame) / 44100;
+        const auto left = static_cast<std::int16_t>(std::lround(12000 * std::sin(2 * std::numbers::pi * pitch * time)));
+        const auto right = static_cast<std::int16_t>(std::lround(-9000 * std::sin(2 * std::numbers::pi * pitch * 1.5 * time)));
+        PutLittle(pcm, static_cast<std::uint16_t>(left), 2);
+        PutLittle(pcm, static_cast<std::uint16_t>(right), 2);
+    }
+    return pcm;
+}
+
+std::vector<std::string> RipImage(const std::filesystem::path& cue)
+{
+    std::vector<std::string> tracks;
+    const auto table = platform::DriveTable::FromParts({}, "X=" + cue.string());
+    const auto device = platform::CdDevice::Open(*table.Find('X'));
+    platform::CDROM_TOC toc;
+    if (!device || !device->ReadToc(toc)) return tracks;
+    for (int at = 0; at < platform::TrackCount(toc); ++at) {
+        const int start = platform::SectorOf(toc.TrackData[at]);
+        const int sectors = platform::SectorOf(toc.TrackData[at + 1]) - start;
+        std::string pcm(static_cast<std::size_t>(sectors) * kCdSectorBytes, '\0');
+        if (cdio_read_audio_sectors(device->Native(), pcm.data(), start, static_cast<unsigned>(sectors)) !=
+            DRIVER_OP_SUCCESS)
+            return {};
+        tracks.push_back(std::move(pcm));
+    }
+    return tracks;
+}
+
+std::string Padded(const std::string& pcm)
+{
+    return pcm + std::string(PaddedTrackBytes(pcm.size()) - pcm.size(), '\0');
+}
+
+}  // namespace velmora::discburn::test

@@ -1,0 +1,233 @@
+// An ISO file gets its files' contents copied straight into place; these compare it with the
+// image libisofs streams whole, and read it back.
+
+#include "BurnTestSupport.h"
+#include "ScratchFolder.h"
+#include "writers/DiscFormatData.h"
+#include "image/ImageBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <fstream>
+#include <optional>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace velmora::discburn {
+namespace {
+
+using test::ReadImage;
+using test::ReadIsoImage;
+using test::RecordingWindow;
+using velmora::test::ReadFile;
+using velmora::test::ScopedEnvironment;
+using velmora::test::ScratchFolder;
+using velmora::test::WriteFile;
+
+std::string RandomBytes(std::size_t count, unsigned seed)
+{
+    std::mt19937 random(seed);
+    std::string bytes(count, '\0');
+    for (auto& byte : bytes) byte = static_cast<char>(random());
+    return bytes;
+}
+
+void WriteAt(const std::filesystem::path& file, std::uint64_t offset, const std::string& bytes)
+{
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    ASSERT_GE(fd, 0);
+    EXPECT_EQ(::pwrite(fd, bytes.data(), bytes.size(), static_cast<off_t>(offset)), static_cast<ssize_t>(bytes.size()));
+    ::close(fd);
+}
+
+std::string ReadAt(const std::filesystem::path& file, std::uint64_t offset, std::size_t count)
+{
+    std::string bytes(count, '\0');
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    const ssize_t read = fd < 0 ? -1 : ::pread(fd, bytes.data(), count, static_cast<off_t>(offset));
+    if (fd >= 0) ::close(fd);
+    bytes.resize(read < 0 ? 0 : static_cast<std::size_t>(read));
+    return bytes;
+}
+
+// The whole image as libisofs produces it.
+bool StreamWhole(ImageStream& image, const std::filesystem::path& target)
+{
+    std::ofstream out(target, std::ios::binary);
+    std::vector<char> piece(1 << 20);
+    for (long read = 0; (read = image.Read(piece.data(), piece.size())) > 0;) out.write(piece.data(), read);
+    return image.Done() == image.Size() && out.good();
+}
+
+// Where a byte of a file lies in the image, by the extents read back from its directory.
+std::uint64_t ImageOffset(const std::vector<ReadImage::Extent>& extents, std::uint64_t offset)
+{
+    for (const auto& extent : extents) {
+        if (offset < extent.size) return extent.offset + offset;
+        offset -= extent.size;
+    }
+    ADD_FAILURE() << "past the extents";
+    return 0;
+}
+
+class ImageFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const auto tree = scratch / "tree";
+        std::filesystem::create_directories(tree / "Music/Album");
+        WriteFile(tree / "empty.txt", "");
+        WriteFile(tree / "one.txt", "1");
+        WriteFile(tree / "almost a block.bin", RandomBytes(2047, 1));
+        WriteFile(tree / "a block.bin", RandomBytes(2048, 2));
+        WriteFile(tree / "past a block.bin", RandomBytes(2049, 3));
+        WriteFile(tree / "Music/Album/track.bin", RandomBytes(3 << 20, 4));
+        WriteFile(tree / "Music/cover.jpg", RandomBytes(70000, 5));
+        std::filesystem::create_hard_link(tree / "Music/Album/track.bin", tree / "Music/Album/same track.bin");
+        std::filesystem::create_symlink("cover.jpg", tree / "Music/link to cover");
+        // Data only here and there, holes between.
+        WriteAt(tree / "holes.bin", 3 << 20, RandomBytes(5000, 6));
+        WriteAt(tree / "holes.bin", (6 << 20) - 100, RandomBytes(100, 7));
+        std::filesystem::create_directory(scratch / "discs");
+    }
+
+    std::vector<std::filesystem::path> Entries() const
+    {
+        std::vector<std::filesystem::path> entries;
+        for (const auto& entry : std::filesystem::directory_iterator(scratch / "tree")) entries.push_back(entry.path());
+        return entries;
+    }
+
+    std::filesystem::path MakeIsoFile(const std::filesystem::path& iso) const
+    {
+        RecordingWindow window;
+        auto image = BuildImageFromList(window, Entries());
+        CDiscFormatData writer;
+        EXPECT_TRUE(image && writer.CreateISO(image.get(), &window, iso)) << writer.errorText;
+        return iso;
+    }
+
+    void ExpectTreeReadsBack(const std::filesystem::path& iso) const
+    {
+        const auto read = ReadIsoImage(iso, false);
+        ASSERT_TRUE(read.read);
+        int files = 0;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(scratch / "tree")) {
+            if (!entry.is_regular_file() || entry.is_symlink()) continue;
+            const auto name = std::filesystem::relative(entry.path(), scratch / "tree").string();
+            ASSERT_TRUE(read.contents.contains(name)) << name;
+            EXPECT_TRUE(read.contents.at(name) == ReadFile(entry.path())) << name << " differs";
+            ++files;
+        }
+        EXPECT_EQ(files, 9);
+    }
+
+    ScratchFolder scratch;
+};
+
+TEST_F(ImageFileTest, TheContentsAreExactlyWhereLibisofsStreamsThem)
+{
+    RecordingWindow window;
+    auto copied = BuildImageFromList(window, Entries());
+    auto streamed = BuildImageFromList(window, Entries());
+    ASSERT_TRUE(copied && streamed);
+    CDiscFormatData writer;
+    ASSERT_TRUE(writer.CreateISO(copied.get(), &window, scratch / "discs/copied.iso"));
+    ASSERT_TRUE(StreamWhole(*streamed, scratch / "discs/streamed.iso"));
+    const std::string made = ReadFile(scratch / "discs/copied.iso");
+    const std::string expected = ReadFile(scratch / "discs/streamed.iso");
+    ASSERT_EQ(made.size(), expected.size());
+    // The blocks before the contents come from libisofs either way, and two builds differ there
+    // in times and inode numbers.
+    const std::size_t dataStart = copied->DataStartBlock() * 2048ull;
+    ASSERT_EQ(dataStart, streamed->DataStartBlock() * 2048ull);
+    ASSERT_GT(dataStart, 16u * 2048);
+    EXPECT_TRUE(made.compare(dataStart, std::string::npos, expected, dataStart) == 0) << "the contents differ";
+}
+
+TEST_F(ImageFileTest, AnIsoFileOnAnotherKindOfFileSystemReadsBackToo)
+{
+    // The kernel copies only within one kind of file system; tmpfs takes the copy through memory.
+    struct stat shared{};
+    struct stat here{};
+    if (::stat("/dev/shm", &shared) != 0 || ::stat(scratch.path().c_str(), &here) != 0 || shared.st_dev == here.st_dev)
+        GTEST_SKIP() << "no second file system to write to";
+    std::optional<ScratchFolder> elsewhere;
+    {
+        ScopedEnvironment temporary("TMPDIR", "/dev/shm");
+        elsewhere.emplace();
+    }
+    ExpectTreeReadsBack(MakeIsoFile(*elsewhere / "made.iso"));
+}
+
+TEST_F(ImageFileTest, AFileOfMoreThanFourGibibytesSpansExtentsWhole)
+{
+    // Sparse, with marks on both sides of where the first extent must end.
+    const auto huge = scratch / "huge.bin";
+    const std::uint64_t size = (4ull << 30) + 12345;
+    const std::uint64_t extentLimit = 0xFFFFF800ull;
+    const std::vector<std::pair<std::uint64_t, std::string>> marks{
+        {0, "first"}, {extentLimit - 6, "before"}, {extentLimit, "after"}, {size - 4, "last"}};
+    for (const auto& [offset, mark] : marks) WriteAt(huge, offset, mark);
+    ASSERT_EQ(std::filesystem::file_size(huge), size);
+
+    RecordingWindow window;
+    auto image = BuildImageFromList(window, {huge, scratch / "tree/one.txt"});
+    ASSERT_TRUE(image);
+    CDiscFormatData writer;
+    const auto iso = scratch / "discs/huge.iso";
+    ASSERT_TRUE(writer.CreateISO(image.get(), &window, iso)) << writer.errorText;
+    EXPECT_EQ(std::filesystem::file_size(iso), image->Size());
+    struct stat status{};
+    ASSERT_EQ(::stat(iso.c_str(), &status), 0);
+    EXPECT_LT(status.st_blocks * 512, 64 << 20) << "the holes were written out";
+
+    const auto read = ReadIsoImage(iso, false);
+    ASSERT_TRUE(read.read);
+    EXPECT_EQ(read.files.at("huge.bin"), size);
+    EXPECT_EQ(read.contents.at("one.txt"), "1");
+    const auto& extents = read.extents.at("huge.bin");
+    ASSERT_EQ(extents.size(), 2u);
+    EXPECT_EQ(extents[0].size, extentLimit);
+    for (const auto& [offset, mark] : marks) EXPECT_EQ(ReadAt(iso, ImageOffset(extents, offset), mark.size()), mark) << offset;
+    EXPECT_EQ(ReadAt(iso, ImageOffset(extents, 1000), 4), std::string(4, '\0'));
+}
+
+TEST_F(ImageFileTest, ContentsAreCopiedDirectlyUnderAnyName)
+{
+    // Only the direct copy leaves the holes of a sparse file unwritten.
+    const auto named = scratch / "tree/Música — «größe» 音楽.bin";
+    WriteAt(named, (64 << 20) - 5, "tail!");
+    const auto iso = MakeIsoFile(scratch / "discs/named.iso");
+    struct stat status{};
+    ASSERT_EQ(::stat(iso.c_str(), &status), 0);
+    EXPECT_LT(status.st_blocks * 512, 16 << 20) << "libisofs wrote the image";
+    const auto read = ReadIsoImage(iso, false);
+    ASSERT_TRUE(read.read);
+    const auto& extents = read.extents.at(named.filename().string());
+    EXPECT_EQ(ReadAt(iso, ImageOffset(extents, (64 << 20) - 5), 5), "tail!");
+}
+
+TEST_F(ImageFileTest, FilesChangedSinceTheBuildStillGiveACompleteImage)
+{
+    RecordingWindow window;
+    auto image = BuildImageFromList(window, Entries());
+    ASSERT_TRUE(image);
+    const std::string cover = ReadFile(scratch / "tree/Music/cover.jpg");
+    WriteFile(scratch / "tree/one.txt", "1 and more");
+    WriteFile(scratch / "tree/past a block.bin", "cut short");
+    CDiscFormatData writer;
+    ASSERT_TRUE(writer.CreateISO(image.get(), &window, scratch / "discs/changed.iso")) << writer.errorText;
+    EXPECT_EQ(std::filesystem::file_size(scratch / "discs/changed.iso"), image->Size());
+    const auto read = ReadIsoImage(scratch / "discs/changed.iso", false);
+    ASSERT_TRUE(read.read);
+    // Each keeps the size it had when it was added.
+    EXPECT_EQ(read.contents.at("one.txt"), "1");
+    EXPECT_EQ(read.contents.at("past a block.bin").size(), 2049u);
+    EXPECT_TRUE(read.contents.at("Music/cover.jpg") == cover);
+}
+
+}  // namespace
+}  // namespace velmora::discburn
