@@ -16,6 +16,7 @@
 #include "recorders/RecorderProbe.h"
 #include "drives/DriveTable.h"
 #include "temp/TempFolder.h"
+#include "core/ControlIds.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -37,9 +38,6 @@ using namespace discburn;
 
 namespace {
 
-constexpr int kDriveListId = 1029;
-constexpr int kStartButtonId = 1051;
-constexpr int kProgressId = 1020;
 constexpr std::size_t kEntryTextLimit = 49;
 
 std::string LowerExtension(const std::filesystem::path& file)
@@ -80,10 +78,10 @@ CBurnJobs::CBurnJobs(CMediaMaster& window, Desktop& desktop)
     : window_(window), desktop_(desktop), cancelButton_(new QPushButton(window.Strings()[kRowCancel], &window))
 {
     // Cancel takes the place of the start button, which is disabled while the burn runs.
-    cancelButton_->setGeometry(window.Control(kStartButtonId)->geometry());
+    cancelButton_->setGeometry(window.Control(control::kStartButton)->geometry());
     cancelButton_->hide();
     connect(cancelButton_, &QPushButton::clicked, this, &CBurnJobs::RequestCancel);
-    connect(static_cast<QComboBox*>(window.Control(kDriveListId)), &QComboBox::currentIndexChanged, this,
+    connect(static_cast<QComboBox*>(window.Control(control::kDriveList)), &QComboBox::currentIndexChanged, this,
             &CBurnJobs::ProbeSelectedRecorder);
 }
 
@@ -98,7 +96,7 @@ CBurnJobs::~CBurnJobs()
 
 void CBurnJobs::FillDriveList()
 {
-    auto& list = *static_cast<QComboBox*>(window_.Control(kDriveListId));
+    auto& list = *static_cast<QComboBox*>(window_.Control(control::kDriveList));
     FillRecorderList(list, records_, [this](const std::string& text) {
         window_.ShowMessage(QString::fromStdString(text), window_.Strings()[kRowTitle], MessageKind::Error);
     });
@@ -152,10 +150,10 @@ void CBurnJobs::BurnThread()
         break;
     }
     OnUiThread([this] {
-        auto* progress = static_cast<QProgressBar*>(window_.Control(kProgressId));
+        auto* progress = static_cast<QProgressBar*>(window_.Control(control::kProgressBar));
         progress->reset();
         progress->show();
-        window_.Control(1026)->show();
+        window_.Control(control::kStatusText)->show();
         cancelButton_->hide();
     });
     window_.State().SetBusy(false);
@@ -264,7 +262,7 @@ void CBurnJobs::DiscCopyJob()
 {
     std::string source;
     OnUiThread([&] {
-        source = static_cast<QComboBox*>(window_.Control(kDriveListId))->currentText().toStdString();
+        source = static_cast<QComboBox*>(window_.Control(control::kDriveList))->currentText().toStdString();
     });
     source.resize(std::min(source.size(), kEntryTextLimit));
     const auto drives = platform::DriveTable::Load();
@@ -332,7 +330,7 @@ CBurnJobs::RecorderChoice CBurnJobs::ChooseRecorder()
 {
     RecorderChoice choice;
     OnUiThread([&] {
-        const int index = static_cast<QComboBox*>(window_.Control(kDriveListId))->currentIndex();
+        const int index = static_cast<QComboBox*>(window_.Control(control::kDriveList))->currentIndex();
         if (index < 0) return;
         const CRecorderDevice* record = records_.At(index);
         choice = record ? record->uniqueId : std::string();

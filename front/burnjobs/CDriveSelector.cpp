@@ -3,6 +3,7 @@
 #include "main/Artwork.h"
 #include "BurnRows.h"
 #include "support/Desktop.h"
+#include "core/ControlIds.h"
 #include "core/UiStrings.h"
 
 #include <QComboBox>
@@ -20,7 +21,13 @@ CDriveSelector::CDriveSelector(bool english, Desktop& desktop, QWidget* parent)
       cancelButton_(new QPushButton(this))
 {
     const UiStrings strings(english);
-    setWindowIcon(ButtonImage(1025, QSize(64, 64)));
+    setObjectName(ControlName(dialog::kRecorderSelector));
+    recorders_->setObjectName(ControlName(control::kSelectorRecorderList));
+    label_->setObjectName(ControlName(control::kSelectorLabel));
+    prompt_->setObjectName(ControlName(control::kSelectorPrompt));
+    burnButton_->setObjectName(ControlName(control::kSelectorBurnButton));
+    cancelButton_->setObjectName(ControlName(control::kSelectorCancelButton));
+    setWindowIcon(ButtonImage(control::kDvdDataBurnerButton, QSize(64, 64)));
     setWindowTitle(strings[kRowDriveSelectorTitle] + " - " + UiStrings(true)[kRowTitle]);
     setFixedSize(284, 140);
 

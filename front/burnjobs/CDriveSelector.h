@@ -33,11 +33,11 @@ private:
     void OnBurnIt();
 
     RecorderRecords records_;
-    QComboBox* recorders_;     // 1080
-    QLabel* label_;            // 1081
-    QLabel* prompt_;           // 1082
-    QPushButton* burnButton_;  // 1083
-    QPushButton* cancelButton_;// 1084
+    QComboBox* recorders_;
+    QLabel* label_;
+    QLabel* prompt_;
+    QPushButton* burnButton_;
+    QPushButton* cancelButton_;
     std::string chosenId_;
 };
 

@@ -7,6 +7,7 @@
 #include "Lumetra.h"
 #include "core/LumetraBinding.h"
 #include "core/UiStrings.h"
+#include "core/ControlIds.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -18,9 +19,6 @@ using MediaLibrary::Header::MEDIACONVERSIONINFO;
 namespace velmora::front {
 namespace {
 
-constexpr int kOnlyVobFiles = 1034;
-constexpr int kConvertAndBurn = 1040;
-constexpr int kDvdDataBurnerButton = 1025;
 constexpr const char* kWorkFolderName = "06759715-1134-4d2b-B902-58192E53501F";
 
 struct FileCloser {
@@ -55,7 +53,7 @@ void RunDvdAuthoringJob(JobHost& host, const JobInput& input)
     host.ShowProgress(static_cast<int>(input.rows.size()), 0);
 
     const std::string workFolder = folder + "/" + kWorkFolderName;
-    const bool onlyVobs = input.formatRadio == kOnlyVobFiles;
+    const bool onlyVobs = input.formatRadio == control::kFirstOptionRadio;
     AuthoringText authoring(folder);
     if (!onlyVobs) {
         std::error_code error;
@@ -87,11 +85,11 @@ void RunDvdAuthoringJob(JobHost& host, const JobInput& input)
     failures.Report();
     state.SetBusy(false);
     host.EnableControls(false);
-    if (input.formatRadio == kConvertAndBurn) {
+    if (input.formatRadio == control::kThirdOptionRadio) {
         state.TakePendingOutputs();
         state.AddPendingOutput(folder + "/VIDEO_TS");
         state.AddPendingOutput(folder + "/AUDIO_TS");
-        host.PostCommand(kDvdDataBurnerButton);
+        host.PostCommand(command::kBurnPendingOutputs);
     }
 }
 

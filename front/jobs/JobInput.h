@@ -17,9 +17,9 @@ struct ConvertRow {
 struct JobInput {
     int mode = 0;
     std::vector<ConvertRow> rows;
-    int formatRadio = 0;   // the checked one of 1034 to 1061
-    bool join = false;     // 1075
-    bool burn = false;     // 1080
+    int formatRadio = 0;   // the checked radio of the format group
+    bool join = false;     // Join Files
+    bool burn = false;     // Burn Output to DVD Disk
     std::string driveText; // the selected drive-list item
 };
 

@@ -1,12 +1,13 @@
 #include "VideoFormats.h"
+#include "core/ControlIds.h"
 
 namespace velmora::front {
 namespace {
 
 constexpr VideoFormat kVideoFormats[] = {
-    {1034, "Convert_Video_TO_AVI", "avi"}, {1035, "Convert_Video_TO_MPG", "mpg"},
-    {1040, "Convert_Video_TO_FLV", "flv"}, {1059, "Convert_Video_TO_M4V", "m4v"},
-    {1060, "Convert_Video_TO_MP4", "mp4"}, {1061, "Convert_Video_TO_MOV", "mov"},
+    {control::kFirstOptionRadio, "Convert_Video_TO_AVI", "avi"}, {control::kSecondOptionRadio, "Convert_Video_TO_MPG", "mpg"},
+    {control::kThirdOptionRadio, "Convert_Video_TO_FLV", "flv"}, {control::kM4vRadio, "Convert_Video_TO_M4V", "m4v"},
+    {control::kMp4Radio, "Convert_Video_TO_MP4", "mp4"}, {control::kMovRadio, "Convert_Video_TO_MOV", "mov"},
 };
 
 }  // namespace

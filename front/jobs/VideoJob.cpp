@@ -8,6 +8,7 @@
 #include "temp/TempFolder.h"
 #include "core/UiStrings.h"
 #include "VideoFormats.h"
+#include "core/ControlIds.h"
 
 #include <cinttypes>
 #include <cstdio>
@@ -21,7 +22,6 @@ using MediaLibrary::Header::MEDIACONVERSIONINFO;
 namespace velmora::front {
 namespace {
 
-constexpr int kDvdDataBurnerButton = 1025;
 
 struct FileNames {
     std::string output;
@@ -149,7 +149,7 @@ void RunVideoJob(JobHost& host, const JobInput& input)
     failures.Report();
     state.SetBusy(false);
     host.EnableControls(false);
-    if (input.burn) host.PostCommand(kDvdDataBurnerButton);
+    if (input.burn) host.PostCommand(command::kBurnPendingOutputs);
 }
 
 }  // namespace velmora::front

@@ -1,4 +1,5 @@
 #include "Artwork.h"
+#include "core/ControlIds.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -17,10 +18,13 @@ struct ButtonArt {
 };
 
 const ButtonArt kButtons[] = {
-    {1019, QColor(0x2e, 0x86, 0xc1), Glyph::Note},        {1021, QColor(0x88, 0x4e, 0xa0), Glyph::Film},
-    {1023, QColor(0xca, 0x6f, 0x1e), Glyph::DiscWithFilm}, {1022, QColor(0x17, 0xa5, 0x89), Glyph::DiscWithNote},
-    {1024, QColor(0x5d, 0x6d, 0x7e), Glyph::Disc},         {1025, QColor(0xc0, 0x39, 0x2b), Glyph::DiscStack},
-    {1050, QColor(0x7f, 0x8c, 0x8d), Glyph::Question},
+    {control::kAudioConverterButton, QColor(0x2e, 0x86, 0xc1), Glyph::Note},
+    {control::kVideoConverterButton, QColor(0x88, 0x4e, 0xa0), Glyph::Film},
+    {control::kDvdCreatorButton, QColor(0xca, 0x6f, 0x1e), Glyph::DiscWithFilm},
+    {control::kAudioBurnerButton, QColor(0x17, 0xa5, 0x89), Glyph::DiscWithNote},
+    {control::kCdDataBurnerButton, QColor(0x5d, 0x6d, 0x7e), Glyph::Disc},
+    {control::kDvdDataBurnerButton, QColor(0xc0, 0x39, 0x2b), Glyph::DiscStack},
+    {control::kHelpButton, QColor(0x7f, 0x8c, 0x8d), Glyph::Question},
 };
 
 void DrawDisc(QPainter& painter, QRectF area)

@@ -2,6 +2,7 @@
 
 #include "log/Log.h"
 #include "Lumetra.h"
+#include "core/ControlIds.h"
 #include "core/LumetraBinding.h"
 
 #include <QLabel>
@@ -13,18 +14,18 @@ namespace velmora::front {
 
 CCDDBDialog::CCDDBDialog(char drive, QWidget* parent) : QDialog(parent), m_chDrive(drive), list_(new QListWidget(this))
 {
-    setObjectName("155");
+    setObjectName(ControlName(dialog::kCddbMatches));
     setWindowTitle("Select Your CD");
     setWindowIcon(parent ? parent->windowIcon() : QIcon());
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel("Multiple Entries found for your CD.\nPlease select the appropiriate", this));
-    list_->setObjectName("1099");
+    list_->setObjectName(ControlName(control::kMatchList));
     list_->setSortingEnabled(true);
     layout->addWidget(list_);
     auto* ok = new QPushButton("Ok", this);
-    ok->setObjectName("1102");
+    ok->setObjectName(ControlName(control::kMatchOkButton));
     auto* cancel = new QPushButton("Cancel", this);
-    cancel->setObjectName("1103");
+    cancel->setObjectName(ControlName(control::kMatchCancelButton));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ok);

@@ -13,6 +13,7 @@
 #include "Lumetra.h"
 #include "ModeTables.h"
 #include "settings/Settings.h"
+#include "core/ControlIds.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -108,7 +109,7 @@ CMediaMaster::CMediaMaster(bool english, Desktop& desktop, const std::filesystem
       burnJobs_(std::make_unique<CBurnJobs>(*this, desktop))
 {
     LogMessage(3, "Entered in the CMediaMaster");
-    setWindowIcon(ButtonImage(1025, QSize(64, 64)));
+    setWindowIcon(ButtonImage(control::kDvdDataBurnerButton, QSize(64, 64)));
     if (!Lumetra().Bind(library))
         LogMessage(1, "Running without the conversion library: every operation that needs it is refused");
     InitDialog();
@@ -132,20 +133,20 @@ void CMediaMaster::InitDialog()
     controls_.progress->hide();
     controls_.status->hide();
 
-    Control(1051)->show();
-    Control(1064)->show();
-    SetCaption(1051, "Convert !!!!");
-    controls_.formatGroup->button(1034)->setChecked(true);
+    Control(control::kStartButton)->show();
+    Control(control::kBackground)->show();
+    SetCaption(control::kStartButton, "Convert !!!!");
+    controls_.formatGroup->button(control::kFirstOptionRadio)->setChecked(true);
 
     QFont headingFont("Arial");
     headingFont.setPixelSize(16);
-    Control(1031)->setFont(headingFont);
-    Control(1032)->setFont(headingFont);
+    Control(control::kWelcomeText)->setFont(headingFont);
+    Control(control::kHeading)->setFont(headingFont);
 
-    auto* sampleRates = static_cast<QComboBox*>(Control(1070));
+    auto* sampleRates = static_cast<QComboBox*>(Control(control::kSampleRateList));
     for (const char* rate : kSampleRates) sampleRates->addItem(rate);
     sampleRates->setCurrentIndex(0);
-    auto* frameRates = static_cast<QComboBox*>(Control(1082));
+    auto* frameRates = static_cast<QComboBox*>(Control(control::kFrameRateList));
     for (const char* rate : kFrameRates) frameRates->addItem(rate);
     frameRates->setCurrentIndex(0);
 }
@@ -155,25 +156,25 @@ void CMediaMaster::ConnectHandlers()
     const auto onClick = [this](int id, void (CMediaMaster::*handler)()) {
         connect(static_cast<QAbstractButton*>(Control(id)), &QAbstractButton::clicked, this, handler);
     };
-    onClick(1019, &CMediaMaster::OnBnClickedButtonAudioConverter);
-    onClick(1021, &CMediaMaster::OnBnClickedButtonVideoConverter);
-    onClick(1023, &CMediaMaster::OnBnClickedButtonDvdCreator);
-    onClick(1022, &CMediaMaster::OnBnClickedButtonAudioBurner);
-    onClick(1024, &CMediaMaster::OnBnClickedButtonCdDataBurner);
-    onClick(1025, &CMediaMaster::OnBnClickedButtonDvdDataBurner);
-    onClick(1051, &CMediaMaster::OnBnClickedStart);
-    onClick(1052, &CMediaMaster::OnBnClickedExit);
-    onClick(1053, &CMediaMaster::OnBnClickedAddFiles);
-    onClick(1058, &CMediaMaster::OnBnClickedRemoveFiles);
-    onClick(1056, &CMediaMaster::OnBnClickedAddFolder);
-    onClick(1050, &CMediaMaster::OnBnClickedHelp);
-    const int optionRadios[] = {1034, 1035, 1040};
+    onClick(control::kAudioConverterButton, &CMediaMaster::OnBnClickedButtonAudioConverter);
+    onClick(control::kVideoConverterButton, &CMediaMaster::OnBnClickedButtonVideoConverter);
+    onClick(control::kDvdCreatorButton, &CMediaMaster::OnBnClickedButtonDvdCreator);
+    onClick(control::kAudioBurnerButton, &CMediaMaster::OnBnClickedButtonAudioBurner);
+    onClick(control::kCdDataBurnerButton, &CMediaMaster::OnBnClickedButtonCdDataBurner);
+    onClick(control::kDvdDataBurnerButton, &CMediaMaster::OnBnClickedButtonDvdDataBurner);
+    onClick(control::kStartButton, &CMediaMaster::OnBnClickedStart);
+    onClick(control::kExitButton, &CMediaMaster::OnBnClickedExit);
+    onClick(control::kAddFilesButton, &CMediaMaster::OnBnClickedAddFiles);
+    onClick(control::kRemoveFilesButton, &CMediaMaster::OnBnClickedRemoveFiles);
+    onClick(control::kAddFolderButton, &CMediaMaster::OnBnClickedAddFolder);
+    onClick(control::kHelpButton, &CMediaMaster::OnBnClickedHelp);
+    const int optionRadios[] = {control::kFirstOptionRadio, control::kSecondOptionRadio, control::kThirdOptionRadio};
     for (int index = 0; index < 3; ++index)
         connect(static_cast<QAbstractButton*>(Control(optionRadios[index])), &QAbstractButton::clicked, this,
                 [this, index] { OnOptionRadio(index); });
     connect(mediaWatch_, &MediaWatch::MediaChanged, this, &CMediaMaster::OnMediaChanged);
     connect(controls_.driveList, &QComboBox::activated, this, &CMediaMaster::OnCbnSelchangeComboAcCdrom);
-    for (const int edit : {1063, 1038})
+    for (const int edit : {control::kAudioBitRateEdit, control::kVideoBitRateEdit})
         connect(static_cast<QLineEdit*>(Control(edit)), &QLineEdit::textChanged, this, &CMediaMaster::OnBitRateChanged);
 }
 
@@ -255,63 +256,63 @@ void CMediaMaster::EnterMode(int mode)
 void CMediaMaster::ApplyCaptions(int mode)
 {
     convertList_->ResetColumns();
-    controls_.formatGroup->button(1034)->setChecked(true);
+    controls_.formatGroup->button(control::kFirstOptionRadio)->setChecked(true);
     const UiStrings& rows = strings_;
     switch (mode) {
     case kModeAudioConverter:
-        SetCaption(1032, rows[kRowAudioConverterHeading]);
-        SetCaption(1028, rows[kRowSelectCdFiles]);
-        SetCaption(1034, "MP3");
-        SetCaption(1035, "WAV");
-        SetCaption(1040, "FLV");
-        SetCaption(1051, rows[kRowConvert]);
+        SetCaption(control::kHeading, rows[kRowAudioConverterHeading]);
+        SetCaption(control::kDriveLabel, rows[kRowSelectCdFiles]);
+        SetCaption(control::kFirstOptionRadio, "MP3");
+        SetCaption(control::kSecondOptionRadio, "WAV");
+        SetCaption(control::kThirdOptionRadio, "FLV");
+        SetCaption(control::kStartButton, rows[kRowConvert]);
         break;
     case kModeVideoConverter:
     case kModeDvdCreator:
         if (mode == kModeVideoConverter) {
-            SetCaption(1032, rows[kRowVideoConverterHeading]);
-            SetCaption(1034, "AVI");
-            SetCaption(1035, "MPG");
-            SetCaption(1040, "FLV");
+            SetCaption(control::kHeading, rows[kRowVideoConverterHeading]);
+            SetCaption(control::kFirstOptionRadio, "AVI");
+            SetCaption(control::kSecondOptionRadio, "MPG");
+            SetCaption(control::kThirdOptionRadio, "FLV");
         } else {
-            SetCaption(1032, rows[kRowDvdCreatorHeading]);
-            SetCaption(1097, rows[kRowDvdMenu]);
-            SetCaption(1034, rows[kRowOnlyVobFiles]);
-            SetCaption(1035, rows[kRowAllDvdFiles]);
-            SetCaption(1040, rows[kRowConvertAndBurn]);
-            controls_.dvdAudioGroup->button(1045)->setChecked(true);
-            controls_.dvdVideoGroup->button(1049)->setChecked(true);
+            SetCaption(control::kHeading, rows[kRowDvdCreatorHeading]);
+            SetCaption(control::kDvdMenuGroup, rows[kRowDvdMenu]);
+            SetCaption(control::kFirstOptionRadio, rows[kRowOnlyVobFiles]);
+            SetCaption(control::kSecondOptionRadio, rows[kRowAllDvdFiles]);
+            SetCaption(control::kThirdOptionRadio, rows[kRowConvertAndBurn]);
+            controls_.dvdAudioGroup->button(control::kDvdAudioBestRadio)->setChecked(true);
+            controls_.dvdVideoGroup->button(control::kDvdVideoGoodRadio)->setChecked(true);
         }
-        SetCaption(1051, rows[kRowConvert]);
+        SetCaption(control::kStartButton, rows[kRowConvert]);
         convertList_->SetColumns(mode);
         convertList_->SetAcceptsDroppedFiles(true);
         convertList_->raise();
         break;
     case kModeAudioBurner:
-        SetCaption(1032, rows[kRowAudioBurnerHeading]);
-        SetCaption(1028, rows[kRowSelectDrive]);
-        SetCaption(1054, "0 min");
-        SetCaption(1055, "80 min");
-        SetCaption(1051, rows[kRowBurnIt]);
+        SetCaption(control::kHeading, rows[kRowAudioBurnerHeading]);
+        SetCaption(control::kDriveLabel, rows[kRowSelectDrive]);
+        SetCaption(control::kUsageLeftLabel, "0 min");
+        SetCaption(control::kUsageRightLabel, "80 min");
+        SetCaption(control::kStartButton, rows[kRowBurnIt]);
         burnList_->Empty();
         burnList_->SetAcceptsDroppedFiles(true);
         break;
     case kModeCdDataBurner:
-        SetCaption(1032, rows[kRowCdDataBurnerHeading]);
-        SetCaption(1028, rows[kRowSelectDrive]);
-        SetCaption(1051, rows[kRowBurnIt]);
-        SetCaption(1034, rows[kRowCopyDisk]);
-        SetCaption(1035, rows[kRowCreateIsoFile]);
-        SetCaption(1040, rows[kRowBurnIsoFile]);
+        SetCaption(control::kHeading, rows[kRowCdDataBurnerHeading]);
+        SetCaption(control::kDriveLabel, rows[kRowSelectDrive]);
+        SetCaption(control::kStartButton, rows[kRowBurnIt]);
+        SetCaption(control::kFirstOptionRadio, rows[kRowCopyDisk]);
+        SetCaption(control::kSecondOptionRadio, rows[kRowCreateIsoFile]);
+        SetCaption(control::kThirdOptionRadio, rows[kRowBurnIsoFile]);
         burnList_->Empty();
         break;
     case kModeDvdDataBurner:
-        SetCaption(1032, rows[kRowDvdDataBurnerHeading]);
-        SetCaption(1028, rows[kRowSelectDrive]);
-        SetCaption(1051, rows[kRowBurnIt]);
-        SetCaption(1034, "CD Data (700 MB)");
-        SetCaption(1035, "DVD Data (4.7 GB)");
-        SetCaption(1040, "DVD-DL Data (8.5 GB)");
+        SetCaption(control::kHeading, rows[kRowDvdDataBurnerHeading]);
+        SetCaption(control::kDriveLabel, rows[kRowSelectDrive]);
+        SetCaption(control::kStartButton, rows[kRowBurnIt]);
+        SetCaption(control::kFirstOptionRadio, "CD Data (700 MB)");
+        SetCaption(control::kSecondOptionRadio, "DVD Data (4.7 GB)");
+        SetCaption(control::kThirdOptionRadio, "DVD-DL Data (8.5 GB)");
         burnList_->Empty();
         burnList_->setEnabled(true);
         burnList_->SetAcceptsDroppedFiles(true);
@@ -372,7 +373,7 @@ void CMediaMaster::OnBnClickedButtonDvdDataBurner()
 void CMediaMaster::HandOverPendingOutputs()
 {
     for (const std::string& output : state_.TakePendingOutputs()) burnList_->AddPath(QString::fromStdString(output));
-    controls_.formatGroup->button(1035)->setChecked(true);
+    controls_.formatGroup->button(control::kSecondOptionRadio)->setChecked(true);
     ApplyDvdBurnOption(4);
     QMetaObject::invokeMethod(this, &CMediaMaster::OnBnClickedStart, Qt::QueuedConnection);
 }
@@ -402,8 +403,8 @@ void CMediaMaster::ApplyDvdBurnOption(int option)
     state_.SetBurnOption(option);
     state_.SetDiscCapacity(chosen.capacity);
     ShowProgress(chosen.progressMaximum, 1);
-    SetCaption(1054, chosen.leftLabel);
-    SetCaption(1055, chosen.rightLabel);
+    SetCaption(control::kUsageLeftLabel, chosen.leftLabel);
+    SetCaption(control::kUsageRightLabel, chosen.rightLabel);
     UpdateDiscUsage();
 }
 
@@ -415,7 +416,7 @@ void CMediaMaster::UpdateDiscUsage()
         QString usedText;
         QString capacityText;
         if (Mode() == kModeAudioBurner) {
-            SetCaption(1055, Printf("%d min", static_cast<int>(capacity / 60)));
+            SetCaption(control::kUsageRightLabel, Printf("%d min", static_cast<int>(capacity / 60)));
             SetStatusText(Printf("%d min", static_cast<int>(used / 60)));
             SetProgressPosition(used);
             return;
@@ -428,7 +429,7 @@ void CMediaMaster::UpdateDiscUsage()
             capacityText = Printf("%0.2g GB", static_cast<double>(capacity) / kMiB);
         }
         if (used == 0) usedText.clear();
-        SetCaption(1055, capacityText);
+        SetCaption(control::kUsageRightLabel, capacityText);
         SetStatusText(usedText);
         SetProgressPosition(used / kMiB);
     });
@@ -449,7 +450,7 @@ void CMediaMaster::OnBnClickedStart()
         JobInput input = TakeJobInput();
         for (const std::string_view name : ConversionThread::ExportsNeeded(input))
             if (!RequireExport(std::string(name).c_str())) return;
-        Control(1051)->setEnabled(false);
+        Control(control::kStartButton)->setEnabled(false);
         conversion_.Start(*this, std::move(input), [this] {
             QMetaObject::invokeMethod(this, &CMediaMaster::OnJobFinished, Qt::QueuedConnection);
         });
@@ -470,8 +471,8 @@ JobInput CMediaMaster::TakeJobInput() const
         cells.checked = item->checkState(0) == Qt::Checked;
     }
     input.formatRadio = controls_.formatGroup->checkedId();
-    input.join = static_cast<QAbstractButton*>(Control(1075))->isChecked();
-    input.burn = static_cast<QAbstractButton*>(Control(1080))->isChecked();
+    input.join = static_cast<QAbstractButton*>(Control(control::kJoinFilesCheck))->isChecked();
+    input.burn = static_cast<QAbstractButton*>(Control(control::kBurnOutputCheck))->isChecked();
     input.driveText = controls_.driveList->currentText().toStdString();
     return input;
 }
@@ -487,7 +488,7 @@ void CMediaMaster::OnMediaChanged()
 void CMediaMaster::OnJobFinished()
 {
     conversion_.Join();
-    Control(1051)->setEnabled(true);
+    Control(control::kStartButton)->setEnabled(true);
 }
 
 void CMediaMaster::OnBnClickedExit()
@@ -568,13 +569,13 @@ void CMediaMaster::ApplyVideoDefaults(const std::string& path)
     std::memcpy(request.szSourceFile, path.c_str(), path.size() + 1);
     Lumetra().Get<::Lumetra::GetDefaultParaFn>("GetDefaultPara")(&request);
 
-    static_cast<QLineEdit*>(Control(1063))->setText(QString::number(request.nAudioBitRate));
-    static_cast<QLineEdit*>(Control(1067))->setText(QString::number(request.nAudioChannels));
-    static_cast<QLineEdit*>(Control(1038))->setText(QString::number(request.nVideoBitRate));
-    static_cast<QLineEdit*>(Control(1042))->setText(QString::number(request.nWidth));
-    static_cast<QLineEdit*>(Control(1044))->setText(QString::number(request.nHeight));
-    static_cast<QComboBox*>(Control(1070))->setCurrentIndex(SampleRateIndex(request.nSampleRate));
-    static_cast<QComboBox*>(Control(1082))->setCurrentIndex(FrameRateIndex(request.nFrameRate));
+    static_cast<QLineEdit*>(Control(control::kAudioBitRateEdit))->setText(QString::number(request.nAudioBitRate));
+    static_cast<QLineEdit*>(Control(control::kChannelsEdit))->setText(QString::number(request.nAudioChannels));
+    static_cast<QLineEdit*>(Control(control::kVideoBitRateEdit))->setText(QString::number(request.nVideoBitRate));
+    static_cast<QLineEdit*>(Control(control::kWidthEdit))->setText(QString::number(request.nWidth));
+    static_cast<QLineEdit*>(Control(control::kHeightEdit))->setText(QString::number(request.nHeight));
+    static_cast<QComboBox*>(Control(control::kSampleRateList))->setCurrentIndex(SampleRateIndex(request.nSampleRate));
+    static_cast<QComboBox*>(Control(control::kFrameRateList))->setCurrentIndex(FrameRateIndex(request.nFrameRate));
     totalBitRate_ = request.nVideoBitRate + request.nAudioBitRate;
 }
 
@@ -582,18 +583,18 @@ void CMediaMaster::CollectSettings(MEDIACONVERSIONINFO& request, const MEDIACONV
 {
     OnUiThread([&] {
         if (Mode() == kModeDvdCreator) return;
-        request.nAudioBitRate = EditNumber(1063);
-        request.nAudioChannels = EditNumber(1067);
-        request.nSampleRate = TextNumber(static_cast<QComboBox*>(Control(1070))->currentText());
+        request.nAudioBitRate = EditNumber(control::kAudioBitRateEdit);
+        request.nAudioChannels = EditNumber(control::kChannelsEdit);
+        request.nSampleRate = TextNumber(static_cast<QComboBox*>(Control(control::kSampleRateList))->currentText());
         if (Mode() == kModeAudioConverter) {
-            if (controls_.formatGroup->button(1034)->isChecked()) request.nOutputFormat = MediaLibrary::Header::kFormatMp3;
-            else if (controls_.formatGroup->button(1035)->isChecked()) request.nOutputFormat = MediaLibrary::Header::kFormatWav;
+            if (controls_.formatGroup->button(control::kFirstOptionRadio)->isChecked()) request.nOutputFormat = MediaLibrary::Header::kFormatMp3;
+            else if (controls_.formatGroup->button(control::kSecondOptionRadio)->isChecked()) request.nOutputFormat = MediaLibrary::Header::kFormatWav;
         }
         if (Mode() != kModeVideoConverter) return;
-        request.nVideoBitRate = EditNumber(1038);
-        request.nFrameRate = TextNumber(static_cast<QComboBox*>(Control(1082))->currentText());
-        request.nWidth = EditNumber(1042);
-        request.nHeight = EditNumber(1044);
+        request.nVideoBitRate = EditNumber(control::kVideoBitRateEdit);
+        request.nFrameRate = TextNumber(static_cast<QComboBox*>(Control(control::kFrameRateList))->currentText());
+        request.nWidth = EditNumber(control::kWidthEdit);
+        request.nHeight = EditNumber(control::kHeightEdit);
         if (!defaults) return;
         for (auto field : {&MEDIACONVERSIONINFO::nAudioBitRate, &MEDIACONVERSIONINFO::nSampleRate,
                            &MEDIACONVERSIONINFO::nVideoBitRate, &MEDIACONVERSIONINFO::nWidth, &MEDIACONVERSIONINFO::nHeight})
@@ -603,7 +604,7 @@ void CMediaMaster::CollectSettings(MEDIACONVERSIONINFO& request, const MEDIACONV
 
 void CMediaMaster::OnBitRateChanged()
 {
-    totalBitRate_ = EditNumber(1038) + EditNumber(1063);
+    totalBitRate_ = EditNumber(control::kVideoBitRateEdit) + EditNumber(control::kAudioBitRateEdit);
     UpdateOutputInfo(convertList_->TotalDuration());
 }
 
@@ -611,8 +612,8 @@ void CMediaMaster::UpdateOutputInfo(std::int64_t totalSeconds)
 {
     OnUiThread([this, totalSeconds] {
         const std::uint64_t kilobits = static_cast<std::uint64_t>(totalBitRate_) * static_cast<std::uint64_t>(totalSeconds);
-        SetCaption(1069, Printf("File Size : %0.2f MB", static_cast<double>(kilobits) * 0.125 / 1024));
-        SetCaption(1074, "Duration  : " + QString::fromStdString(FormatDuration(totalSeconds)));
+        SetCaption(control::kFileSizeText, Printf("File Size : %0.2f MB", static_cast<double>(kilobits) * 0.125 / 1024));
+        SetCaption(control::kDurationText, "Duration  : " + QString::fromStdString(FormatDuration(totalSeconds)));
     });
 }
 
@@ -660,7 +661,7 @@ bool CMediaMaster::RequireExport(const char* name)
 
 void CMediaMaster::SetJoinEnabled(bool enabled)
 {
-    Control(1075)->setEnabled(enabled);
+    Control(control::kJoinFilesCheck)->setEnabled(enabled);
 }
 
 void CMediaMaster::StepProgress()

@@ -5,6 +5,7 @@
 #include "log/Log.h"
 #include "Lumetra.h"
 #include "drives/DriveTable.h"
+#include "core/ControlIds.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -166,8 +167,8 @@ void CMediaMaster::OnCbnSelchangeComboAcCdrom()
         convertList_->addTopLevelItem(row);
     }
     if (!records.empty()) {
-        static_cast<QLineEdit*>(Control(1063))->setText("320");
-        static_cast<QLineEdit*>(Control(1067))->setText("2");
+        static_cast<QLineEdit*>(Control(control::kAudioBitRateEdit))->setText("320");
+        static_cast<QLineEdit*>(Control(control::kChannelsEdit))->setText("2");
     }
 }
 

@@ -1,5 +1,7 @@
 #include "CShowThumbNail.h"
 
+#include "core/ControlIds.h"
+
 #include <QPainter>
 
 namespace velmora::front {
@@ -13,7 +15,7 @@ constexpr QSize kWindowSize{405, 258};
 
 CShowThumbNail::CShowThumbNail(QWidget* parent) : QDialog(parent)
 {
-    setObjectName("154");
+    setObjectName(ControlName(dialog::kPreview));
     setWindowTitle("Conversion Preview");
     setFixedSize(kWindowSize);
     setModal(false);

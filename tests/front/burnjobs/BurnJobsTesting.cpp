@@ -1,6 +1,7 @@
 #include "BurnJobsTesting.h"
 
 #include "burnjobs/CBurnJobs.h"
+#include "core/ControlIds.h"
 
 #include <QElapsedTimer>
 #include <QLabel>
@@ -8,6 +9,8 @@
 #include <gtest/gtest.h>
 
 namespace velmora::test {
+
+namespace control = velmora::front::control;
 
 void BurnWindowTest::Configure(const std::string& recorders, const std::string& drives)
 {
@@ -25,7 +28,7 @@ void BurnWindowTest::OpenInMode(int modeButton)
 
 void BurnWindowTest::Burn()
 {
-    Click(*window, 1051);
+    Click(*window, control::kStartButton);
     WaitForBurn();
 }
 
@@ -40,7 +43,7 @@ void BurnWindowTest::WaitForBurn()
 
 QString BurnWindowTest::Status() const
 {
-    return static_cast<QLabel*>(window->Control(1026))->text();
+    return static_cast<QLabel*>(window->Control(control::kStatusText))->text();
 }
 
 bool BurnWindowTest::Showed(const QString& text) const

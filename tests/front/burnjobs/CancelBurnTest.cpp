@@ -2,6 +2,7 @@
 #include "burnjobs/CBurnJobs.h"
 #include "lists/CFileListBox.h"
 #include "BurnTestSupport.h"
+#include "core/ControlIds.h"
 
 #include <QElapsedTimer>
 #include <QKeyEvent>
@@ -13,6 +14,8 @@
 // while, cannot disturb the other burn tests.
 namespace velmora::test {
 namespace {
+
+namespace control = velmora::front::control;
 
 using discburn::test::HiddenFiles;
 
@@ -27,9 +30,9 @@ TEST_F(CancelBurnTest, CancelDuringALargeWriteLeavesNoImage)
     std::ofstream(scratch / "large.bin").close();
     std::filesystem::resize_file(scratch / "large.bin", std::uint64_t{3} << 30);
 
-    OpenInMode(1025);
+    OpenInMode(control::kDvdDataBurnerButton);
     window->BurnList().AddPath(QString::fromStdString((scratch / "large.bin").string()));
-    Click(*window, 1051);
+    Click(*window, control::kStartButton);
     QPushButton* cancel = nullptr;
     for (auto* button : window->findChildren<QPushButton*>())
         if (button->isVisible() && button->text() == "Cancel") cancel = button;
@@ -50,7 +53,7 @@ TEST_F(CancelBurnTest, CancelDuringALargeWriteLeavesNoImage)
     EXPECT_FALSE(std::filesystem::exists(target));
     EXPECT_TRUE(HiddenFiles(scratch / "discs").empty());
     EXPECT_FALSE(cancel->isVisible());
-    EXPECT_TRUE(Enabled(*window, 1051));
+    EXPECT_TRUE(Enabled(*window, control::kStartButton));
 
     // A burn right after the cancel writes a whole image: the cancelled write's last messages
     // are not taken for the new one's.
@@ -70,11 +73,11 @@ TEST_F(CancelBurnTest, TheCancelButtonStopsAnIsoFileBeforeItIsComplete)
     Configure("stdio:" + (scratch / "recorder.iso").string());
     discburn::test::MakeSpottedFile(scratch / "large.bin", std::uint64_t{3} << 30);
 
-    OpenInMode(1024);
-    Click(*window, 1035);
+    OpenInMode(control::kCdDataBurnerButton);
+    Click(*window, control::kSecondOptionRadio);
     window->BurnList().AddPath(QString::fromStdString((scratch / "large.bin").string()));
     desktop.chosenSaveFile = QString::fromStdString((scratch / "isos/big.iso").string());
-    Click(*window, 1051);
+    Click(*window, control::kStartButton);
     QElapsedTimer timer;
     timer.start();
     while (HiddenFiles(scratch / "isos").empty() && window->BurnJobs().Running() && timer.elapsed() < 60000)

@@ -8,6 +8,7 @@
 #include "image/IsoCheck.h"
 #include "drives/CdDevice.h"
 #include "drives/DriveTable.h"
+#include "core/ControlIds.h"
 
 #include <cdio/cdio.h>
 
@@ -18,6 +19,8 @@
 namespace velmora::test {
 namespace {
 
+namespace control = velmora::front::control;
+
 using discburn::IsIso9660Image;
 using discburn::PaddedTrackBytes;
 using discburn::test::Padded;
@@ -27,8 +30,8 @@ using discburn::test::TonePcm;
 using discburn::test::WaveFile;
 using front::CDriveSelector;
 
-constexpr int kCdDataBurner = 1024;
-constexpr int kAudioBurner = 1022;
+constexpr int kCdDataBurner = control::kCdDataBurnerButton;
+constexpr int kAudioBurner = control::kAudioBurnerButton;
 
 // Copy Disk from drive E, a folder standing for a data disc in the source recorder.
 class DiscCopyJobTest : public BurnWindowTest {
@@ -44,7 +47,7 @@ protected:
     void CopyDisk()
     {
         OpenInMode(kCdDataBurner);
-        auto* recorders = static_cast<QComboBox*>(window->Control(1029));
+        auto* recorders = static_cast<QComboBox*>(window->Control(control::kDriveList));
         ASSERT_EQ(recorders->count(), 2);
         // A real recorder is listed by the drive its disc is mounted as.
         recorders->setItemText(0, "E:\\");

@@ -3,17 +3,20 @@
 #include "lists/CFileListBox.h"
 #include "BurnTestSupport.h"
 #include "image/IsoCheck.h"
+#include "core/ControlIds.h"
 
 #include <QComboBox>
 
 namespace velmora::test {
 namespace {
 
+namespace control = velmora::front::control;
+
 using discburn::test::HiddenFiles;
 using discburn::test::ReadIsoImage;
 using front::MessageKind;
 
-constexpr int kDvdDataBurner = 1025;
+constexpr int kDvdDataBurner = control::kDvdDataBurnerButton;
 
 class DataBurnJobTest : public BurnWindowTest {
 protected:
@@ -40,7 +43,7 @@ protected:
 TEST_F(DataBurnJobTest, TheRecorderDropDownListsThePseudoRecorderByItsPath)
 {
     OpenInMode(kDvdDataBurner);
-    auto* recorders = static_cast<QComboBox*>(window->Control(1029));
+    auto* recorders = static_cast<QComboBox*>(window->Control(control::kDriveList));
     ASSERT_EQ(recorders->count(), 1);
     EXPECT_EQ(recorders->itemText(0).toStdString(), target.string());
     EXPECT_EQ(recorders->currentIndex(), 0);
@@ -67,7 +70,7 @@ TEST_F(DataBurnJobTest, TwoFilesAndAFolderBurnAndReadBackThenTheDiscIsNoLongerBl
     EXPECT_EQ(joliet.files.size(), 6u);   // two folders besides the four files
 
     // The controls are back and a second burn onto the same image is refused.
-    EXPECT_TRUE(Enabled(*window, 1051));
+    EXPECT_TRUE(Enabled(*window, control::kStartButton));
     EXPECT_FALSE(window->State().Busy());
     const auto written = ReadFile(target);
     Burn();

@@ -2,20 +2,23 @@
 #include "lists/CFileListBox.h"
 #include "BurnTestSupport.h"
 #include "image/IsoCheck.h"
+#include "core/ControlIds.h"
 
 #include <QComboBox>
 
 namespace velmora::test {
 namespace {
 
+namespace control = velmora::front::control;
+
 using discburn::IsIso9660Image;
 using discburn::test::HiddenFiles;
 using discburn::test::ReadIsoImage;
 
-constexpr int kCdDataBurner = 1024;
-constexpr int kCopyDisk = 1034;
-constexpr int kCreateIsoFile = 1035;
-constexpr int kBurnIsoFile = 1040;
+constexpr int kCdDataBurner = control::kCdDataBurnerButton;
+constexpr int kCopyDisk = control::kFirstOptionRadio;
+constexpr int kCreateIsoFile = control::kSecondOptionRadio;
+constexpr int kBurnIsoFile = control::kThirdOptionRadio;
 
 class IsoJobsTest : public BurnWindowTest {
 protected:

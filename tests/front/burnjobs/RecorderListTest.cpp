@@ -1,6 +1,7 @@
 #include "BurnJobsTesting.h"
 #include "burnjobs/CDriveSelector.h"
 #include "lists/CFileListBox.h"
+#include "core/ControlIds.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -9,6 +10,8 @@
 namespace velmora::test {
 namespace {
 
+namespace control = velmora::front::control;
+
 using front::CDriveSelector;
 using front::MessageKind;
 
@@ -16,11 +19,11 @@ class RecorderListTest : public BurnWindowTest {};
 
 TEST_F(RecorderListTest, NoRecordersIsToldAndAStartEndsWithNoDeviceSelected)
 {
-    OpenInMode(1025);
+    OpenInMode(control::kDvdDataBurnerButton);
     ASSERT_EQ(desktop.messages.size(), 1u);
     EXPECT_EQ(desktop.messages[0].text, "There were no writable devices detected!");
     EXPECT_EQ(desktop.messages[0].kind, MessageKind::Error);
-    EXPECT_EQ(static_cast<QComboBox*>(window->Control(1029))->count(), 0);
+    EXPECT_EQ(static_cast<QComboBox*>(window->Control(control::kDriveList))->count(), 0);
 
     WriteFile(scratch / "file.txt", "data");
     window->BurnList().AddPath(QString::fromStdString((scratch / "file.txt").string()));
@@ -32,23 +35,23 @@ TEST_F(RecorderListTest, TheOnlyRecorderFailingToOpenIsNamed)
 {
     const std::string id = "stdio:" + (scratch / "no such folder/disc.iso").string();
     Configure(id);
-    OpenInMode(1022);
+    OpenInMode(control::kAudioBurnerButton);
     ASSERT_EQ(desktop.messages.size(), 1u);
     EXPECT_TRUE(desktop.messages[0].text.startsWith("Failed to initialize recorder - Error:0x"));
     EXPECT_TRUE(desktop.messages[0].text.endsWith(QString::fromStdString("\n\nRecorder Unique ID:" + id)));
-    EXPECT_EQ(static_cast<QComboBox*>(window->Control(1029))->count(), 0);
+    EXPECT_EQ(static_cast<QComboBox*>(window->Control(control::kDriveList))->count(), 0);
 }
 
 TEST_F(RecorderListTest, OfTwoRecordersTheOneFailingToOpenIsLeftOutSilently)
 {
     Configure("stdio:" + (scratch / "no such folder/disc.iso").string() + ";cue:" + (scratch / "audio.cue").string());
-    OpenInMode(1024);
+    OpenInMode(control::kCdDataBurnerButton);
     EXPECT_TRUE(desktop.messages.empty());
-    auto* recorders = static_cast<QComboBox*>(window->Control(1029));
+    auto* recorders = static_cast<QComboBox*>(window->Control(control::kDriveList));
     ASSERT_EQ(recorders->count(), 1);
     EXPECT_EQ(recorders->itemText(0).toStdString(), (scratch / "audio.cue").string());
     // Leaving for a converter mode empties the list.
-    Click(*window, 1019);
+    Click(*window, control::kAudioConverterButton);
     EXPECT_EQ(recorders->count(), 0);
 }
 

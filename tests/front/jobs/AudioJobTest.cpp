@@ -5,6 +5,7 @@
 #include "LoopbackHttpServer.h"
 #include "Media.h"
 #include "ScratchFolder.h"
+#include "core/ControlIds.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -20,8 +21,11 @@
 
 namespace {
 
+namespace control = velmora::front::control;
+
 namespace fs = std::filesystem;
 using velmora::front::CMediaMaster;
+using velmora::front::ControlName;
 using velmora::test::AnsweringDesktop;
 using velmora::test::Click;
 using velmora::test::LoopbackHttpServer;
@@ -49,13 +53,13 @@ protected:
         QTimer watcher;
         QObject::connect(&watcher, &QTimer::timeout, [&] {
             auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!dialog || dialog->objectName() != "155") return;
+            if (!dialog || dialog->objectName() != ControlName(velmora::front::dialog::kCddbMatches)) return;
             dialogShown = true;
             watcher.stop();
             if (answerDialog) answerDialog(*dialog);
         });
         watcher.start(20);
-        Click(*window, 1019);
+        Click(*window, control::kAudioConverterButton);
     }
 
     QTreeWidgetItem& Row(int row) const { return *window->ConvertList().topLevelItem(row); }
@@ -66,7 +70,7 @@ protected:
     {
         desktop.chosenFolder = QString::fromStdString(output.path().string());
         static_cast<QAbstractButton*>(window->Control(format))->setChecked(true);
-        Click(*window, 1051);
+        Click(*window, control::kStartButton);
         ASSERT_TRUE(ProcessEventsUntil([&] { return !window->JobRunning(); }));
         EXPECT_FALSE(window->State().Busy());
     }
@@ -89,7 +93,7 @@ TEST_F(AudioJobTest, AnExactMatchNamesTheTracksWithoutAsking)
 {
     ChooseAudioConverter();
 
-    const auto& drivesList = *static_cast<QComboBox*>(window->Control(1029));
+    const auto& drivesList = *static_cast<QComboBox*>(window->Control(control::kDriveList));
     ASSERT_EQ(drivesList.count(), 1);
     EXPECT_TRUE(drivesList.itemText(0).startsWith("X:\\"));
     EXPECT_TRUE(drivesList.itemText(0).contains("disc.cue"));
@@ -103,8 +107,8 @@ TEST_F(AudioJobTest, AnExactMatchNamesTheTracksWithoutAsking)
         EXPECT_EQ(Row(row).text(5).toLower(), "cda");
         EXPECT_EQ(Row(row).checkState(0), Qt::Unchecked);
     }
-    EXPECT_EQ(Text(1063), "320");
-    EXPECT_EQ(Text(1067), "2");
+    EXPECT_EQ(Text(control::kAudioBitRateEdit), "320");
+    EXPECT_EQ(Text(control::kChannelsEdit), "2");
     EXPECT_TRUE(desktop.messages.empty());
 }
 
@@ -113,9 +117,9 @@ TEST_F(AudioJobTest, SeveralMatchesAreListedSortedAndCancelKeepsTheFileNames)
     queryAnswer = "211 Found inexact matches\r\nrock 1 Zed / Z\r\nblues 2 Abe / A\r\njazz 3 Mid / M\r\n.\r\n";
     QStringList lines;
     ChooseAudioConverter([&](QDialog& dialog) {
-        auto* list = dialog.findChild<QListWidget*>("1099");
+        auto* list = dialog.findChild<QListWidget*>(ControlName(control::kMatchList));
         for (int line = 0; line < list->count(); ++line) lines << list->item(line)->text();
-        dialog.findChild<QAbstractButton*>("1103")->click();
+        dialog.findChild<QAbstractButton*>(ControlName(control::kMatchCancelButton))->click();
     });
 
     EXPECT_TRUE(dialogShown);
@@ -131,9 +135,9 @@ TEST_F(AudioJobTest, TheChosenMatchNamesTheTracks)
 {
     queryAnswer = "211 Found inexact matches\r\nrock 1 Zed / Z\r\njazz 3 Mid / M\r\n.\r\n";
     ChooseAudioConverter([](QDialog& dialog) {
-        auto* list = dialog.findChild<QListWidget*>("1099");
+        auto* list = dialog.findChild<QListWidget*>(ControlName(control::kMatchList));
         list->setCurrentRow(0);
-        dialog.findChild<QAbstractButton*>("1102")->click();
+        dialog.findChild<QAbstractButton*>(ControlName(control::kMatchOkButton))->click();
     });
 
     ASSERT_EQ(RowCount(), 3);
@@ -148,7 +152,7 @@ TEST_F(AudioJobTest, CheckedTracksAreRippedToWavAndUnchecked)
     ASSERT_EQ(RowCount(), 3);
     Row(0).setCheckState(0, Qt::Checked);
     Row(2).setCheckState(0, Qt::Checked);
-    RunJob(1035);
+    RunJob(control::kSecondOptionRadio);
 
     for (const int track : {0, 2}) {
         const fs::path file = output / ("Track0" + std::to_string(track + 1) + ".wav");
@@ -166,7 +170,7 @@ TEST_F(AudioJobTest, CheckedTracksAreRippedToMp3)
     ChooseAudioConverter();
     ASSERT_EQ(RowCount(), 3);
     Row(1).setCheckState(0, Qt::Checked);
-    RunJob(1034);
+    RunJob(control::kFirstOptionRadio);
 
     ASSERT_TRUE(fs::exists(output / "Track02.mp3"));
     EXPECT_NE(velmora::test::DescribeWithFfmpeg(output / "Track02.mp3").find("Audio: mp3"), std::string::npos);
@@ -184,7 +188,7 @@ TEST_F(AudioJobTest, AnAudioFileRowIsConvertedByItsPath)
     row->setText(6, QString::fromStdString((scratch / "tone.wav").string()));
     row->setCheckState(0, Qt::Checked);
     window->ConvertList().addTopLevelItem(row);
-    RunJob(1034);
+    RunJob(control::kFirstOptionRadio);
 
     EXPECT_TRUE(fs::exists(output / "tone.mp3"));
     EXPECT_FALSE(fs::exists(output / "Track01.mp3"));

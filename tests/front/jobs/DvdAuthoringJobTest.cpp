@@ -7,6 +7,7 @@
 #include "lists/ListHost.h"
 #include "Media.h"
 #include "ScratchFolder.h"
+#include "core/ControlIds.h"
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -18,6 +19,8 @@
 #include <string>
 
 namespace {
+
+namespace control = velmora::front::control;
 
 namespace fs = std::filesystem;
 using velmora::front::CMediaMaster;
@@ -62,7 +65,7 @@ protected:
     void SetUp() override
     {
         window = MakeWindow(desktop);
-        Click(*window, 1023);
+        Click(*window, control::kDvdCreatorButton);
         for (const char* name : {"a.avi", "b.avi"}) window->ConvertList().AddListFile(Text(*clips / name));
         ASSERT_EQ(window->ConvertList().topLevelItemCount(), 2);
     }
@@ -72,13 +75,13 @@ protected:
         fs::create_directories(folder);
         desktop.chosenFolder = Text(folder);
         static_cast<QAbstractButton*>(window->Control(option))->setChecked(true);
-        Click(*window, 1051);
+        Click(*window, control::kStartButton);
         ASSERT_TRUE(ProcessEventsUntil([&] { return !window->JobRunning(); }));
         EXPECT_FALSE(window->State().Busy());
-        EXPECT_TRUE(window->Control(1053)->isEnabled());
+        EXPECT_TRUE(window->Control(control::kAddFilesButton)->isEnabled());
     }
 
-    QString Status() const { return static_cast<QLabel*>(window->Control(1026))->text(); }
+    QString Status() const { return static_cast<QLabel*>(window->Control(control::kStatusText))->text(); }
 
     static inline ScratchFolder* clips = nullptr;
     AnsweringDesktop desktop;
@@ -88,7 +91,7 @@ protected:
 
 TEST_F(DvdAuthoringJobTest, OnlyVobFilesLeavesOneVobPerFile)
 {
-    Run(1034, output.path());
+    Run(control::kFirstOptionRadio, output.path());
 
     EXPECT_TRUE(fs::exists(output / "a.vob"));
     EXPECT_TRUE(fs::exists(output / "b.vob"));
@@ -101,7 +104,7 @@ TEST_F(DvdAuthoringJobTest, AllDvdFilesAuthorsTheFolderSetAndRemovesTheWorkFolde
 {
     // A work folder left by an interrupted run is reused and removed.
     fs::create_directories(output / kWorkFolder);
-    Run(1035, output.path());
+    Run(control::kSecondOptionRadio, output.path());
 
     EXPECT_TRUE(fs::exists(output / "VIDEO_TS" / "VIDEO_TS.IFO"));
     EXPECT_TRUE(fs::exists(output / "VIDEO_TS" / "VTS_01_1.VOB"));
@@ -113,7 +116,7 @@ TEST_F(DvdAuthoringJobTest, AllDvdFilesAuthorsTheFolderSetAndRemovesTheWorkFolde
 TEST_F(DvdAuthoringJobTest, AFolderNameWithMarkupCharactersAuthorsLikeAnyOther)
 {
     const fs::path folder = output / "Tom & Jerry <'quoted'>";
-    Run(1035, folder);
+    Run(control::kSecondOptionRadio, folder);
 
     EXPECT_TRUE(fs::exists(folder / "VIDEO_TS" / "VIDEO_TS.IFO"));
     EXPECT_FALSE(fs::exists(folder / kWorkFolder));
@@ -121,7 +124,7 @@ TEST_F(DvdAuthoringJobTest, AFolderNameWithMarkupCharactersAuthorsLikeAnyOther)
 
 TEST_F(DvdAuthoringJobTest, ConvertAndBurnHandsBothFoldersToTheDvdDataBurner)
 {
-    Run(1040, output.path());
+    Run(control::kThirdOptionRadio, output.path());
 
     ASSERT_TRUE(ProcessEventsUntil([&] { return window->Mode() == velmora::front::kModeDvdDataBurner; }, 5000));
     velmora::test::ProcessEvents(50);
@@ -135,11 +138,11 @@ TEST_F(DvdAuthoringJobTest, ConvertAndBurnHandsBothFoldersToTheDvdDataBurner)
 TEST_F(DvdAuthoringJobTest, CancelledFolderChoiceDoesNothing)
 {
     desktop.chosenFolder.clear();
-    static_cast<QAbstractButton*>(window->Control(1035))->setChecked(true);
-    Click(*window, 1051);
+    static_cast<QAbstractButton*>(window->Control(control::kSecondOptionRadio))->setChecked(true);
+    Click(*window, control::kStartButton);
     ASSERT_TRUE(ProcessEventsUntil([&] { return !window->JobRunning(); }));
     EXPECT_TRUE(fs::is_empty(output.path()));
-    EXPECT_TRUE(window->Control(1051)->isEnabled());
+    EXPECT_TRUE(window->Control(control::kStartButton)->isEnabled());
 }
 
 }  // namespace

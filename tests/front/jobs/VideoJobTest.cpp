@@ -7,6 +7,7 @@
 #include "lists/ListHost.h"
 #include "Media.h"
 #include "ScratchFolder.h"
+#include "core/ControlIds.h"
 
 #include <QAbstractButton>
 #include <QEvent>
@@ -22,6 +23,8 @@
 #include <unistd.h>
 
 namespace {
+
+namespace control = velmora::front::control;
 
 namespace fs = std::filesystem;
 using velmora::front::CMediaMaster;
@@ -74,7 +77,7 @@ protected:
     void SetUp() override
     {
         window = MakeWindow(desktop);
-        Click(*window, 1021);
+        Click(*window, control::kVideoConverterButton);
         desktop.chosenFolder = Text(output.path());
     }
 
@@ -90,14 +93,14 @@ protected:
     void RunJob()
     {
         PaintWatch watch(window->Preview());
-        Click(*window, 1051);
+        Click(*window, control::kStartButton);
         ASSERT_TRUE(ProcessEventsUntil([&] { return !window->JobRunning(); }));
         previewShowedPicture = watch.paintedPicture;
         EXPECT_FALSE(window->State().Busy());
-        EXPECT_TRUE(window->Control(1051)->isEnabled());
+        EXPECT_TRUE(window->Control(control::kStartButton)->isEnabled());
     }
 
-    QString Status() const { return static_cast<QLabel*>(window->Control(1026))->text(); }
+    QString Status() const { return static_cast<QLabel*>(window->Control(control::kStatusText))->text(); }
 
     static inline ScratchFolder* clips = nullptr;
     AnsweringDesktop desktop;
@@ -109,7 +112,7 @@ protected:
 TEST_F(VideoJobTest, ConvertsEachClipIntoTheChosenFolder)
 {
     List({"a.avi", "b.avi"});
-    Check(1060);
+    Check(control::kMp4Radio);
     RunJob();
 
     for (const char* name : {"a.mp4", "b.mp4"}) {
@@ -129,7 +132,7 @@ TEST_F(VideoJobTest, ConvertsEachClipIntoTheChosenFolder)
 TEST_F(VideoJobTest, MovMeansAQuickTimeFile)
 {
     List({"a.avi"});
-    Check(1061);
+    Check(control::kMovRadio);
     RunJob();
 
     ASSERT_TRUE(fs::exists(output / "a.mov"));
@@ -145,7 +148,7 @@ TEST_F(VideoJobTest, AFileWithoutOutputIsNamedAndCounted)
     List({"a.avi"});
     window->ConvertList().AddListFile(Text(broken / "broken.avi"));
     ASSERT_EQ(window->ConvertList().topLevelItemCount(), 2);
-    Check(1060);
+    Check(control::kMp4Radio);
     RunJob();
 
     EXPECT_TRUE(fs::exists(output / "a.mp4"));
@@ -160,14 +163,14 @@ TEST_F(VideoJobTest, CancelledFolderChoiceConvertsNothing)
     RunJob();
 
     EXPECT_TRUE(fs::is_empty(output.path()));
-    EXPECT_TRUE(window->Control(1021)->isEnabled());
+    EXPECT_TRUE(window->Control(control::kVideoConverterButton)->isEnabled());
 }
 
 TEST_F(VideoJobTest, ALongConversionShowsItsProgressInThePreview)
 {
     window->State().SetPollInterval(std::chrono::milliseconds(20));
     List({"long.avi"});
-    Check(1060);
+    Check(control::kMp4Radio);
     RunJob();
 
     EXPECT_TRUE(fs::exists(output / "long.mp4"));
@@ -183,8 +186,8 @@ TEST_F(VideoJobTest, WithoutBitRatesThePreviewIsSkipped)
 {
     window->State().SetPollInterval(std::chrono::milliseconds(20));
     List({"long.avi"});
-    for (const int edit : {1063, 1038}) static_cast<QLineEdit*>(window->Control(edit))->clear();
-    Check(1034);
+    for (const int edit : {control::kAudioBitRateEdit, control::kVideoBitRateEdit}) static_cast<QLineEdit*>(window->Control(edit))->clear();
+    Check(control::kFirstOptionRadio);
     RunJob();
 
     EXPECT_TRUE(fs::exists(output / "long.avi"));
@@ -199,8 +202,8 @@ protected:
         VideoJobTest::SetUp();
         desktop.chosenSaveFile = Text(output / "joined");
         List({"a.avi", "b.avi", "c.avi"});
-        Check(1075);
-        Check(1060);
+        Check(control::kJoinFilesCheck);
+        Check(control::kMp4Radio);
     }
 
     static fs::path WorkFolder()
@@ -235,14 +238,14 @@ TEST_F(JoinTest, CancelledSaveDialogConvertsNothing)
 
 TEST_F(JoinTest, BurningHandsOnlyTheJoinedFileToTheDvdDataBurner)
 {
-    Check(1080);
+    Check(control::kBurnOutputCheck);
     RunJob();
 
     ASSERT_TRUE(ProcessEventsUntil([&] { return window->Mode() == velmora::front::kModeDvdDataBurner; }, 5000));
     velmora::test::ProcessEvents(50);
     ASSERT_EQ(window->BurnList().count(), 1);
     EXPECT_EQ(window->BurnList().EntryAt(0)->Path(), (output / "joined.mp4").string());
-    EXPECT_TRUE(static_cast<QAbstractButton*>(window->Control(1035))->isChecked());
+    EXPECT_TRUE(static_cast<QAbstractButton*>(window->Control(control::kSecondOptionRadio))->isChecked());
     EXPECT_EQ(window->State().BurnOption(), 4);
     EXPECT_FALSE(window->State().HasPendingOutputs());
 }

@@ -5,6 +5,7 @@
 #include "FrontTesting.h"
 #include "Media.h"
 #include "ScratchFolder.h"
+#include "core/ControlIds.h"
 
 #include <QDropEvent>
 #include <QLineEdit>
@@ -16,6 +17,8 @@
 #include <filesystem>
 
 namespace {
+
+namespace control = velmora::front::control;
 
 using velmora::front::CMediaMaster;
 using velmora::front::MessageKind;
@@ -96,7 +99,7 @@ protected:
 TEST_F(ListsTest, ConvertListShowsDurationSizeAndPathAndKeepsTheTotal)
 {
     const auto window = MakeWindow(desktop);
-    Click(*window, 1021);
+    Click(*window, control::kVideoConverterButton);
     auto& list = window->ConvertList();
     list.AddListFile(Clip("one.avi"));
     list.AddListFile(Clip("four.mpg"));
@@ -108,9 +111,9 @@ TEST_F(ListsTest, ConvertListShowsDurationSizeAndPathAndKeepsTheTotal)
     std::snprintf(size, sizeof size, "%0.2g MB", static_cast<double>(discSize) / 1048576.0);
     EXPECT_EQ(list.topLevelItem(0)->text(1), size);
     EXPECT_EQ(list.TotalDuration(), 5);
-    EXPECT_EQ(velmora::test::Caption(*window, 1074), "Duration  : 00:05");
+    EXPECT_EQ(velmora::test::Caption(*window, control::kDurationText), "Duration  : 00:05");
 
-    Click(*window, 1023);   // the mode change clears the list
+    Click(*window, control::kDvdCreatorButton);   // the mode change clears the list
     EXPECT_EQ(list.topLevelItemCount(), 0);
     list.AddListFile(Clip("two.avi"));
     EXPECT_EQ(Column(list, 0), (QStringList{"two"}));
@@ -120,14 +123,14 @@ TEST_F(ListsTest, ConvertListShowsDurationSizeAndPathAndKeepsTheTotal)
 TEST_F(ListsTest, ControlEEditsADvdChapterTitleInTheDvdCreatorOnly)
 {
     const auto window = MakeWindow(desktop);
-    Click(*window, 1021);
+    Click(*window, control::kVideoConverterButton);
     auto& list = window->ConvertList();
     list.AddListFile(Clip("one.avi"));
     list.setCurrentItem(list.topLevelItem(0));
     QTest::keyClick(&list, Qt::Key_E, Qt::ControlModifier);
     EXPECT_TRUE(list.viewport()->findChildren<QLineEdit*>().isEmpty());
 
-    Click(*window, 1023);
+    Click(*window, control::kDvdCreatorButton);
     list.AddListFile(Clip("one.avi"));
     list.setCurrentItem(list.topLevelItem(0));
     QTest::keyClick(&list, Qt::Key_E, Qt::ControlModifier);
@@ -140,15 +143,15 @@ TEST_F(ListsTest, WrongKindsAreSilentlyIgnored)
 {
     WriteFile(folder / "film.wmv", "wmv");
     const auto window = MakeWindow(desktop);
-    Click(*window, 1021);
+    Click(*window, control::kVideoConverterButton);
     Drop(window->ConvertList(), {Path(folder / "film.wmv"), Clip("one.avi")});
     EXPECT_EQ(Column(window->ConvertList(), 2), (QStringList{Clip("one.avi")}));
 
-    Click(*window, 1023);
+    Click(*window, control::kDvdCreatorButton);
     Drop(window->ConvertList(), {Clip("four.mpg"), Clip("two.avi")});
     EXPECT_EQ(Column(window->ConvertList(), 2), (QStringList{Clip("two.avi")}));
 
-    Click(*window, 1022);
+    Click(*window, control::kAudioBurnerButton);
     std::filesystem::create_directory(folder / "albums");
     Drop(window->BurnList(), {Path(folder / "albums"), Path(folder / "film.wmv"), Path(folder / "gone.wav"),
                               Clip("song.wav")});
@@ -163,7 +166,7 @@ TEST_F(ListsTest, TheSameFileTwiceIsADuplicateButNamesDifferingInCaseAreTwoFiles
     WriteFile(folder / "a.mp3x", "longer");
     std::filesystem::create_directory(folder / "sub");
     const auto window = MakeWindow(desktop);
-    Click(*window, 1025);
+    Click(*window, control::kDvdDataBurnerButton);
     auto& burn = window->BurnList();
     Drop(burn, {Path(folder / "a.mp3"), Path(folder / "A.MP3"), Path(folder / "a.mp3x")});
     EXPECT_EQ(burn.count(), 3);
@@ -176,7 +179,7 @@ TEST_F(ListsTest, TheSameFileTwiceIsADuplicateButNamesDifferingInCaseAreTwoFiles
     EXPECT_EQ(DuplicateMessages(), 2u);
     EXPECT_EQ(window->State().DiscUsed(), usedBefore);
 
-    Click(*window, 1021);
+    Click(*window, control::kVideoConverterButton);
     auto& convert = window->ConvertList();
     convert.AddListFile(Clip("one.avi"));
     std::filesystem::create_symlink(*clips / "one.avi", folder / "link.avi");
@@ -188,7 +191,7 @@ TEST_F(ListsTest, TheSameFileTwiceIsADuplicateButNamesDifferingInCaseAreTwoFiles
 TEST_F(ListsTest, DeleteRemovesExactlyTheSelectedRowsAfterAYes)
 {
     const auto window = MakeWindow(desktop);
-    Click(*window, 1025);
+    Click(*window, control::kDvdDataBurnerButton);
     auto& burn = window->BurnList();
     for (const char* name : {"1", "2", "3", "4", "5"}) {
         WriteFile(folder / name, std::string(100, 'x'));
@@ -219,61 +222,61 @@ TEST_F(ListsTest, DeleteRemovesExactlyTheSelectedRowsAfterAYes)
 TEST_F(ListsTest, RemoveFilesTakesTheSelectedVideosOffTheTotal)
 {
     const auto window = MakeWindow(desktop);
-    Click(*window, 1021);
+    Click(*window, control::kVideoConverterButton);
     auto& list = window->ConvertList();
     for (const char* name : {"one.avi", "two.avi", "four.mpg"}) list.AddListFile(Clip(name));
     EXPECT_EQ(list.TotalDuration(), 7);
     list.topLevelItem(0)->setSelected(true);
     list.topLevelItem(2)->setSelected(true);
-    Click(*window, 1058);
+    Click(*window, control::kRemoveFilesButton);
     EXPECT_EQ(Column(list, 2), (QStringList{Clip("two.avi")}));
     EXPECT_EQ(list.TotalDuration(), 2);
-    EXPECT_EQ(velmora::test::Caption(*window, 1074), "Duration  : 00:02");
+    EXPECT_EQ(velmora::test::Caption(*window, control::kDurationText), "Duration  : 00:02");
 }
 
 TEST_F(ListsTest, TheJoinBoxIsEnabledFromTheSecondVideoOnAndOnlyAddsChangeIt)
 {
     const auto window = MakeWindow(desktop);
-    Click(*window, 1021);
+    Click(*window, control::kVideoConverterButton);
     auto& list = window->ConvertList();
-    EXPECT_FALSE(Enabled(*window, 1075));
+    EXPECT_FALSE(Enabled(*window, control::kJoinFilesCheck));
     list.AddListFile(Clip("one.avi"));
-    EXPECT_FALSE(Enabled(*window, 1075));
+    EXPECT_FALSE(Enabled(*window, control::kJoinFilesCheck));
     list.AddListFile(Clip("two.avi"));
-    EXPECT_TRUE(Enabled(*window, 1075));
+    EXPECT_TRUE(Enabled(*window, control::kJoinFilesCheck));
 
     list.selectAll();
     QTest::keyClick(&list, Qt::Key_Delete);
     EXPECT_EQ(list.topLevelItemCount(), 0);
-    EXPECT_TRUE(Enabled(*window, 1075)) << "deleting leaves the box alone";
+    EXPECT_TRUE(Enabled(*window, control::kJoinFilesCheck)) << "deleting leaves the box alone";
     list.AddListFile(Clip("three.avi"));
-    EXPECT_FALSE(Enabled(*window, 1075));
+    EXPECT_FALSE(Enabled(*window, control::kJoinFilesCheck));
 }
 
 TEST_F(ListsTest, AddFilesUsesTheModesFilterAndAddsEveryChosenFile)
 {
     const auto window = MakeWindow(desktop);
-    Click(*window, 1021);
+    Click(*window, control::kVideoConverterButton);
     desktop.chosenFiles = {Clip("two.avi"), Clip("one.avi")};
-    Click(*window, 1053);
+    Click(*window, control::kAddFilesButton);
     EXPECT_EQ(desktop.filters.back(), "Video Files(avi, mpg) (*.avi *.mpg)");
     EXPECT_EQ(Column(window->ConvertList(), 2), (QStringList{Clip("two.avi"), Clip("one.avi")}));
 
-    Click(*window, 1022);
+    Click(*window, control::kAudioBurnerButton);
     desktop.chosenFiles = {Clip("song.wav")};
-    Click(*window, 1053);
+    Click(*window, control::kAddFilesButton);
     EXPECT_EQ(desktop.filters.back(), "Audio Files (*.wav *.mp3)");
     EXPECT_EQ(Rows(window->BurnList()), (QStringList{Clip("song.wav")}));
-    EXPECT_EQ(velmora::test::Caption(*window, 1026), "0 min");
+    EXPECT_EQ(velmora::test::Caption(*window, control::kStatusText), "0 min");
 
-    Click(*window, 1023);
+    Click(*window, control::kDvdCreatorButton);
     desktop.chosenFiles = {};
-    Click(*window, 1053);
+    Click(*window, control::kAddFilesButton);
     EXPECT_EQ(desktop.filters.back(), "AVI Files (*.avi)");
     EXPECT_EQ(window->ConvertList().topLevelItemCount(), 0);
 
-    Click(*window, 1025);
-    Click(*window, 1053);
+    Click(*window, control::kDvdDataBurnerButton);
+    Click(*window, control::kAddFilesButton);
     EXPECT_EQ(desktop.filters.back(), "All Files(*.*) (*.*)");
 }
 
@@ -282,15 +285,15 @@ TEST_F(ListsTest, AddFolderTakesTheWholeTree)
     std::filesystem::create_directories(folder / "tree" / "inner");
     WriteFile(folder / "tree" / "inner" / "x", std::string(3000, 'x'));
     const auto window = MakeWindow(desktop);
-    Click(*window, 1025);
+    Click(*window, control::kDvdDataBurnerButton);
     desktop.chosenFolder = Path(folder / "tree");
-    Click(*window, 1056);
+    Click(*window, control::kAddFolderButton);
     EXPECT_EQ(desktop.folderTitles.back(), "Please select a folder for storing converted files");
     EXPECT_EQ(Rows(window->BurnList()), (QStringList{Path(folder / "tree")}));
     EXPECT_EQ(window->State().DiscUsed(), 4704u);
 
-    Click(*window, 1022);   // not in the Audio Burner
-    Click(*window, 1056);
+    Click(*window, control::kAudioBurnerButton);   // not in the Audio Burner
+    Click(*window, control::kAddFolderButton);
     EXPECT_EQ(window->BurnList().count(), 0);
 }
 
@@ -298,14 +301,14 @@ TEST_F(ListsTest, DropsAreRefusedWhereTheModeDoesNotTakeThem)
 {
     WriteFile(folder / "data.bin", "x");
     const auto window = MakeWindow(desktop);
-    Click(*window, 1024);   // Copy Disk
+    Click(*window, control::kCdDataBurnerButton);   // Copy Disk
     Drop(window->BurnList(), {Path(folder / "data.bin")});
     EXPECT_EQ(window->BurnList().count(), 0);
-    Click(*window, 1035);   // Create ISO File
+    Click(*window, control::kSecondOptionRadio);   // Create ISO File
     Drop(window->BurnList(), {Path(folder / "data.bin")});
     EXPECT_EQ(window->BurnList().count(), 1);
 
-    Click(*window, 1019);
+    Click(*window, control::kAudioConverterButton);
     Drop(window->ConvertList(), {Clip("one.avi")});
     EXPECT_EQ(window->ConvertList().topLevelItemCount(), 0);
 }

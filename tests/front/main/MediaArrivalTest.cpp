@@ -5,12 +5,15 @@
 #include "LoopbackHttpServer.h"
 #include "Media.h"
 #include "ScratchFolder.h"
+#include "core/ControlIds.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 namespace {
+
+namespace control = velmora::front::control;
 
 namespace fs = std::filesystem;
 using velmora::test::AnsweringDesktop;
@@ -50,7 +53,7 @@ protected:
 
 TEST_F(MediaArrivalTest, AttachingAndDetachingAnImageRereadsTheDriveInAudioConverter)
 {
-    Click(*window, 1019);
+    Click(*window, control::kAudioConverterButton);
     ASSERT_EQ(Rows(), 0);
 
     Attach();
@@ -65,7 +68,7 @@ TEST_F(MediaArrivalTest, VideoConverterIgnoresDiscs)
 {
     ScratchFolder clips;
     ASSERT_TRUE(velmora::test::MakeClip(clips / "a.avi", 1, 160, 120));
-    Click(*window, 1021);
+    Click(*window, control::kVideoConverterButton);
     window->ConvertList().AddListFile(QString::fromStdString((clips / "a.avi").string()));
     ASSERT_EQ(Rows(), 1);
 

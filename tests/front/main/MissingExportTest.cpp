@@ -4,6 +4,7 @@
 #include "core/LumetraBinding.h"
 #include "Media.h"
 #include "ScratchFolder.h"
+#include "core/ControlIds.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -11,6 +12,8 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+namespace control = velmora::front::control;
 
 using velmora::front::CMediaMaster;
 using velmora::front::LumetraBinding;
@@ -45,11 +48,11 @@ TEST_F(MissingExportTest, TheWindowStartsAndRefusesWhatNeedsAMissingExport)
     EXPECT_NE(Lumetra().Find("Convert_Video_TO_AVI"), nullptr);
     EXPECT_EQ(Lumetra().Find("GetPlayLength"), nullptr);
 
-    for (const int button : {1019, 1021, 1023, 1022, 1024, 1025}) Click(window, button);
+    for (const int button : {control::kAudioConverterButton, control::kVideoConverterButton, control::kDvdCreatorButton, control::kAudioBurnerButton, control::kCdDataBurnerButton, control::kDvdDataBurnerButton}) Click(window, button);
     EXPECT_TRUE(desktop.messages.empty());
 
     velmora::test::WriteFile(folder / "clip.avi", "not really a video");
-    Click(window, 1021);
+    Click(window, control::kVideoConverterButton);
     window.ConvertList().AddListFile(QString::fromStdString((folder / "clip.avi").string()));
     EXPECT_EQ(window.ConvertList().topLevelItemCount(), 0);
     ASSERT_EQ(desktop.messages.size(), 1u);
@@ -58,26 +61,26 @@ TEST_F(MissingExportTest, TheWindowStartsAndRefusesWhatNeedsAMissingExport)
 
     // What is bound still works.
     window.ApplyVideoDefaults((folder / "clip.avi").string());
-    EXPECT_EQ(static_cast<QComboBox*>(window.Control(1070))->currentText(), "48000");
-    EXPECT_EQ(static_cast<QComboBox*>(window.Control(1082))->currentText(), "12");
-    EXPECT_EQ(static_cast<QLineEdit*>(window.Control(1042))->text(), "640");
+    EXPECT_EQ(static_cast<QComboBox*>(window.Control(control::kSampleRateList))->currentText(), "48000");
+    EXPECT_EQ(static_cast<QComboBox*>(window.Control(control::kFrameRateList))->currentText(), "12");
+    EXPECT_EQ(static_cast<QLineEdit*>(window.Control(control::kWidthEdit))->text(), "640");
 }
 
 TEST_F(MissingExportTest, WithoutTheLibraryEveryOperationThatNeedsItIsRefused)
 {
     CMediaMaster window(true, desktop, folder / "libNothing.so");
     EXPECT_EQ(Lumetra().Unbound().size(), LumetraBinding::kExportNames.size());
-    Click(window, 1021);
+    Click(window, control::kVideoConverterButton);
     window.ApplyVideoDefaults("/any/clip.avi");
     ASSERT_EQ(desktop.messages.size(), 1u);
     EXPECT_TRUE(desktop.messages[0].text.contains("GetDefaultPara"));
 
     // A job starts only with every export it calls.
-    Click(window, 1051);
+    Click(window, control::kStartButton);
     ASSERT_EQ(desktop.messages.size(), 2u);
     EXPECT_TRUE(desktop.messages[1].text.contains("GeTThumbNailForVideoFile"));
     EXPECT_FALSE(window.JobRunning());
-    EXPECT_TRUE(window.Control(1051)->isEnabled());
+    EXPECT_TRUE(window.Control(control::kStartButton)->isEnabled());
 }
 
 }  // namespace

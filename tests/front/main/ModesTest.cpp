@@ -4,6 +4,7 @@
 #include "FrontTesting.h"
 #include "main/ModeTables.h"
 #include "ScratchFolder.h"
+#include "core/ControlIds.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -17,6 +18,8 @@
 #include <thread>
 
 namespace {
+
+namespace control = velmora::front::control;
 
 using velmora::front::CMediaMaster;
 using velmora::front::MessageKind;
@@ -44,7 +47,7 @@ struct ModeCase {
     const char* name;
     int button;
     int mode;
-    std::set<int> shown;      // besides the heading 1032 and Start 1051, which stay from the welcome state on
+    std::set<int> shown;      // besides the heading control::kHeading and Start control::kStartButton, which stay from the welcome state on
     std::set<int> enabled;
     std::set<int> disabled;
 };
@@ -52,28 +55,28 @@ struct ModeCase {
 const std::vector<ModeCase>& ModeCases()
 {
     static const std::vector<ModeCase> cases{
-        {"AudioConverter", 1019, 1,
-         {1028, 1029, 1030, 1033, 1034, 1035, 1040, 1059, 1060, 1061, 1062, 1063, 1065, 1066, 1067, 1068, 1070, 1071,
-          1072},
-         {1034, 1035, 1028, 1029, 1030, 1063},
-         {1040, 1059, 1060, 1061}},
-        {"VideoConverter", 1021, 2,
-         Union(Range(1033, 1044), {1030, 1053, 1058, 1059, 1060, 1061, 1062, 1063, 1065, 1066, 1067, 1068, 1069, 1070,
-                                   1071, 1072, 1074, 1075, 1078, 1079, 1080, 1082, 1083, 1084}),
-         {1034, 1035, 1040, 1059, 1060, 1061, 1053, 1058, 1080},
-         {1075}},
-        {"DvdCreator", 1023, 3,
-         {1030, 1034, 1035, 1036, 1040, 1045, 1046, 1047, 1048, 1049, 1053, 1058, 1062, 1073, 1097},
-         {1034, 1035, 1040, 1045, 1049, 1053, 1058},
+        {"AudioConverter", control::kAudioConverterButton, 1,
+         {control::kDriveLabel, control::kDriveList, control::kConvertList, control::kFormatGroup, control::kFirstOptionRadio, control::kSecondOptionRadio, control::kThirdOptionRadio, control::kM4vRadio, control::kMp4Radio, control::kMovRadio, control::kSoundGroup, control::kAudioBitRateEdit, control::kAudioBitRateLabel, control::kAudioBitRateUnit, control::kChannelsEdit, control::kChannelsLabel, control::kSampleRateList, control::kSampleRateLabel,
+          control::kSampleRateUnit},
+         {control::kFirstOptionRadio, control::kSecondOptionRadio, control::kDriveLabel, control::kDriveList, control::kConvertList, control::kAudioBitRateEdit},
+         {control::kThirdOptionRadio, control::kM4vRadio, control::kMp4Radio, control::kMovRadio}},
+        {"VideoConverter", control::kVideoConverterButton, 2,
+         Union(Range(control::kFormatGroup, control::kHeightEdit), {control::kConvertList, control::kAddFilesButton, control::kRemoveFilesButton, control::kM4vRadio, control::kMp4Radio, control::kMovRadio, control::kSoundGroup, control::kAudioBitRateEdit, control::kAudioBitRateLabel, control::kAudioBitRateUnit, control::kChannelsEdit, control::kChannelsLabel, control::kFileSizeText, control::kSampleRateList,
+                                   control::kSampleRateLabel, control::kSampleRateUnit, control::kDurationText, control::kJoinFilesCheck, control::kOutputInfoGroup, control::kOptionsGroup, control::kBurnOutputCheck, control::kFrameRateList, control::kFrameRateLabel, control::kFrameRateUnit}),
+         {control::kFirstOptionRadio, control::kSecondOptionRadio, control::kThirdOptionRadio, control::kM4vRadio, control::kMp4Radio, control::kMovRadio, control::kAddFilesButton, control::kRemoveFilesButton, control::kBurnOutputCheck},
+         {control::kJoinFilesCheck}},
+        {"DvdCreator", control::kDvdCreatorButton, 3,
+         {control::kConvertList, control::kFirstOptionRadio, control::kSecondOptionRadio, control::kVideoGroup, control::kThirdOptionRadio, control::kDvdAudioBestRadio, control::kDvdAudioGoodRadio, control::kDvdAudioLowRadio, control::kDvdVideoBestRadio, control::kDvdVideoGoodRadio, control::kAddFilesButton, control::kRemoveFilesButton, control::kSoundGroup, control::kDvdVideoLowRadio, control::kDvdMenuGroup},
+         {control::kFirstOptionRadio, control::kSecondOptionRadio, control::kThirdOptionRadio, control::kDvdAudioBestRadio, control::kDvdVideoGoodRadio, control::kAddFilesButton, control::kRemoveFilesButton},
          {}},
-        {"AudioBurner", 1022, 4, {1028, 1029, 1053, 1054, 1055, 1057, 1058}, {1053, 1057, 1058, 1029}, {}},
-        {"CdDataBurner", 1024, 5,
-         {1028, 1029, 1034, 1035, 1040, 1053, 1056, 1057, 1058},
-         {1028, 1029, 1034, 1035, 1040},
-         {1053, 1056, 1057, 1058}},   // Copy Disk is chosen on entry
-        {"DvdDataBurner", 1025, 6,
-         {1028, 1029, 1034, 1035, 1040, 1053, 1054, 1055, 1056, 1057, 1058},
-         {1028, 1029, 1034, 1035, 1040, 1053, 1056, 1057, 1058},
+        {"AudioBurner", control::kAudioBurnerButton, 4, {control::kDriveLabel, control::kDriveList, control::kAddFilesButton, control::kUsageLeftLabel, control::kUsageRightLabel, control::kBurnList, control::kRemoveFilesButton}, {control::kAddFilesButton, control::kBurnList, control::kRemoveFilesButton, control::kDriveList}, {}},
+        {"CdDataBurner", control::kCdDataBurnerButton, 5,
+         {control::kDriveLabel, control::kDriveList, control::kFirstOptionRadio, control::kSecondOptionRadio, control::kThirdOptionRadio, control::kAddFilesButton, control::kAddFolderButton, control::kBurnList, control::kRemoveFilesButton},
+         {control::kDriveLabel, control::kDriveList, control::kFirstOptionRadio, control::kSecondOptionRadio, control::kThirdOptionRadio},
+         {control::kAddFilesButton, control::kAddFolderButton, control::kBurnList, control::kRemoveFilesButton}},   // Copy Disk is chosen on entry
+        {"DvdDataBurner", control::kDvdDataBurnerButton, 6,
+         {control::kDriveLabel, control::kDriveList, control::kFirstOptionRadio, control::kSecondOptionRadio, control::kThirdOptionRadio, control::kAddFilesButton, control::kUsageLeftLabel, control::kUsageRightLabel, control::kAddFolderButton, control::kBurnList, control::kRemoveFilesButton},
+         {control::kDriveLabel, control::kDriveList, control::kFirstOptionRadio, control::kSecondOptionRadio, control::kThirdOptionRadio, control::kAddFilesButton, control::kAddFolderButton, control::kBurnList, control::kRemoveFilesButton},
          {}},
     };
     return cases;
@@ -82,7 +85,7 @@ const std::vector<ModeCase>& ModeCases()
 void ExpectMode(const CMediaMaster& window, const ModeCase& expected, const std::string& route)
 {
     EXPECT_EQ(window.Mode(), expected.mode) << route;
-    EXPECT_EQ(ShownControls(window), Union(expected.shown, {1032, 1051})) << route;
+    EXPECT_EQ(ShownControls(window), Union(expected.shown, {control::kHeading, control::kStartButton})) << route;
     for (const int id : expected.enabled) EXPECT_TRUE(Enabled(window, id)) << route << ": " << id << " enabled";
     for (const int id : expected.disabled) EXPECT_FALSE(Enabled(window, id)) << route << ": " << id << " disabled";
 }
@@ -97,11 +100,11 @@ TEST_F(WindowTest, StartsInTheWelcomeState)
     const auto window = MakeWindow(desktop);
     EXPECT_EQ(window->windowTitle(), "Velmora 1.2");
     EXPECT_EQ(window->Mode(), 0);
-    EXPECT_EQ(ShownControls(*window), (std::set<int>{1051, 1064}));
-    EXPECT_EQ(Caption(*window, 1051), "Convert !!!!");
-    for (const int id : {1019, 1021, 1023, 1022, 1024, 1025, 1050, 1052})
+    EXPECT_EQ(ShownControls(*window), (std::set<int>{control::kStartButton, control::kBackground}));
+    EXPECT_EQ(Caption(*window, control::kStartButton), "Convert !!!!");
+    for (const int id : {control::kAudioConverterButton, control::kVideoConverterButton, control::kDvdCreatorButton, control::kAudioBurnerButton, control::kCdDataBurnerButton, control::kDvdDataBurnerButton, control::kHelpButton, control::kExitButton})
         EXPECT_TRUE(window->Control(id)->isVisibleTo(window.get())) << id;
-    EXPECT_TRUE(static_cast<QAbstractButton*>(window->Control(1034))->isChecked());
+    EXPECT_TRUE(static_cast<QAbstractButton*>(window->Control(control::kFirstOptionRadio))->isChecked());
     EXPECT_TRUE(desktop.messages.empty());
 }
 
@@ -129,38 +132,38 @@ struct CaptionCase {
 TEST_F(WindowTest, CaptionsFollowTheModeAndTheLanguage)
 {
     const std::vector<CaptionCase> cases{
-        {1019,
-         {{1032, "Audio converter: convert CD audio disks to Wav or MP3 files eaisy to your computer."},
-          {1028, "Select Files to Convert (CD ROM)"}, {1034, "MP3"}, {1035, "WAV"}, {1040, "FLV"}, {1051, "Convert"}},
-         {{1032, "Conversión de audio: convierte discos de música a archivos MP3 o WAV fácilmente."},
-          {1028, "Seleccione los archivos a convertir (CD ROM)"}, {1034, "MP3"}, {1051, "Convertir"}}},
-        {1021,
-         {{1032, "Video converter: convert your DVD or AVI files to other video formats as MPG or FLV "},
-          {1034, "AVI"}, {1035, "MPG"}, {1040, "FLV"}, {1051, "Convert"}, {1059, "M4V - (IPod ITunes)"},
-          {1060, "MP4 - (PSP, PS4, Youtube)"}, {1061, "MOV (Apple / Mac)"}, {1075, "Join Files (One File Output)"}},
-         {{1032, "Conversión de vídeo: convierte tus DVD o archivos AVI a otros formatos de vídeo. "},
-          {1034, "AVI"}, {1051, "Convertir"}}},
-        {1023,
-         {{1032, "Create a Video DVD from your AVI or MPG files."}, {1097, "DVD Menu"}, {1034, "Only VOB files"},
-          {1035, "Output All DVD files"}, {1040, "Convert and Burn to DVD"}, {1051, "Convert"}},
-         {{1032, "Crea un DVD de vídeo desde tus archivos AVI o MPG."}, {1097, "Menú DVD"},
-          {1034, "Solamente archivos VOB"}, {1035, "Crear todos los archivos del DVD en el disco duro"},
-          {1040, "Crear archivos y grabarlos en un disco DVD"}, {1051, "Convertir"}}},
-        {1022,
-         {{1032, "Create audio disks for your audio players from MP3 files."}, {1028, "Select Drive"},
-          {1054, "0 min"}, {1055, "80 min"}, {1051, "Burn it!"}},
-         {{1032, "Crea discos de audio para tu reproductos de música a parti de archivos MP3."},
-          {1028, "Selecciona dispositivo"}, {1054, "0 min"}, {1051, "Grabar!"}}},
-        {1024,
-         {{1032, "Write Cd disks with files of your computer"}, {1028, "Select Drive"}, {1051, "Burn it!"},
-          {1034, "Copy Disk"}, {1035, "Create ISO File"}, {1040, "Burn ISO File"}},
-         {{1032, "Crea discos de datos en un CD a partir de archivos de tu ordenador."}, {1034, "Copiar disco"},
-          {1035, "Crear archivo ISO"}, {1040, "Grabar archivo ISO"}, {1051, "Grabar!"}}},
-        {1025,
-         {{1032, "Write your PC files in DVD disk "}, {1028, "Select Drive"}, {1051, "Burn it!"},
-          {1034, "CD Data (700 MB)"}, {1035, "DVD Data (4.7 GB)"}, {1040, "DVD-DL Data (8.5 GB)"}},
-         {{1032, "Grabe los archivos de su ordenador en un disco DVD "}, {1028, "Selecciona dispositivo"},
-          {1034, "CD Data (700 MB)"}, {1051, "Grabar!"}}},
+        {control::kAudioConverterButton,
+         {{control::kHeading, "Audio converter: convert CD audio disks to Wav or MP3 files eaisy to your computer."},
+          {control::kDriveLabel, "Select Files to Convert (CD ROM)"}, {control::kFirstOptionRadio, "MP3"}, {control::kSecondOptionRadio, "WAV"}, {control::kThirdOptionRadio, "FLV"}, {control::kStartButton, "Convert"}},
+         {{control::kHeading, "Conversión de audio: convierte discos de música a archivos MP3 o WAV fácilmente."},
+          {control::kDriveLabel, "Seleccione los archivos a convertir (CD ROM)"}, {control::kFirstOptionRadio, "MP3"}, {control::kStartButton, "Convertir"}}},
+        {control::kVideoConverterButton,
+         {{control::kHeading, "Video converter: convert your DVD or AVI files to other video formats as MPG or FLV "},
+          {control::kFirstOptionRadio, "AVI"}, {control::kSecondOptionRadio, "MPG"}, {control::kThirdOptionRadio, "FLV"}, {control::kStartButton, "Convert"}, {control::kM4vRadio, "M4V - (IPod ITunes)"},
+          {control::kMp4Radio, "MP4 - (PSP, PS4, Youtube)"}, {control::kMovRadio, "MOV (Apple / Mac)"}, {control::kJoinFilesCheck, "Join Files (One File Output)"}},
+         {{control::kHeading, "Conversión de vídeo: convierte tus DVD o archivos AVI a otros formatos de vídeo. "},
+          {control::kFirstOptionRadio, "AVI"}, {control::kStartButton, "Convertir"}}},
+        {control::kDvdCreatorButton,
+         {{control::kHeading, "Create a Video DVD from your AVI or MPG files."}, {control::kDvdMenuGroup, "DVD Menu"}, {control::kFirstOptionRadio, "Only VOB files"},
+          {control::kSecondOptionRadio, "Output All DVD files"}, {control::kThirdOptionRadio, "Convert and Burn to DVD"}, {control::kStartButton, "Convert"}},
+         {{control::kHeading, "Crea un DVD de vídeo desde tus archivos AVI o MPG."}, {control::kDvdMenuGroup, "Menú DVD"},
+          {control::kFirstOptionRadio, "Solamente archivos VOB"}, {control::kSecondOptionRadio, "Crear todos los archivos del DVD en el disco duro"},
+          {control::kThirdOptionRadio, "Crear archivos y grabarlos en un disco DVD"}, {control::kStartButton, "Convertir"}}},
+        {control::kAudioBurnerButton,
+         {{control::kHeading, "Create audio disks for your audio players from MP3 files."}, {control::kDriveLabel, "Select Drive"},
+          {control::kUsageLeftLabel, "0 min"}, {control::kUsageRightLabel, "80 min"}, {control::kStartButton, "Burn it!"}},
+         {{control::kHeading, "Crea discos de audio para tu reproductos de música a parti de archivos MP3."},
+          {control::kDriveLabel, "Selecciona dispositivo"}, {control::kUsageLeftLabel, "0 min"}, {control::kStartButton, "Grabar!"}}},
+        {control::kCdDataBurnerButton,
+         {{control::kHeading, "Write Cd disks with files of your computer"}, {control::kDriveLabel, "Select Drive"}, {control::kStartButton, "Burn it!"},
+          {control::kFirstOptionRadio, "Copy Disk"}, {control::kSecondOptionRadio, "Create ISO File"}, {control::kThirdOptionRadio, "Burn ISO File"}},
+         {{control::kHeading, "Crea discos de datos en un CD a partir de archivos de tu ordenador."}, {control::kFirstOptionRadio, "Copiar disco"},
+          {control::kSecondOptionRadio, "Crear archivo ISO"}, {control::kThirdOptionRadio, "Grabar archivo ISO"}, {control::kStartButton, "Grabar!"}}},
+        {control::kDvdDataBurnerButton,
+         {{control::kHeading, "Write your PC files in DVD disk "}, {control::kDriveLabel, "Select Drive"}, {control::kStartButton, "Burn it!"},
+          {control::kFirstOptionRadio, "CD Data (700 MB)"}, {control::kSecondOptionRadio, "DVD Data (4.7 GB)"}, {control::kThirdOptionRadio, "DVD-DL Data (8.5 GB)"}},
+         {{control::kHeading, "Grabe los archivos de su ordenador en un disco DVD "}, {control::kDriveLabel, "Selecciona dispositivo"},
+          {control::kFirstOptionRadio, "CD Data (700 MB)"}, {control::kStartButton, "Grabar!"}}},
     };
     for (const bool english : {true, false}) {
         const auto window = MakeWindow(desktop, english);
@@ -168,7 +171,7 @@ TEST_F(WindowTest, CaptionsFollowTheModeAndTheLanguage)
             Click(*window, mode.button);
             for (const auto& [id, text] : english ? mode.english : mode.spanish)
                 EXPECT_EQ(Caption(*window, id), QString::fromUtf8(text)) << "button " << mode.button << " control " << id;
-            EXPECT_TRUE(static_cast<QAbstractButton*>(window->Control(1034))->isChecked());
+            EXPECT_TRUE(static_cast<QAbstractButton*>(window->Control(control::kFirstOptionRadio))->isChecked());
         }
     }
 }
@@ -176,10 +179,10 @@ TEST_F(WindowTest, CaptionsFollowTheModeAndTheLanguage)
 TEST_F(WindowTest, DvdCreatorChecksBestSoundAndGoodPicture)
 {
     const auto window = MakeWindow(desktop);
-    Click(*window, 1023);
-    EXPECT_TRUE(static_cast<QAbstractButton*>(window->Control(1045))->isChecked());
-    EXPECT_TRUE(static_cast<QAbstractButton*>(window->Control(1049))->isChecked());
-    EXPECT_TRUE(static_cast<QAbstractButton*>(window->Control(1034))->isChecked());
+    Click(*window, control::kDvdCreatorButton);
+    EXPECT_TRUE(static_cast<QAbstractButton*>(window->Control(control::kDvdAudioBestRadio))->isChecked());
+    EXPECT_TRUE(static_cast<QAbstractButton*>(window->Control(control::kDvdVideoGoodRadio))->isChecked());
+    EXPECT_TRUE(static_cast<QAbstractButton*>(window->Control(control::kFirstOptionRadio))->isChecked());
 }
 
 TEST_F(WindowTest, ConvertListColumnsFollowTheModeAndTheLanguage)
@@ -191,16 +194,16 @@ TEST_F(WindowTest, ConvertListColumnsFollowTheModeAndTheLanguage)
         return titles;
     };
     const auto english = MakeWindow(desktop, true);
-    Click(*english, 1021);
+    Click(*english, control::kVideoConverterButton);
     EXPECT_EQ(headers(*english), (QStringList{"Duration", "Size", "File Name"}));
-    Click(*english, 1023);
+    Click(*english, control::kDvdCreatorButton);
     EXPECT_EQ(headers(*english), (QStringList{"Title", "Duration", "File Name"}));
     EXPECT_EQ(english->ConvertList().columnWidth(2), 355);
-    Click(*english, 1022);
+    Click(*english, control::kAudioBurnerButton);
     EXPECT_EQ(english->ConvertList().columnCount(), 0);
 
     const auto spanish = MakeWindow(desktop, false);
-    Click(*spanish, 1021);
+    Click(*spanish, control::kVideoConverterButton);
     EXPECT_EQ(headers(*spanish), (QStringList{QString::fromUtf8("Duración"), QString::fromUtf8("Tamaño"),
                                               "FNombre de archivo"}));
 }
@@ -208,10 +211,10 @@ TEST_F(WindowTest, ConvertListColumnsFollowTheModeAndTheLanguage)
 TEST_F(WindowTest, WhileBusyModeButtonsAndExitRefuseAndNothingChanges)
 {
     const auto window = MakeWindow(desktop);
-    Click(*window, 1021);
+    Click(*window, control::kVideoConverterButton);
     const auto shownBefore = ShownControls(*window);
     window->State().SetBusy(true);
-    for (const int button : {1019, 1021, 1023, 1022, 1024, 1025, 1052}) {
+    for (const int button : {control::kAudioConverterButton, control::kVideoConverterButton, control::kDvdCreatorButton, control::kAudioBurnerButton, control::kCdDataBurnerButton, control::kDvdDataBurnerButton, control::kExitButton}) {
         desktop.messages.clear();
         Click(*window, button);
         ASSERT_EQ(desktop.messages.size(), 1u) << button;
@@ -229,9 +232,9 @@ TEST_F(WindowTest, WhileBusyModeButtonsAndExitRefuseAndNothingChanges)
     EXPECT_EQ(desktop.messages.size(), 2u);
 
     window->State().SetBusy(false);
-    Click(*window, 1019);
+    Click(*window, control::kAudioConverterButton);
     EXPECT_EQ(window->Mode(), 1);
-    Click(*window, 1052);
+    Click(*window, control::kExitButton);
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(window->result(), QDialog::Accepted);
 }
@@ -239,21 +242,21 @@ TEST_F(WindowTest, WhileBusyModeButtonsAndExitRefuseAndNothingChanges)
 TEST_F(WindowTest, EnableControlsFromAJobThreadRunsOnTheWindowThread)
 {
     const auto window = MakeWindow(desktop);
-    Click(*window, 1024);   // Copy Disk disables the file buttons and the burn list
+    Click(*window, control::kCdDataBurnerButton);   // Copy Disk disables the file buttons and the burn list
     auto disable = std::async(std::launch::async, [&] { window->EnableControls(true); });
     while (disable.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready) velmora::test::ProcessEvents();
     disable.get();
     for (const int id : velmora::front::ControlMapIds()) EXPECT_FALSE(Enabled(*window, id)) << id;
 
     window->EnableControls(false);
-    for (const int id : {1028, 1029, 1034, 1035, 1040, 1051, 1053, 1056, 1057, 1058})
+    for (const int id : {control::kDriveLabel, control::kDriveList, control::kFirstOptionRadio, control::kSecondOptionRadio, control::kThirdOptionRadio, control::kStartButton, control::kAddFilesButton, control::kAddFolderButton, control::kBurnList, control::kRemoveFilesButton})
         EXPECT_TRUE(Enabled(*window, id)) << id;
 }
 
 TEST_F(WindowTest, StartStampsTheDateAndDoesNothingInTheWelcomeState)
 {
     const auto window = MakeWindow(desktop);
-    Click(*window, 1051);
+    Click(*window, control::kStartButton);
     EXPECT_TRUE(desktop.messages.empty());
     EXPECT_TRUE(QRegularExpression("^\\d{4}_\\d{2}_\\d{2}$")
                     .match(QString::fromStdString(window->State().DateStamp()))
@@ -263,7 +266,7 @@ TEST_F(WindowTest, StartStampsTheDateAndDoesNothingInTheWelcomeState)
 TEST_F(WindowTest, HelpOpensHelpPdfOfTheCurrentFolder)
 {
     const auto window = MakeWindow(desktop);
-    Click(*window, 1050);
+    Click(*window, control::kHelpButton);
     ASSERT_EQ(desktop.openedUrls.size(), 1u);
     EXPECT_EQ(desktop.openedUrls[0], QUrl::fromLocalFile(QDir::currentPath() + "/Help.pdf"));
 }
@@ -274,11 +277,11 @@ TEST_F(WindowTest, PendingOutputsGoToTheDvdBurnerAndStartIsPressedOnceIdle)
     velmora::test::WriteFile(folder / "joined.mp4", std::string(5000, 'x'));
     const auto window = MakeWindow(desktop);
     window->State().AddPendingOutput((folder / "joined.mp4").string());
-    Click(*window, 1025);
+    Click(*window, control::kDvdDataBurnerButton);
     ASSERT_EQ(window->BurnList().count(), 1);
     EXPECT_EQ(window->BurnList().item(0)->text().toStdString(), (folder / "joined.mp4").string());
     EXPECT_FALSE(window->State().HasPendingOutputs());
-    EXPECT_TRUE(static_cast<QAbstractButton*>(window->Control(1035))->isChecked());
+    EXPECT_TRUE(static_cast<QAbstractButton*>(window->Control(control::kSecondOptionRadio))->isChecked());
     EXPECT_EQ(window->State().BurnOption(), 4);
     EXPECT_EQ(window->State().DiscUsed(), 3u * 2352u);
     EXPECT_TRUE(window->State().DateStamp().empty());

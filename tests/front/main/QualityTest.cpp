@@ -4,6 +4,7 @@
 #include "Lumetra.h"
 #include "Media.h"
 #include "ScratchFolder.h"
+#include "core/ControlIds.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -14,6 +15,8 @@
 #include <future>
 
 namespace {
+
+namespace control = velmora::front::control;
 
 using MediaLibrary::Header::MEDIACONVERSIONINFO;
 using velmora::front::CMediaMaster;
@@ -57,18 +60,18 @@ protected:
 TEST_F(QualityTest, FirstVideoFillsTheQualityControlsFromItsStreams)
 {
     const auto window = MakeWindow(desktop);
-    EXPECT_EQ(DropDown(*window, 1070).currentText(), "44100");
-    EXPECT_EQ(DropDown(*window, 1082).currentText(), "1");
-    Click(*window, 1021);
+    EXPECT_EQ(DropDown(*window, control::kSampleRateList).currentText(), "44100");
+    EXPECT_EQ(DropDown(*window, control::kFrameRateList).currentText(), "1");
+    Click(*window, control::kVideoConverterButton);
     window->ConvertList().AddListFile(QString::fromStdString((*clips / "odd.avi").string()));
     ASSERT_EQ(window->ConvertList().topLevelItemCount(), 1);
-    EXPECT_EQ(DropDown(*window, 1082).currentText(), "25");
-    EXPECT_EQ(DropDown(*window, 1070).currentText(), "44100");
-    EXPECT_EQ(Edit(*window, 1042).text(), "160");
-    EXPECT_EQ(Edit(*window, 1044).text(), "120");
-    EXPECT_EQ(Edit(*window, 1067).text(), "0");
-    const int audio = Edit(*window, 1063).text().toInt();
-    const int video = Edit(*window, 1038).text().toInt();
+    EXPECT_EQ(DropDown(*window, control::kFrameRateList).currentText(), "25");
+    EXPECT_EQ(DropDown(*window, control::kSampleRateList).currentText(), "44100");
+    EXPECT_EQ(Edit(*window, control::kWidthEdit).text(), "160");
+    EXPECT_EQ(Edit(*window, control::kHeightEdit).text(), "120");
+    EXPECT_EQ(Edit(*window, control::kChannelsEdit).text(), "0");
+    const int audio = Edit(*window, control::kAudioBitRateEdit).text().toInt();
+    const int video = Edit(*window, control::kVideoBitRateEdit).text().toInt();
     EXPECT_GT(audio, 0);
     EXPECT_GT(video, 0);
     EXPECT_EQ(window->TotalBitRate(), audio + video);
@@ -77,22 +80,22 @@ TEST_F(QualityTest, FirstVideoFillsTheQualityControlsFromItsStreams)
 TEST_F(QualityTest, DefaultsAreNotReadOutsideTheVideoConverter)
 {
     const auto window = MakeWindow(desktop);
-    Click(*window, 1023);
+    Click(*window, control::kDvdCreatorButton);
     window->ApplyVideoDefaults((*clips / "odd.avi").string());
-    EXPECT_EQ(Edit(*window, 1042).text(), "");
+    EXPECT_EQ(Edit(*window, control::kWidthEdit).text(), "");
 }
 
 TEST_F(QualityTest, CollectSettingsReadsTheVideoControls)
 {
     const auto window = MakeWindow(desktop);
-    Click(*window, 1021);
-    Edit(*window, 1063).setText("128");
-    Edit(*window, 1067).setText("2");
-    DropDown(*window, 1070).setCurrentIndex(2);
-    Edit(*window, 1038).setText("1500");
-    DropDown(*window, 1082).setCurrentIndex(8);
-    Edit(*window, 1042).setText("720");
-    Edit(*window, 1044).setText("576");
+    Click(*window, control::kVideoConverterButton);
+    Edit(*window, control::kAudioBitRateEdit).setText("128");
+    Edit(*window, control::kChannelsEdit).setText("2");
+    DropDown(*window, control::kSampleRateList).setCurrentIndex(2);
+    Edit(*window, control::kVideoBitRateEdit).setText("1500");
+    DropDown(*window, control::kFrameRateList).setCurrentIndex(8);
+    Edit(*window, control::kWidthEdit).setText("720");
+    Edit(*window, control::kHeightEdit).setText("576");
     MEDIACONVERSIONINFO request;
     request.nOutputFormat = 7;
     window->CollectSettings(request);
@@ -109,8 +112,8 @@ TEST_F(QualityTest, CollectSettingsReadsTheVideoControls)
 TEST_F(QualityTest, EmptyFieldsTakeTheDefaultsExceptChannelsAndFrameRate)
 {
     const auto window = MakeWindow(desktop);
-    Click(*window, 1021);
-    Edit(*window, 1038).setText("800");
+    Click(*window, control::kVideoConverterButton);
+    Edit(*window, control::kVideoBitRateEdit).setText("800");
     MEDIACONVERSIONINFO defaults;
     defaults.nAudioBitRate = 192;
     defaults.nAudioChannels = 6;
@@ -136,14 +139,14 @@ TEST_F(QualityTest, EmptyFieldsTakeTheDefaultsExceptChannelsAndFrameRate)
 TEST_F(QualityTest, AudioConverterSetsTheFormatFromTheRadios)
 {
     const auto window = MakeWindow(desktop);
-    Click(*window, 1019);
-    Edit(*window, 1063).setText("12abc");
+    Click(*window, control::kAudioConverterButton);
+    Edit(*window, control::kAudioBitRateEdit).setText("12abc");
     MEDIACONVERSIONINFO request;
     window->CollectSettings(request);
     EXPECT_EQ(request.nOutputFormat, 2);   // MP3 is checked on entry
     EXPECT_EQ(request.nAudioBitRate, 12);
     EXPECT_EQ(request.nVideoBitRate, 0);
-    Click(*window, 1035);
+    Click(*window, control::kSecondOptionRadio);
     window->CollectSettings(request);
     EXPECT_EQ(request.nOutputFormat, 1);
 }
@@ -151,8 +154,8 @@ TEST_F(QualityTest, AudioConverterSetsTheFormatFromTheRadios)
 TEST_F(QualityTest, DvdCreatorLeavesTheRequestAlone)
 {
     const auto window = MakeWindow(desktop);
-    Click(*window, 1023);
-    Edit(*window, 1063).setText("128");
+    Click(*window, control::kDvdCreatorButton);
+    Edit(*window, control::kAudioBitRateEdit).setText("128");
     MEDIACONVERSIONINFO request;
     request.nAudioBitRate = -5;
     window->CollectSettings(request);
@@ -162,20 +165,20 @@ TEST_F(QualityTest, DvdCreatorLeavesTheRequestAlone)
 TEST_F(QualityTest, OutputInfoEstimatesSizeAndDuration)
 {
     const auto window = MakeWindow(desktop);
-    Click(*window, 1021);
-    Edit(*window, 1038).setText("800");
-    Edit(*window, 1063).setText("200");
+    Click(*window, control::kVideoConverterButton);
+    Edit(*window, control::kVideoBitRateEdit).setText("800");
+    Edit(*window, control::kAudioBitRateEdit).setText("200");
     EXPECT_EQ(window->TotalBitRate(), 1000);
     window->UpdateOutputInfo(3661);
-    EXPECT_EQ(Caption(*window, 1069), "File Size : 446.90 MB");
-    EXPECT_EQ(Caption(*window, 1074), "Duration  : 01:01:01");
+    EXPECT_EQ(Caption(*window, control::kFileSizeText), "File Size : 446.90 MB");
+    EXPECT_EQ(Caption(*window, control::kDurationText), "Duration  : 01:01:01");
 
     window->ConvertList().AddListFile(QString::fromStdString((*clips / "odd.avi").string()));
-    Edit(*window, 1038).clear();
-    Edit(*window, 1063).clear();
+    Edit(*window, control::kVideoBitRateEdit).clear();
+    Edit(*window, control::kAudioBitRateEdit).clear();
     EXPECT_EQ(window->TotalBitRate(), 0);
-    EXPECT_EQ(Caption(*window, 1069), "File Size : 0.00 MB");
-    EXPECT_EQ(Caption(*window, 1074), "Duration  : 00:02");
+    EXPECT_EQ(Caption(*window, control::kFileSizeText), "File Size : 0.00 MB");
+    EXPECT_EQ(Caption(*window, control::kDurationText), "Duration  : 00:02");
 }
 
 }  // namespace
