@@ -31,7 +31,7 @@ bool CopyPath(char (&field)[MediaLibrary::Header::kPathCapacity], const std::str
 
 std::optional<std::filesystem::path> ConvertMp3ToWave(const std::filesystem::path& mp3, const std::filesystem::path& folder)
 {
-    const auto convert = Lumetra().Get<::Lumetra::ConvertFn>("Convert_MP3_TO_WAV");
+    const auto convert = Lumetra().Convert_MP3_TO_WAV();
     if (!convert) {
         LogMessage(1, "%s left out of the audio CD: the library cannot convert MP3 files", mp3.c_str());
         return std::nullopt;

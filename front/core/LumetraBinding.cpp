@@ -5,6 +5,8 @@
 
 #include <dlfcn.h>
 
+#include <type_traits>
+
 namespace velmora::front {
 
 bool LumetraBinding::Bind(const std::filesystem::path& library)
@@ -15,8 +17,8 @@ bool LumetraBinding::Bind(const std::filesystem::path& library)
         for (auto& entry : entries_) entry.store(nullptr);
         return false;
     }
-    for (std::size_t index = 0; index < kExportNames.size(); ++index) {
-        const std::string name(kExportNames[index]);
+    for (std::size_t index = 0; index < kNames.size(); ++index) {
+        const std::string name(kNames[index]);
         void* symbol = ::dlsym(handle, name.c_str());
         entries_[index].store(symbol);
         if (!symbol) LogMessage(1, "%s does not export %s; the operations that need it are refused", library.c_str(), name.c_str());
@@ -24,18 +26,22 @@ bool LumetraBinding::Bind(const std::filesystem::path& library)
     return true;
 }
 
-void* LumetraBinding::Find(std::string_view name) const
+::Lumetra::ConvertFn LumetraBinding::Converter(Export which) const
 {
-    for (std::size_t index = 0; index < kExportNames.size(); ++index)
-        if (kExportNames[index] == name) return entries_[index].load();
-    return nullptr;
+    static constexpr std::array kIsConversion{
+#define VELMORA_EXPORT_IS_CONVERSION(name, type) std::is_same_v<::Lumetra::type, ::Lumetra::ConvertFn>,
+        VELMORA_BOUND_EXPORTS(VELMORA_EXPORT_IS_CONVERSION)
+#undef VELMORA_EXPORT_IS_CONVERSION
+    };
+    if (!kIsConversion[static_cast<std::size_t>(which)]) return nullptr;
+    return reinterpret_cast<::Lumetra::ConvertFn>(Entry(which));
 }
 
 std::vector<std::string> LumetraBinding::Unbound() const
 {
     std::vector<std::string> names;
-    for (std::size_t index = 0; index < kExportNames.size(); ++index)
-        if (!entries_[index].load()) names.emplace_back(kExportNames[index]);
+    for (std::size_t index = 0; index < kNames.size(); ++index)
+        if (!entries_[index].load()) names.emplace_back(kNames[index]);
     return names;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Lumetra.h"
+
 #include <array>
 #include <atomic>
 #include <filesystem>
@@ -7,35 +9,69 @@
 #include <string_view>
 #include <vector>
 
+// Every export the window binds: its name in the library and the type it is called through.
+// The enum, the names, the typed accessors and the checks below are all made from this list.
+#define VELMORA_BOUND_EXPORTS(X)                            \
+    X(GET_CD_TEXT_INFO, GetCdTextInfoFn)                   \
+    X(GenerateDVDFiles, GenerateDvdFilesFn)                \
+    X(GetPlayLength, GetPlayLengthFn)                      \
+    X(GetDefaultPara, GetDefaultParaFn)                    \
+    X(Convert_Join_To_Single, JoinFn)                      \
+    X(GeTThumbNailForVideoFile, ThumbnailFn)               \
+    X(ReadCDDB, ReadCDDBFn)                                \
+    X(GetCDEntry, GetCDEntryFn)                            \
+    X(Convert_Wav_TO_MP3, ConvertFn)                       \
+    X(Convert_CD_TO_MP3, ConvertFn)                        \
+    X(Convert_MP3_TO_WAV, ConvertFn)                       \
+    X(Convert_Video_TO_AVI, ConvertFn)                     \
+    X(Convert_Video_TO_MPG, ConvertFn)                     \
+    X(Convert_Video_TO_FLV, ConvertFn)                     \
+    X(Convert_Video_TO_M4V, ConvertFn)                     \
+    X(Convert_Video_TO_MP4, ConvertFn)                     \
+    X(Convert_Video_TO_MOV, ConvertFn)                     \
+    X(Convert_Video_TO_VOB, ConvertFn)                     \
+    X(Convert_Video_TO_DVD, ConvertFn)
+
 namespace velmora::front {
 
+enum class Export : int {
+#define VELMORA_EXPORT_ENUM(name, type) name,
+    VELMORA_BOUND_EXPORTS(VELMORA_EXPORT_ENUM)
+#undef VELMORA_EXPORT_ENUM
+};
+
 // The library's exports, bound by name into process-wide pointers that every thread of the
-// front end reads. An export the library does not provide stays unbound, and the operations
-// that need it refuse instead of calling it.
+// window reads. An export the library does not provide stays unbound, and the operations that
+// need it refuse instead of calling it.
 class LumetraBinding {
 public:
-    static constexpr std::array<std::string_view, 19> kExportNames{
-        "GET_CD_TEXT_INFO",     "GenerateDVDFiles",     "GetPlayLength",        "GetDefaultPara",
-        "Convert_Join_To_Single", "GeTThumbNailForVideoFile", "ReadCDDB",        "GetCDEntry",
-        "Convert_Wav_TO_MP3",   "Convert_CD_TO_MP3",    "Convert_MP3_TO_WAV",   "Convert_Video_TO_AVI",
-        "Convert_Video_TO_MPG", "Convert_Video_TO_FLV", "Convert_Video_TO_M4V", "Convert_Video_TO_MP4",
-        "Convert_Video_TO_MOV", "Convert_Video_TO_VOB", "Convert_Video_TO_DVD",
+    static constexpr std::array kNames{
+#define VELMORA_EXPORT_NAME(name, type) std::string_view(#name),
+        VELMORA_BOUND_EXPORTS(VELMORA_EXPORT_NAME)
+#undef VELMORA_EXPORT_NAME
     };
+    static std::string_view Name(Export which) { return kNames[static_cast<std::size_t>(which)]; }
 
     // Loads the library (it is never unloaded) and binds every name anew. False when it cannot be loaded.
     bool Bind(const std::filesystem::path& library);
 
-    // Null when the export is not bound.
-    void* Find(std::string_view name) const;
-    template <typename Function>
-    Function Get(std::string_view name) const
-    {
-        return reinterpret_cast<Function>(Find(name));
-    }
+    bool Has(Export which) const { return Entry(which) != nullptr; }
     std::vector<std::string> Unbound() const;
 
+    // One typed accessor per export, named as the export; null when it is not bound.
+#define VELMORA_EXPORT_ACCESSOR(name, type) \
+    ::Lumetra::type name() const { return reinterpret_cast<::Lumetra::type>(Entry(Export::name)); }
+    VELMORA_BOUND_EXPORTS(VELMORA_EXPORT_ACCESSOR)
+#undef VELMORA_EXPORT_ACCESSOR
+
+    // The conversion export chosen at run time (a format radio, a kind of source); null when
+    // it is not bound or not a conversion.
+    ::Lumetra::ConvertFn Converter(Export which) const;
+
 private:
-    std::array<std::atomic<void*>, kExportNames.size()> entries_{};
+    void* Entry(Export which) const { return entries_[static_cast<std::size_t>(which)].load(); }
+
+    std::array<std::atomic<void*>, kNames.size()> entries_{};
 };
 
 // The one binding of the process.

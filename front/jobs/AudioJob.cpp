@@ -49,7 +49,7 @@ void RunAudioJob(JobHost& host, const JobInput& input)
         else
             host.SetStatusText(strings[kRowConverting] + " - " + QString::fromStdString(source) + "....");
         if (SetRequestPath(request.szSourceFile, source) && SetRequestPath(request.szOutputFile, output)) {
-            Lumetra().Get<::Lumetra::ConvertFn>(cdTrack ? "Convert_CD_TO_MP3" : "Convert_Wav_TO_MP3")(request);
+            Lumetra().Converter(cdTrack ? Export::Convert_CD_TO_MP3 : Export::Convert_Wav_TO_MP3)(request);
             failures.Check(cdTrack ? row.cells[6] : source, output);
         }
         host.UncheckRow(index);

@@ -30,19 +30,19 @@ void RunJob(JobHost& host, const JobInput& input)
 
 }  // namespace
 
-std::vector<std::string_view> ConversionThread::ExportsNeeded(const JobInput& input)
+std::vector<Export> ConversionThread::ExportsNeeded(const JobInput& input)
 {
     switch (input.mode) {
     case kModeAudioConverter:
-        return {"Convert_CD_TO_MP3", "Convert_Wav_TO_MP3"};
+        return {Export::Convert_CD_TO_MP3, Export::Convert_Wav_TO_MP3};
     case kModeVideoConverter: {
-        std::vector<std::string_view> names{"GeTThumbNailForVideoFile"};
-        if (const VideoFormat* format = FindVideoFormat(input.formatRadio)) names.push_back(format->exportName);
-        if (input.join) names.insert(names.end(), {"GetDefaultPara", "Convert_Join_To_Single"});
-        return names;
+        std::vector<Export> needed{Export::GeTThumbNailForVideoFile};
+        if (const VideoFormat* format = FindVideoFormat(input.formatRadio)) needed.push_back(format->conversion);
+        if (input.join) needed.insert(needed.end(), {Export::GetDefaultPara, Export::Convert_Join_To_Single});
+        return needed;
     }
     case kModeDvdCreator:
-        return {"Convert_Video_TO_VOB", "Convert_Video_TO_DVD", "GenerateDVDFiles"};
+        return {Export::Convert_Video_TO_VOB, Export::Convert_Video_TO_DVD, Export::GenerateDVDFiles};
     default:
         return {};
     }

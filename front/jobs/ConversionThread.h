@@ -2,9 +2,9 @@
 
 #include "JobHost.h"
 #include "JobInput.h"
+#include "core/LumetraBinding.h"
 
 #include <functional>
-#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -20,7 +20,7 @@ public:
     ConversionThread& operator=(const ConversionThread&) = delete;
 
     // The library exports the job of the input will call.
-    static std::vector<std::string_view> ExportsNeeded(const JobInput& input);
+    static std::vector<Export> ExportsNeeded(const JobInput& input);
 
     // False while a job runs. `finished` is called on the job's thread as its last act.
     bool Start(JobHost& host, JobInput input, std::function<void()> finished);

@@ -68,7 +68,7 @@ void RunDvdAuthoringJob(JobHost& host, const JobInput& input)
         host.SetStatusText(host.Strings()[kRowConverting] + " - " + QString::fromStdString(source) + "....");
         const std::string output = (onlyVobs ? folder : workFolder) + "/" + FileTitle(source) + (onlyVobs ? ".vob" : ".mpg");
         if (!SetRequestPath(request.szSourceFile, source) || !SetRequestPath(request.szOutputFile, output)) continue;
-        Lumetra().Get<::Lumetra::ConvertFn>(onlyVobs ? "Convert_Video_TO_VOB" : "Convert_Video_TO_DVD")(request);
+        Lumetra().Converter(onlyVobs ? Export::Convert_Video_TO_VOB : Export::Convert_Video_TO_DVD)(request);
         if (failures.Check(source, output) && !onlyVobs) authoring.AddVob(output);
     }
 
@@ -76,7 +76,7 @@ void RunDvdAuthoringJob(JobHost& host, const JobInput& input)
         const std::string authoringFile = workFolder + "/velmora_convert.xml";
         WriteAuthoringFile(authoringFile, authoring.Close());
         host.SetStatusText(host.Strings()[kRowGenerating]);
-        Lumetra().Get<::Lumetra::GenerateDvdFilesFn>("GenerateDVDFiles")(authoringFile.c_str());
+        Lumetra().GenerateDVDFiles()(authoringFile.c_str());
         CleanUpFolder(workFolder);
         failures.Check(folder, folder + "/VIDEO_TS/VIDEO_TS.IFO");
     }

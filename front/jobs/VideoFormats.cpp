@@ -5,9 +5,9 @@ namespace velmora::front {
 namespace {
 
 constexpr VideoFormat kVideoFormats[] = {
-    {control::kFirstOptionRadio, "Convert_Video_TO_AVI", "avi"}, {control::kSecondOptionRadio, "Convert_Video_TO_MPG", "mpg"},
-    {control::kThirdOptionRadio, "Convert_Video_TO_FLV", "flv"}, {control::kM4vRadio, "Convert_Video_TO_M4V", "m4v"},
-    {control::kMp4Radio, "Convert_Video_TO_MP4", "mp4"}, {control::kMovRadio, "Convert_Video_TO_MOV", "mov"},
+    {control::kFirstOptionRadio, Export::Convert_Video_TO_AVI, "avi"}, {control::kSecondOptionRadio, Export::Convert_Video_TO_MPG, "mpg"},
+    {control::kThirdOptionRadio, Export::Convert_Video_TO_FLV, "flv"}, {control::kM4vRadio, Export::Convert_Video_TO_M4V, "m4v"},
+    {control::kMp4Radio, Export::Convert_Video_TO_MP4, "mp4"}, {control::kMovRadio, Export::Convert_Video_TO_MOV, "mov"},
 };
 
 }  // namespace

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/LumetraBinding.h"
+
 #include <string_view>
 
 namespace velmora::front {
@@ -8,7 +10,7 @@ namespace velmora::front {
 // its output and preview copy take (the encoder chooses the container by that extension).
 struct VideoFormat {
     int radio;
-    std::string_view exportName;
+    Export conversion;
     std::string_view extension;   // without the dot
 };
 

@@ -59,7 +59,7 @@ void PreviewStep(JobHost& host, const MEDIACONVERSIONINFO& request, const FileNa
     char positionText[24];
     std::snprintf(positionText, sizeof positionText, "%" PRId64, *position);
     const std::string picture = folder + "/last_frame.png";
-    Lumetra().Get<::Lumetra::ThumbnailFn>("GeTThumbNailForVideoFile")(positionText, request.szSourceFile,
+    Lumetra().GeTThumbNailForVideoFile()(positionText, request.szSourceFile,
                                                                         picture.c_str());
     host.ShowPreview(picture);
 }
@@ -69,7 +69,7 @@ void PreviewStep(JobHost& host, const MEDIACONVERSIONINFO& request, const FileNa
 void ConvertOneFile(JobHost& host, const MEDIACONVERSIONINFO& request, const VideoFormat& format,
                     const FileNames& names, const std::string& folder)
 {
-    const auto convert = Lumetra().Get<::Lumetra::ConvertFn>(format.exportName);
+    const auto convert = Lumetra().Converter(format.conversion);
     auto conversion = std::async(std::launch::async, [convert, copy = request] { convert(copy); });
     while (conversion.wait_for(host.State().PollInterval()) == std::future_status::timeout)
         PreviewStep(host, request, names, folder);
@@ -87,7 +87,7 @@ void Join(JobHost& host, MEDIACONVERSIONINFO& request, const std::string& workFo
         SetRequestPath(request.szOutputFile, result)) {
         std::vector<const char*> paths;
         for (const std::string& output : outputs) paths.push_back(output.c_str());
-        Lumetra().Get<::Lumetra::JoinFn>("Convert_Join_To_Single")(request, paths.data(),
+        Lumetra().Convert_Join_To_Single()(request, paths.data(),
                                                                    static_cast<unsigned>(paths.size()));
     }
     std::error_code ignored;
@@ -116,7 +116,7 @@ void RunVideoJob(JobHost& host, const JobInput& input)
         std::filesystem::create_directories(folder, error);
         if (error) LogMessage(1, "Cannot create the join work folder %s: %s", folder.c_str(), error.message().c_str());
         if (SetRequestPath(defaults.szSourceFile, input.rows.front().cells[2]))
-            Lumetra().Get<::Lumetra::GetDefaultParaFn>("GetDefaultPara")(&defaults);
+            Lumetra().GetDefaultPara()(&defaults);
     } else {
         folder = host.ChooseOutputFolder();
         if (folder.empty()) return;

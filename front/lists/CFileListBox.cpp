@@ -67,7 +67,7 @@ void CFileListBox::AddPath(const QString& path)
         if (!std::filesystem::exists(name, error)) return;
         auto file = std::make_unique<CFileObject>(name);
         if (audioBurner) {
-            if (!file->IsAudioFile() || !host_.RequireExport("GetPlayLength")) return;
+            if (!file->IsAudioFile() || !host_.RequireExport(Export::GetPlayLength)) return;
             amount = file->GetDuration();
         } else {
             amount = file->GetDiscSize();

@@ -53,7 +53,7 @@ void CListCtrlEx::AddListFile(const QString& path)
     auto entry = std::make_unique<CFileObject>(path.toStdString());
     const bool rightKind = mode == kModeVideoConverter ? entry->IsVideoFile() : entry->IsAviFile();
     if (!rightKind) return;
-    if (!host_.RequireExport("GetPlayLength")) return;
+    if (!host_.RequireExport(Export::GetPlayLength)) return;
     if (IsDuplicate(*entry)) {
         host_.ShowMessage(host_.Strings()[kRowDuplicateEntry], host_.Strings()[kRowTitle], MessageKind::Information);
         return;

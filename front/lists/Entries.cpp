@@ -73,7 +73,7 @@ std::int32_t CFileObject::GetDuration()
 
 void CFileObject::ReadDuration()
 {
-    const auto getPlayLength = Lumetra().Get<::Lumetra::GetPlayLengthFn>("GetPlayLength");
+    const auto getPlayLength = Lumetra().GetPlayLength();
     if (!getPlayLength) {
         LogMessage(1, "No play length for %s: the library does not provide GetPlayLength", Path().c_str());
         return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/LumetraBinding.h"
 #include "core/MessageKind.h"
 #include "core/Mode.h"
 
@@ -21,7 +22,7 @@ public:
     virtual const UiStrings& Strings() const = 0;
     virtual bool ShowMessage(const QString& text, const QString& caption, MessageKind kind) = 0;
     // Shows why an operation is refused when the library lacks the export it needs.
-    virtual bool RequireExport(const char* name) = 0;
+    virtual bool RequireExport(Export which) = 0;
 
     // The burn list's running total: seconds in the Audio Burner mode, disc bytes in the data modes.
     virtual void AddDiscUsed(std::int64_t amount) = 0;

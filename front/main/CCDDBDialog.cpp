@@ -44,7 +44,7 @@ CCDDBDialog::~CCDDBDialog()
 
 int CCDDBDialog::DoModal()
 {
-    const auto readCddb = Lumetra().Get<::Lumetra::ReadCDDBFn>("ReadCDDB");
+    const auto readCddb = Lumetra().ReadCDDB();
     if (!readCddb) {
         LogMessage(1, "CCDDBDialog. The library cannot look discs up");
         return Rejected;

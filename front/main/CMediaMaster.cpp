@@ -448,8 +448,8 @@ void CMediaMaster::OnBnClickedStart()
     if (Mode() == kModeWelcome) return;
     if (Mode() == kModeAudioConverter || Mode() == kModeVideoConverter || Mode() == kModeDvdCreator) {
         JobInput input = TakeJobInput();
-        for (const std::string_view name : ConversionThread::ExportsNeeded(input))
-            if (!RequireExport(std::string(name).c_str())) return;
+        for (const Export needed : ConversionThread::ExportsNeeded(input))
+            if (!RequireExport(needed)) return;
         Control(control::kStartButton)->setEnabled(false);
         conversion_.Start(*this, std::move(input), [this] {
             QMetaObject::invokeMethod(this, &CMediaMaster::OnJobFinished, Qt::QueuedConnection);
@@ -560,14 +560,14 @@ void CMediaMaster::OnBnClickedHelp()
 
 void CMediaMaster::ApplyVideoDefaults(const std::string& path)
 {
-    if (Mode() != kModeVideoConverter || !RequireExport("GetDefaultPara")) return;
+    if (Mode() != kModeVideoConverter || !RequireExport(Export::GetDefaultPara)) return;
     MEDIACONVERSIONINFO request;
     if (path.size() >= sizeof request.szSourceFile) {
         LogMessage(1, "No defaults for %s: the path is longer than %zu bytes", path.c_str(), sizeof request.szSourceFile - 1);
         return;
     }
     std::memcpy(request.szSourceFile, path.c_str(), path.size() + 1);
-    Lumetra().Get<::Lumetra::GetDefaultParaFn>("GetDefaultPara")(&request);
+    Lumetra().GetDefaultPara()(&request);
 
     static_cast<QLineEdit*>(Control(control::kAudioBitRateEdit))->setText(QString::number(request.nAudioBitRate));
     static_cast<QLineEdit*>(Control(control::kChannelsEdit))->setText(QString::number(request.nAudioChannels));
@@ -649,12 +649,13 @@ bool CMediaMaster::ShowMessage(const QString& text, const QString& caption, Mess
     return answer;
 }
 
-bool CMediaMaster::RequireExport(const char* name)
+bool CMediaMaster::RequireExport(Export which)
 {
-    if (Lumetra().Find(name)) return true;
+    if (Lumetra().Has(which)) return true;
     desktop_.ShowMessage(this,
                          QString("This operation needs %1 from the Lumetra library, which the installed library "
-                                 "does not provide.").arg(name),
+                                 "does not provide.")
+                             .arg(QString::fromUtf8(LumetraBinding::Name(which))),
                          strings_[kRowTitle], MessageKind::Plain);
     return false;
 }

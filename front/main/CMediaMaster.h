@@ -69,7 +69,7 @@ public:
     const UiStrings& Strings() const override { return strings_; }
     // Safe from any thread, like EnableControls.
     bool ShowMessage(const QString& text, const QString& caption, MessageKind kind) override;
-    bool RequireExport(const char* name) override;
+    bool RequireExport(Export which) override;
     void AddDiscUsed(std::int64_t amount) override { state_.AddDiscUsed(amount); }
     void UpdateDiscUsage() override;
     void UpdateOutputInfo(std::int64_t totalSeconds) override;

@@ -95,7 +95,7 @@ void CMediaMaster::OnCbnSelchangeComboAcCdrom()
     const std::vector<std::string> names = table.FindFiles(root + "*.cda");
     if (names.empty()) return;
     LogMessage(2, "OnCbnSelchangeComboAcCdrom. Found Audio Files.");
-    if (!RequireExport("GET_CD_TEXT_INFO") || !RequireExport("GetCDEntry")) return;
+    if (!RequireExport(Export::GET_CD_TEXT_INFO) || !RequireExport(Export::GetCDEntry)) return;
 
     const char letter = root.front();
     LogMessage(2, "OnCbnSelchangeComboAcCdrom. Calling  CCDDBDialog for Drive (' %c ').", letter);
@@ -117,7 +117,7 @@ void CMediaMaster::OnCbnSelchangeComboAcCdrom()
     }
     LogMessage(4, "OnCbnSelchangeComboAcCdrom Done With Printing Title");
 
-    const auto read = Lumetra().Get<::Lumetra::GetCdTextInfoFn>("GET_CD_TEXT_INFO");
+    const auto read = Lumetra().GET_CD_TEXT_INFO();
     unsigned count = static_cast<unsigned>(names.size());
     int result = ReadTracks(read, letter, records, count);
     LogMessage(4, "OnCbnSelchangeComboAcCdrom Done With pfn_GET_CD_TEXT_INFO.");
@@ -144,7 +144,7 @@ void CMediaMaster::OnCbnSelchangeComboAcCdrom()
         const std::size_t named = std::min(names.size(), records.size());
         for (std::size_t i = 0; i < named; ++i) records[i].szTitle[0] = '\0';
         LogMessage(2, "OnCbnSelchangeComboAcCdrom. Calling pfn_GetCDEntry with count(%d).", static_cast<int>(count));
-        Lumetra().Get<::Lumetra::GetCDEntryFn>("GetCDEntry")(records.data(), static_cast<int>(records.size()), match);
+        Lumetra().GetCDEntry()(records.data(), static_cast<int>(records.size()), match);
         LogMessage(2, "OnCbnSelchangeComboAcCdrom. Retruned After pfn_GetCDEntry with count(%d).", static_cast<int>(count));
         for (std::size_t i = 0; i < named; ++i)
             if (records[i].szTitle[0] == '\0') CopyField(records[i].szTitle, names[i]);
