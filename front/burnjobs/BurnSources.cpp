@@ -1,10 +1,9 @@
 #include "BurnSources.h"
 
-#include "lists/Entries.h"
 #include "log/Log.h"
 #include "Lumetra.h"
+#include "RecordText.h"
 #include "core/LumetraBinding.h"
-#include "image/ImageBuilder.h"
 
 #include <algorithm>
 #include <cctype>
@@ -22,13 +21,6 @@ bool HasExtension(const std::filesystem::path& file, const char* wanted)
     return extension == wanted;
 }
 
-bool CopyPath(char (&field)[MediaLibrary::Header::kPathCapacity], const std::string& path)
-{
-    if (path.size() >= sizeof field) return false;
-    std::memcpy(field, path.c_str(), path.size() + 1);
-    return true;
-}
-
 std::optional<std::filesystem::path> ConvertMp3ToWave(const std::filesystem::path& mp3, const std::filesystem::path& folder)
 {
     const auto convert = Lumetra().Convert_MP3_TO_WAV();
@@ -38,7 +30,8 @@ std::optional<std::filesystem::path> ConvertMp3ToWave(const std::filesystem::pat
     }
     const auto wave = folder / (mp3.stem().string() + ".wav");
     MediaLibrary::Header::MEDIACONVERSIONINFO request{};
-    if (!CopyPath(request.szSourceFile, mp3.string()) || !CopyPath(request.szOutputFile, wave.string())) {
+    if (!MediaLibrary::SetFieldText(request.szSourceFile, mp3.string()) ||
+        !MediaLibrary::SetFieldText(request.szOutputFile, wave.string())) {
         LogMessage(1, "%s left out of the audio CD: its path is too long", mp3.c_str());
         return std::nullopt;
     }
@@ -55,16 +48,6 @@ std::optional<std::filesystem::path> ConvertMp3ToWave(const std::filesystem::pat
 }
 
 }  // namespace
-
-std::unique_ptr<discburn::ImageStream> BuildImageFromEntries(discburn::BurnWindow& window,
-                                                             const std::vector<const CBaseObject*>& entries)
-{
-    std::vector<discburn::ImageEntry> items;
-    items.reserve(entries.size());
-    for (const CBaseObject* entry : entries)
-        items.push_back({entry->Path(), dynamic_cast<const CDirObject*>(entry) != nullptr});
-    return discburn::BuildImage(window, items);
-}
 
 std::optional<discburn::AudioTrack> GetBurnStream(const std::filesystem::path& file,
                                                   const std::filesystem::path& conversionFolder)

@@ -2,35 +2,21 @@
 
 #include "BurnRows.h"
 #include "BurnSources.h"
-#include "CDriveSelector.h"
-#include "lists/CFileListBox.h"
-#include "main/CMediaMaster.h"
-#include "support/Desktop.h"
-#include "lists/Entries.h"
-#include "lists/FileDialogs.h"
-#include "lists/ListHost.h"
+#include "core/Mode.h"
+#include "drives/DriveTable.h"
+#include "image/IsoCheck.h"
 #include "log/Log.h"
+#include "temp/TempFolder.h"
 #include "writers/DiscFormatAudio.h"
 #include "writers/DiscFormatData.h"
-#include "image/IsoCheck.h"
-#include "recorders/RecorderProbe.h"
-#include "drives/DriveTable.h"
-#include "temp/TempFolder.h"
-#include "core/ControlIds.h"
 
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QLabel>
-#include <QMetaObject>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QThread>
 
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
-#include <memory>
+#include <filesystem>
 
 namespace velmora::front {
 
@@ -74,16 +60,7 @@ private:
 
 }  // namespace
 
-CBurnJobs::CBurnJobs(CMediaMaster& window, Desktop& desktop)
-    : window_(window), desktop_(desktop), cancelButton_(new QPushButton(window.Strings()[kRowCancel], &window))
-{
-    // Cancel takes the place of the start button, which is disabled while the burn runs.
-    cancelButton_->setGeometry(window.Control(control::kStartButton)->geometry());
-    cancelButton_->hide();
-    connect(cancelButton_, &QPushButton::clicked, this, &CBurnJobs::RequestCancel);
-    connect(static_cast<QComboBox*>(window.Control(control::kDriveList)), &QComboBox::currentIndexChanged, this,
-            &CBurnJobs::ProbeSelectedRecorder);
-}
+CBurnJobs::CBurnJobs(BurnHost& host) : host_(host) {}
 
 CBurnJobs::~CBurnJobs()
 {
@@ -94,49 +71,38 @@ CBurnJobs::~CBurnJobs()
     thread_.join();
 }
 
-void CBurnJobs::FillDriveList()
+bool CBurnJobs::Start(BurnInput input, std::function<void()> finished)
 {
-    auto& list = *static_cast<QComboBox*>(window_.Control(control::kDriveList));
-    FillRecorderList(list, records_, [this](const std::string& text) {
-        window_.ShowMessage(QString::fromStdString(text), window_.Strings()[kRowTitle], MessageKind::Error);
-    });
-    ProbeSelectedRecorder(list.currentIndex());
-}
-
-void CBurnJobs::ProbeSelectedRecorder(int index)
-{
-    const int mode = window_.Mode();
-    if (mode < kModeAudioBurner || mode > kModeDvdDataBurner || running_) return;
-    if (CRecorderDevice* recorder = records_.At(index)) ProbeRecorder(*recorder, mode);
-}
-
-void CBurnJobs::Start()
-{
-    if (running_) return;
-    if (thread_.joinable()) thread_.join();
-    window_.State().SetCancelRequest(false);
-    window_.State().SetBusy(true);
+    if (running_) return false;
+    Join();
+    input_ = std::move(input);
+    finished_ = std::move(finished);
+    host_.State().SetCancelRequest(false);
+    host_.State().SetBusy(true);
     running_ = true;
-    cancelButton_->show();
-    cancelButton_->raise();
     thread_ = std::thread(&CBurnJobs::BurnThread, this);
+    return true;
+}
+
+void CBurnJobs::Join()
+{
+    if (thread_.joinable()) thread_.join();
 }
 
 void CBurnJobs::RequestCancel()
 {
-    if (running_) window_.State().SetCancelRequest(true);
+    if (running_) host_.State().SetCancelRequest(true);
 }
 
 void CBurnJobs::BurnThread()
 {
-    window_.State().SetBusy(true);
-    window_.EnableControls(true);
-    switch (window_.Mode()) {
+    host_.EnableControls(true);
+    switch (input_.mode) {
     case kModeAudioBurner:
         AudioBurnJob();
         break;
     case kModeCdDataBurner:
-        switch (window_.State().BurnOption()) {
+        switch (input_.option) {
         case 0: DiscCopyJob(); break;
         case 1: CreateIsoJob(); break;
         case 2: BurnIsoJob(std::nullopt, {}); break;
@@ -149,16 +115,10 @@ void CBurnJobs::BurnThread()
     default:
         break;
     }
-    OnUiThread([this] {
-        auto* progress = static_cast<QProgressBar*>(window_.Control(control::kProgressBar));
-        progress->reset();
-        progress->show();
-        window_.Control(control::kStatusText)->show();
-        cancelButton_->hide();
-    });
-    window_.State().SetBusy(false);
-    window_.EnableControls(false);
+    host_.State().SetBusy(false);
+    host_.EnableControls(false);
     running_ = false;
+    if (finished_) finished_();
 }
 
 // ---- The jobs --------------------------------------------------------------------------------
@@ -166,9 +126,9 @@ void CBurnJobs::BurnThread()
 void CBurnJobs::AudioBurnJob()
 {
     std::vector<std::filesystem::path> files;
-    for (const CBaseObject* entry : BurnListEntries()) files.emplace_back(entry->Path());
+    for (const ImageEntry& entry : input_.entries) files.push_back(entry.path);
     if (files.empty()) return;
-    const RecorderChoice choice = ChooseRecorder();
+    const auto choice = ChooseRecorder();
     if (!choice) return;
     CRecorderDevice device;
     if (!OpenBurnRecorder(device, *choice, true)) return;
@@ -190,9 +150,8 @@ void CBurnJobs::AudioBurnJob()
 
 void CBurnJobs::DataBurnJob()
 {
-    const auto entries = BurnListEntries();
-    if (entries.empty()) return;
-    const RecorderChoice choice = ChooseRecorder();
+    if (input_.entries.empty()) return;
+    const auto choice = ChooseRecorder();
     if (!choice) return;
     CRecorderDevice device;
     if (!OpenBurnRecorder(device, *choice, true)) return;
@@ -202,7 +161,7 @@ void CBurnJobs::DataBurnJob()
     if (writer.Initialize(&device, kClientName, false)) {
         if (!writer.IsBlankMedia()) {
             ShowError(kRowMediaNotWritable);
-        } else if (auto image = BuildImageFromEntries(*this, entries)) {
+        } else if (auto image = BuildImage(*this, input_.entries)) {
             writer.closeMedia = true;
             writer.Write(image.get(), this);
             device.Eject();
@@ -216,19 +175,18 @@ void CBurnJobs::DataBurnJob()
 
 void CBurnJobs::CreateIsoJob()
 {
-    const auto entries = BurnListEntries();
-    if (entries.empty()) return;
+    if (input_.entries.empty()) return;
     const std::string path = AskIsoSavePath();
     if (path.empty()) return;
-    const RecorderChoice choice = ChooseRecorder();
+    const auto choice = ChooseRecorder();
     if (!choice) return;
-    WriteIsoFile(*choice, true, entries, path, true);
+    WriteIsoFile(*choice, true, input_.entries, path, true);
 }
 
-void CBurnJobs::BurnIsoJob(const RecorderChoice& preselected, std::string path)
+void CBurnJobs::BurnIsoJob(const std::optional<std::string>& preselected, std::string path)
 {
     if (!preselected) {
-        OnUiThread([&] { path = desktop_.ChooseExistingFile(&window_, DialogFilter({kIsoFilesFilter})).toStdString(); });
+        path = host_.ChooseIsoFileToBurn();
         if (path.empty()) return;
     }
     if (LowerExtension(path) != ".iso") return;
@@ -237,7 +195,7 @@ void CBurnJobs::BurnIsoJob(const RecorderChoice& preselected, std::string path)
         SendStatus("Not an ISO 9660 image: " + path);
         return;
     }
-    const RecorderChoice selected = ChooseRecorder();
+    const auto selected = ChooseRecorder();
     if (!selected) return;
     CRecorderDevice device;
     if (!OpenBurnRecorder(device, preselected ? *preselected : *selected, true)) return;
@@ -260,14 +218,10 @@ void CBurnJobs::BurnIsoJob(const RecorderChoice& preselected, std::string path)
 
 void CBurnJobs::DiscCopyJob()
 {
-    std::string source;
-    OnUiThread([&] {
-        source = static_cast<QComboBox*>(window_.Control(control::kDriveList))->currentText().toStdString();
-    });
-    source.resize(std::min(source.size(), kEntryTextLimit));
+    const std::string source = input_.sourceDrive.substr(0, kEntryTextLimit);
     const auto drives = platform::DriveTable::Load();
     if (!drives.FindFiles(source + "*.cda").empty()) {
-        window_.ShowMessage(window_.Strings()[kRowAudioCdCopyMissing], window_.Strings()[kRowTitle], MessageKind::Plain);
+        host_.ShowMessage(host_.Strings()[kRowAudioCdCopyMissing], host_.Strings()[kRowTitle], MessageKind::Plain);
         return;
     }
     const std::string path = AskIsoSavePath();
@@ -276,42 +230,32 @@ void CBurnJobs::DiscCopyJob()
     const platform::Drive* drive = drives.FindByPath(source);
     const auto names = drives.FindFiles(source + "*");
     if (!drive || names.empty()) {
-        window_.ShowMessage(window_.Strings()[kRowNoMediaFound], window_.Strings()[kRowTitle], MessageKind::Plain);
+        host_.ShowMessage(host_.Strings()[kRowNoMediaFound], host_.Strings()[kRowTitle], MessageKind::Plain);
         return;
     }
-    std::vector<std::unique_ptr<CBaseObject>> owned;
-    std::vector<const CBaseObject*> entries;
+    std::vector<ImageEntry> entries;
     for (const auto& name : names) {
         if (name == "." || name == "..") continue;
         const auto found = drive->source / name;
         std::error_code error;
-        if (std::filesystem::is_directory(found, error)) owned.push_back(std::make_unique<CDirObject>(found.string()));
-        else owned.push_back(std::make_unique<CFileObject>(found.string()));
-        entries.push_back(owned.back().get());
+        entries.push_back({found, std::filesystem::is_directory(found, error)});
     }
 
-    const RecorderChoice choice = ChooseRecorder();
+    const auto choice = ChooseRecorder();
     if (!choice || !WriteIsoFile(*choice, false, entries, path, false)) return;
-
-    RecorderChoice target;
-    OnUiThread([&] {
-        CDriveSelector selector(window_.Strings().english(), desktop_, &window_);
-        if (desktop_.RunDialog(selector) == QDialog::Accepted) target = selector.ChosenId();
-    });
-    if (target) BurnIsoJob(target, path);
+    if (const auto target = host_.ChooseTargetRecorder()) BurnIsoJob(target, path);
 }
 
 // ---- Steps the jobs share --------------------------------------------------------------------
 
-bool CBurnJobs::WriteIsoFile(const std::string& recorderId, bool exclusive,
-                             const std::vector<const CBaseObject*>& entries, const std::string& path,
-                             bool showFinalizing)
+bool CBurnJobs::WriteIsoFile(const std::string& recorderId, bool exclusive, const std::vector<ImageEntry>& entries,
+                             const std::string& path, bool showFinalizing)
 {
     CRecorderDevice device;
     if (!OpenBurnRecorder(device, recorderId, exclusive)) return false;
     CDiscFormatData writer;
     if (writer.Initialize(&device, kClientName, exclusive)) {
-        auto image = BuildImageFromEntries(*this, entries);
+        auto image = BuildImage(*this, entries);
         if (!image) {
             EndJob(device, lastResult_.first, lastResult_.second);
             return false;
@@ -326,17 +270,10 @@ bool CBurnJobs::WriteIsoFile(const std::string& recorderId, bool exclusive,
     return writer.hr >= 0;
 }
 
-CBurnJobs::RecorderChoice CBurnJobs::ChooseRecorder()
+std::optional<std::string> CBurnJobs::ChooseRecorder()
 {
-    RecorderChoice choice;
-    OnUiThread([&] {
-        const int index = static_cast<QComboBox*>(window_.Control(control::kDriveList))->currentIndex();
-        if (index < 0) return;
-        const CRecorderDevice* record = records_.At(index);
-        choice = record ? record->uniqueId : std::string();
-    });
-    if (!choice) SendResult(kOk, "Error: No Device Selected");
-    return choice;
+    if (!input_.recorder) SendResult(kOk, "Error: No Device Selected");
+    return input_.recorder;
 }
 
 bool CBurnJobs::OpenBurnRecorder(CRecorderDevice& device, const std::string& entryId, bool exclusive)
@@ -367,29 +304,16 @@ void CBurnJobs::EndJob(CRecorderDevice& device, HResult hr, const std::string& e
     else SendResult(hr, errorText);
 }
 
-std::vector<const CBaseObject*> CBurnJobs::BurnListEntries()
-{
-    // The list cannot change while the job runs: the window's controls are disabled.
-    std::vector<const CBaseObject*> entries;
-    OnUiThread([&] {
-        const CFileListBox& list = window_.BurnList();
-        for (int row = 0; row < list.count(); ++row)
-            if (const CBaseObject* entry = list.EntryAt(row)) entries.push_back(entry);
-    });
-    return entries;
-}
-
 std::string CBurnJobs::AskIsoSavePath()
 {
-    std::string path;
-    OnUiThread([&] { path = desktop_.ChooseSaveFile(&window_, DialogFilter({kIsoFilesFilter})).toStdString(); });
+    std::string path = host_.ChooseIsoFileToWrite();
     if (!path.empty() && std::filesystem::path(path).extension().empty()) path += ".iso";
     return path;
 }
 
 void CBurnJobs::ShowError(int row)
 {
-    window_.ShowMessage(window_.Strings()[row], window_.Strings()[kRowTitle], MessageKind::Error);
+    host_.ShowMessage(host_.Strings()[row], host_.Strings()[kRowTitle], MessageKind::Error);
 }
 
 void CBurnJobs::ShowStatus(int row)
@@ -401,18 +325,14 @@ void CBurnJobs::ShowStatus(int row)
 
 int CBurnJobs::SendProgress(const WriteProgress& progress)
 {
-    int reply = 1;
-    OnUiThread([&] {
-        const QString text = ProgressStatusText(progress, audioWrite_);
-        if (!text.isNull()) window_.SetStatusText(text);
-        reply = window_.State().CancelRequested() ? 0 : 1;
-    });
-    return reply;
+    const QString text = ProgressStatusText(progress, audioWrite_);
+    if (!text.isNull()) host_.SetStatusText(text);
+    return IsCancelRequested() ? 0 : 1;
 }
 
 void CBurnJobs::SendStatus(const std::string& text)
 {
-    window_.SetStatusText(QString::fromStdString(text));
+    host_.SetStatusText(QString::fromStdString(text));
 }
 
 void CBurnJobs::SendResult(HResult hr, const std::string& text)
@@ -420,31 +340,24 @@ void CBurnJobs::SendResult(HResult hr, const std::string& text)
     lastResult_ = {hr, text};
     QString shown;
     if (!text.empty()) shown = ResultStatusText(hr, QString::fromStdString(text));
-    else if (hr >= 0) shown = window_.Strings()[kRowBurnCompleted];
+    else if (hr >= 0) shown = host_.Strings()[kRowBurnCompleted];
     else shown = QString::fromStdString(WithCode("Burn failed! Error: 0x%08x", hr));
-    window_.SetStatusText(shown);
+    host_.SetStatusText(shown);
 }
 
 bool CBurnJobs::IsCancelRequested()
 {
-    return window_.State().CancelRequested();
+    return host_.State().CancelRequested();
 }
 
 std::string CBurnJobs::DateStamp()
 {
-    return window_.State().DateStamp();
+    return input_.volumeName;
 }
 
 std::string CBurnJobs::UiText(int row)
 {
-    return window_.Strings()[row].toStdString();
-}
-
-template <typename Action>
-void CBurnJobs::OnUiThread(Action&& action)
-{
-    if (QThread::currentThread() == thread()) action();
-    else QMetaObject::invokeMethod(this, std::forward<Action>(action), Qt::BlockingQueuedConnection);
+    return host_.Strings()[row].toStdString();
 }
 
 }  // namespace velmora::front

@@ -1,44 +1,39 @@
 #pragma once
 
-#include "RecorderList.h"
+#include "BurnHost.h"
+#include "BurnInput.h"
 #include "mastering/BurnWindow.h"
 #include "recorders/RecorderDevice.h"
 
-#include <QObject>
-
 #include <atomic>
+#include <functional>
 #include <optional>
 #include <string>
 #include <thread>
 #include <utility>
 #include <vector>
 
-class QPushButton;
-
 namespace velmora::front {
 
-class CBaseObject;
-class CMediaMaster;
-class Desktop;
-
-// The work of the three burn modes: the recorder drop-down, the burn thread and its five jobs,
-// and the window's side of what the writers report. Jobs run on the burn thread and reach
-// widgets only through blocking queued calls on the UI thread.
-class CBurnJobs : public QObject, public discburn::BurnWindow {
-    Q_OBJECT
+// The work of the three burn modes: the burn thread and its five jobs, and the window's side of
+// what the writers report. A job works on the input taken at Start and reaches the window only
+// through its host.
+class CBurnJobs : public discburn::BurnWindow {
 public:
-    CBurnJobs(CMediaMaster& window, Desktop& desktop);
+    explicit CBurnJobs(BurnHost& host);
     ~CBurnJobs() override;
+    CBurnJobs(const CBurnJobs&) = delete;
+    CBurnJobs& operator=(const CBurnJobs&) = delete;
 
-    // A burn mode was entered: the recorders go into the window's drop-down.
-    void FillDriveList();
-    // The start button in a burn mode.
-    void Start();
+    // Starts the burn thread; false while one runs. `finished` is called on the thread as its last act.
+    bool Start(BurnInput input, std::function<void()> finished);
     bool Running() const { return running_; }
     // The Cancel button and Escape while a burn runs.
     void RequestCancel();
+    // Waits for a thread that reported that it has finished.
+    void Join();
 
-    // BurnWindow: calls from the burn thread, answered on the UI thread.
+    // BurnWindow: calls from the burn thread.
     int SendProgress(const discburn::WriteProgress& progress) override;
     void SendStatus(const std::string& text) override;
     void SendResult(discburn::HResult hr, const std::string& text) override;
@@ -47,40 +42,30 @@ public:
     std::string UiText(int row) override;
 
 private:
-    // What the drop-down holds: no selection, or the selected entry's unique id (empty when
-    // the entry has no record).
-    using RecorderChoice = std::optional<std::string>;
-
     void BurnThread();
     void AudioBurnJob();
     void DataBurnJob();
     void CreateIsoJob();
-    void BurnIsoJob(const RecorderChoice& preselected, std::string path);
+    void BurnIsoJob(const std::optional<std::string>& preselected, std::string path);
     void DiscCopyJob();
 
-    // The drop-down's selection; with none it reports "Error: No Device Selected".
-    RecorderChoice ChooseRecorder();
+    // The recorder of the input; with none it reports "Error: No Device Selected".
+    std::optional<std::string> ChooseRecorder();
     // Builds an image of the entries and writes it into an ISO file through the recorder; the
     // job's end is reported either way. True when the file was written.
-    bool WriteIsoFile(const std::string& recorderId, bool exclusive, const std::vector<const CBaseObject*>& entries,
+    bool WriteIsoFile(const std::string& recorderId, bool exclusive, const std::vector<discburn::ImageEntry>& entries,
                       const std::string& path, bool showFinalizing);
     bool OpenBurnRecorder(discburn::CRecorderDevice& device, const std::string& entryId, bool exclusive);
     // The end of every job that opened its recorder.
     void EndJob(discburn::CRecorderDevice& device, discburn::HResult hr, const std::string& errorText);
 
-    void ProbeSelectedRecorder(int index);
-    std::vector<const CBaseObject*> BurnListEntries();
     std::string AskIsoSavePath();
     void ShowError(int row);
     void ShowStatus(int row);
 
-    template <typename Action>
-    void OnUiThread(Action&& action);
-
-    CMediaMaster& window_;
-    Desktop& desktop_;
-    RecorderRecords records_;
-    QPushButton* cancelButton_;
+    BurnHost& host_;
+    BurnInput input_;
+    std::function<void()> finished_;
     std::thread thread_;
     std::atomic<bool> running_{false};
     std::atomic<bool> audioWrite_{false};

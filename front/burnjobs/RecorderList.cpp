@@ -1,5 +1,7 @@
 #include "RecorderList.h"
 
+#include "recorders/RecorderProbe.h"
+
 #include <QComboBox>
 #include <QSignalBlocker>
 
@@ -21,6 +23,25 @@ void FillRecorderList(QComboBox& list, RecorderRecords& records, const discburn:
         records.Add(std::move(entry));
     }
     list.setCurrentIndex(records.Count() > 0 ? 0 : -1);
+}
+
+void RecorderDropDown::Fill(int mode, const discburn::RecorderErrorBox& errorBox)
+{
+    FillRecorderList(list_, records_, errorBox);
+    Probe(list_.currentIndex(), mode);
+}
+
+void RecorderDropDown::Probe(int index, int mode) const
+{
+    if (discburn::CRecorderDevice* recorder = records_.At(index)) discburn::ProbeRecorder(*recorder, mode);
+}
+
+std::optional<std::string> RecorderDropDown::Choice() const
+{
+    const int index = list_.currentIndex();
+    if (index < 0) return std::nullopt;
+    const discburn::CRecorderDevice* record = records_.At(index);
+    return record ? record->uniqueId : std::string();
 }
 
 }  // namespace velmora::front

@@ -2,6 +2,7 @@
 
 #include "recorders/RecorderEnum.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,5 +27,22 @@ private:
 // selects the first. The failures of the enumeration go to the error box. No signals are emitted
 // while the list is filled; the caller handles the selection of entry 0 itself.
 void FillRecorderList(QComboBox& list, RecorderRecords& records, const discburn::RecorderErrorBox& errorBox);
+
+// The drive drop-down of the burner modes: the recorders it lists and the one picked.
+class RecorderDropDown {
+public:
+    explicit RecorderDropDown(QComboBox& list) : list_(list) {}
+
+    // Lists the recorders and tries the mode's writer on the first.
+    void Fill(int mode, const discburn::RecorderErrorBox& errorBox);
+    // Tries the mode's writer on the entry picked, as a recorder is checked when it is chosen.
+    void Probe(int index, int mode) const;
+    // The selected entry's unique id: none without a selection, empty for an entry without a record.
+    std::optional<std::string> Choice() const;
+
+private:
+    QComboBox& list_;
+    RecorderRecords records_;
+};
 
 }  // namespace velmora::front

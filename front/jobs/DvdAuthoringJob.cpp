@@ -1,7 +1,7 @@
 #include "DvdAuthoringJob.h"
 
 #include "AuthoringText.h"
-#include "FailureCount.h"
+#include "JobFrame.h"
 #include "JobPaths.h"
 #include "log/Log.h"
 #include "Lumetra.h"
@@ -37,6 +37,48 @@ void WriteAuthoringFile(const std::string& path, const std::string& text)
     std::fwrite(text.data(), 1, text.size(), file.get());
 }
 
+// Converts a row into the folder; true when the output is there.
+bool ConvertRowTo(JobHost& host, const ConvertRow& row, const std::string& folder, Export conversion,
+                  const char* extension, MEDIACONVERSIONINFO& request, JobFrame& frame)
+{
+    host.StepProgress();
+    host.SetStatusText(host.Strings()[kRowConverting] + " - " + QString::fromStdString(row.sourcePath) + "....");
+    const std::string output = folder + "/" + FileTitle(row.sourcePath) + extension;
+    if (!SetRequestPath(request.szSourceFile, row.sourcePath) || !SetRequestPath(request.szOutputFile, output))
+        return false;
+    Lumetra().Converter(conversion)(request);
+    return frame.Failures().Check(row.sourcePath, output);
+}
+
+// "Only VOB files": each file as a VOB in the output folder.
+void ConvertToVobs(JobHost& host, const std::vector<ConvertRow>& rows, const std::string& folder,
+                   MEDIACONVERSIONINFO& request, JobFrame& frame)
+{
+    for (const ConvertRow& row : rows) ConvertRowTo(host, row, folder, Export::Convert_Video_TO_VOB, ".vob", request, frame);
+}
+
+// The files as DVD MPEGs in a work folder, authored into VIDEO_TS and AUDIO_TS of the output folder.
+void AuthorDvd(JobHost& host, const std::vector<ConvertRow>& rows, const std::string& folder,
+               MEDIACONVERSIONINFO& request, JobFrame& frame)
+{
+    const std::string workFolder = folder + "/" + kWorkFolderName;
+    std::error_code error;
+    std::filesystem::create_directories(workFolder, error);
+    if (error) LogMessage(1, "Cannot create the work folder %s: %s", workFolder.c_str(), error.message().c_str());
+
+    AuthoringText authoring(folder);
+    for (const ConvertRow& row : rows)
+        if (ConvertRowTo(host, row, workFolder, Export::Convert_Video_TO_DVD, ".mpg", request, frame))
+            authoring.AddVob(workFolder + "/" + FileTitle(row.sourcePath) + ".mpg");
+
+    const std::string authoringFile = workFolder + "/velmora_convert.xml";
+    WriteAuthoringFile(authoringFile, authoring.Close());
+    host.SetStatusText(host.Strings()[kRowGenerating]);
+    Lumetra().GenerateDVDFiles()(authoringFile.c_str());
+    CleanUpFolder(workFolder);
+    frame.Failures().Check(folder, folder + "/VIDEO_TS/VIDEO_TS.IFO");
+}
+
 }  // namespace
 
 void RunDvdAuthoringJob(JobHost& host, const JobInput& input)
@@ -44,48 +86,15 @@ void RunDvdAuthoringJob(JobHost& host, const JobInput& input)
     if (input.rows.empty()) return;
     const std::string folder = host.ChooseOutputFolder();
     if (folder.empty()) return;
-
-    SharedState& state = host.State();
-    state.SetBusy(true);
-    host.EnableControls(true);
-    MEDIACONVERSIONINFO request;
-    host.CollectSettings(request, nullptr);
-    host.ShowProgress(static_cast<int>(input.rows.size()), 0);
-
-    const std::string workFolder = folder + "/" + kWorkFolderName;
-    const bool onlyVobs = input.formatRadio == control::kFirstOptionRadio;
-    AuthoringText authoring(folder);
-    if (!onlyVobs) {
-        std::error_code error;
-        std::filesystem::create_directories(workFolder, error);
-        if (error) LogMessage(1, "Cannot create the work folder %s: %s", workFolder.c_str(), error.message().c_str());
+    {
+        JobFrame frame(host, static_cast<int>(input.rows.size()));
+        MEDIACONVERSIONINFO request;
+        host.CollectSettings(request, nullptr);
+        if (input.formatRadio == control::kFirstOptionRadio) ConvertToVobs(host, input.rows, folder, request, frame);
+        else AuthorDvd(host, input.rows, folder, request, frame);
     }
-
-    FailureCount failures(host);
-    for (const ConvertRow& row : input.rows) {
-        host.StepProgress();
-        const std::string& source = row.cells[2];
-        host.SetStatusText(host.Strings()[kRowConverting] + " - " + QString::fromStdString(source) + "....");
-        const std::string output = (onlyVobs ? folder : workFolder) + "/" + FileTitle(source) + (onlyVobs ? ".vob" : ".mpg");
-        if (!SetRequestPath(request.szSourceFile, source) || !SetRequestPath(request.szOutputFile, output)) continue;
-        Lumetra().Converter(onlyVobs ? Export::Convert_Video_TO_VOB : Export::Convert_Video_TO_DVD)(request);
-        if (failures.Check(source, output) && !onlyVobs) authoring.AddVob(output);
-    }
-
-    if (!onlyVobs) {
-        const std::string authoringFile = workFolder + "/velmora_convert.xml";
-        WriteAuthoringFile(authoringFile, authoring.Close());
-        host.SetStatusText(host.Strings()[kRowGenerating]);
-        Lumetra().GenerateDVDFiles()(authoringFile.c_str());
-        CleanUpFolder(workFolder);
-        failures.Check(folder, folder + "/VIDEO_TS/VIDEO_TS.IFO");
-    }
-
-    host.EndProgress();
-    failures.Report();
-    state.SetBusy(false);
-    host.EnableControls(false);
     if (input.formatRadio == control::kThirdOptionRadio) {
+        SharedState& state = host.State();
         state.TakePendingOutputs();
         state.AddPendingOutput(folder + "/VIDEO_TS");
         state.AddPendingOutput(folder + "/AUDIO_TS");

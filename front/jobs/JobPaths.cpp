@@ -7,19 +7,6 @@
 
 namespace velmora::front {
 
-bool SetRequestPath(char* field, std::size_t capacity, std::string_view path)
-{
-    if (path.size() >= capacity) {
-        field[0] = '\0';
-        LogMessage(1, "The path %.*s is longer than %zu bytes; the file is skipped", static_cast<int>(path.size()),
-                   path.data(), capacity - 1);
-        return false;
-    }
-    std::memcpy(field, path.data(), path.size());
-    field[path.size()] = '\0';
-    return true;
-}
-
 std::string FileNamePart(std::string_view path)
 {
     // A drive path ("D:\Track03.cda") separates its parts with backslashes.

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <cstddef>
-#include <cstring>
+#include "RecordText.h"
+#include "log/Log.h"
+
 #include <string>
 #include <string_view>
 
@@ -9,12 +10,13 @@ namespace velmora::front {
 
 // Copies a path into a request field; false, with the field emptied and a line logged, when it
 // does not fit: a path cut short would name another file.
-bool SetRequestPath(char* field, std::size_t capacity, std::string_view path);
-
 template <std::size_t Capacity>
 bool SetRequestPath(char (&field)[Capacity], std::string_view path)
 {
-    return SetRequestPath(field, Capacity, path);
+    if (MediaLibrary::SetFieldText(field, path)) return true;
+    LogMessage(1, "The path %.*s is longer than %zu bytes; the file is skipped", static_cast<int>(path.size()),
+               path.data(), Capacity - 1);
+    return false;
 }
 
 // After the last '/'.

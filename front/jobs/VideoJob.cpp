@@ -1,6 +1,6 @@
 #include "VideoJob.h"
 
-#include "FailureCount.h"
+#include "JobFrame.h"
 #include "JobPaths.h"
 #include "log/Log.h"
 #include "Lumetra.h"
@@ -96,6 +96,17 @@ void Join(JobHost& host, MEDIACONVERSIONINFO& request, const std::string& workFo
     if (burn) host.State().AddPendingOutput(result);
 }
 
+// The private folder's work folder of a join, emptied.
+std::string PrepareJoinFolder()
+{
+    const std::string folder = platform::PrivateTempFolder().path.string() + "/Temp_ConvertedFile";
+    CleanUpFolder(folder);
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error) LogMessage(1, "Cannot create the join work folder %s: %s", folder.c_str(), error.message().c_str());
+    return folder;
+}
+
 }  // namespace
 
 void RunVideoJob(JobHost& host, const JobInput& input)
@@ -109,46 +120,30 @@ void RunVideoJob(JobHost& host, const JobInput& input)
     if (input.join) {
         savedPath = host.ChooseJoinedFile();
         if (savedPath.empty()) return;
-        const auto temporary = velmora::platform::PrivateTempFolder();
-        folder = temporary.path.string() + "/Temp_ConvertedFile";
-        CleanUpFolder(folder);
-        std::error_code error;
-        std::filesystem::create_directories(folder, error);
-        if (error) LogMessage(1, "Cannot create the join work folder %s: %s", folder.c_str(), error.message().c_str());
-        if (SetRequestPath(defaults.szSourceFile, input.rows.front().cells[2]))
-            Lumetra().GetDefaultPara()(&defaults);
+        folder = PrepareJoinFolder();
+        if (SetRequestPath(defaults.szSourceFile, input.rows.front().sourcePath)) Lumetra().GetDefaultPara()(&defaults);
     } else {
         folder = host.ChooseOutputFolder();
         if (folder.empty()) return;
     }
 
-    SharedState& state = host.State();
-    state.SetBusy(true);
-    host.EnableControls(true);
-    host.ShowProgress(static_cast<int>(input.rows.size()), 0);
-    host.CollectSettings(request, &defaults);
-    const VideoFormat* format = FindVideoFormat(input.formatRadio);
-
-    FailureCount failures(host);
-    for (const ConvertRow& row : input.rows) {
-        host.StepProgress();
-        const std::string& source = row.cells[2];
-        host.SetStatusText(host.Strings()[kRowConverting] + " - " + QString::fromStdString(source) + "....");
-        if (!format || !SetRequestPath(request.szSourceFile, source)) continue;
-        const FileNames names = NamesFor(*format, folder, source);
-        if (!SetRequestPath(request.szOutputFile, names.output)) continue;
-        ConvertOneFile(host, request, *format, names, folder);
-        failures.Check(source, names.output);
-        if (input.join || input.burn) state.AddPendingOutput(names.output);
-        host.HidePreview();
+    {
+        JobFrame frame(host, static_cast<int>(input.rows.size()));
+        host.CollectSettings(request, &defaults);
+        const VideoFormat* format = FindVideoFormat(input.formatRadio);
+        for (const ConvertRow& row : input.rows) {
+            host.StepProgress();
+            host.SetStatusText(host.Strings()[kRowConverting] + " - " + QString::fromStdString(row.sourcePath) + "....");
+            if (!format || !SetRequestPath(request.szSourceFile, row.sourcePath)) continue;
+            const FileNames names = NamesFor(*format, folder, row.sourcePath);
+            if (!SetRequestPath(request.szOutputFile, names.output)) continue;
+            ConvertOneFile(host, request, *format, names, folder);
+            frame.Failures().Check(row.sourcePath, names.output);
+            if (input.join || input.burn) host.State().AddPendingOutput(names.output);
+            host.HidePreview();
+        }
+        if (input.join) Join(host, request, folder, savedPath, input.burn, frame.Failures());
     }
-
-    if (input.join) Join(host, request, folder, savedPath, input.burn, failures);
-
-    host.EndProgress();
-    failures.Report();
-    state.SetBusy(false);
-    host.EnableControls(false);
     if (input.burn) host.PostCommand(command::kBurnPendingOutputs);
 }
 

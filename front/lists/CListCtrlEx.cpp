@@ -16,13 +16,18 @@
 namespace velmora::front {
 namespace {
 
-// A row owns the entry of its file.
-class EntryRow : public QTreeWidgetItem {
+// A row keeps what it stands for: its record and, for a file, the file's entry.
+class ListRow : public QTreeWidgetItem {
 public:
-    explicit EntryRow(std::unique_ptr<CFileObject> entry) : entry_(std::move(entry)) {}
-    CFileObject& Entry() const { return *entry_; }
+    ListRow(ConvertRow record, std::unique_ptr<CFileObject> entry)
+        : record_(std::move(record)), entry_(std::move(entry))
+    {
+    }
+    ConvertRow& Record() { return record_; }
+    CFileObject* Entry() const { return entry_.get(); }
 
 private:
+    ConvertRow record_;
     std::unique_ptr<CFileObject> entry_;
 };
 
@@ -43,6 +48,12 @@ CListCtrlEx::CListCtrlEx(ListHost& host, QWidget* parent) : QTreeWidget(parent),
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setColumnCount(0);
     header()->setStretchLastSection(false);
+    // A DVD chapter's title is the text the user typed into its row.
+    connect(this, &QTreeWidget::itemChanged, this, [](QTreeWidgetItem* item, int column) {
+        auto* row = dynamic_cast<ListRow*>(item);
+        if (row && column == 0 && item->flags().testFlag(Qt::ItemIsEditable))
+            row->Record().title = item->text(0).toStdString();
+    });
 }
 
 void CListCtrlEx::AddListFile(const QString& path)
@@ -64,7 +75,7 @@ void CListCtrlEx::AddListFile(const QString& path)
     const QString duration = QString::fromStdString(entry->FormatDuration());
     const QString title = QString::fromStdString(entry->GetTitle());
 
-    auto* row = new EntryRow(std::move(entry));
+    auto* row = new ListRow({.sourcePath = path.toStdString(), .title = title.toStdString()}, std::move(entry));
     if (mode == kModeDvdCreator) {
         row->setText(0, title);
         row->setText(1, duration);
@@ -89,10 +100,27 @@ bool CListCtrlEx::IsDuplicate(const CFileObject& entry) const
     return false;
 }
 
+void CListCtrlEx::AddRow(ConvertRow record, const QStringList& cells)
+{
+    auto* row = new ListRow(std::move(record), nullptr);
+    for (int column = 0; column < cells.size(); ++column) row->setText(column, cells[column]);
+    row->setCheckState(0, Qt::Unchecked);
+    addTopLevelItem(row);
+}
+
 CFileObject* CListCtrlEx::EntryAt(int row) const
 {
-    auto* item = dynamic_cast<EntryRow*>(topLevelItem(row));
-    return item ? &item->Entry() : nullptr;
+    auto* item = dynamic_cast<ListRow*>(topLevelItem(row));
+    return item ? item->Entry() : nullptr;
+}
+
+ConvertRow CListCtrlEx::RowAt(int row) const
+{
+    auto* item = dynamic_cast<ListRow*>(topLevelItem(row));
+    if (!item) return {};
+    ConvertRow record = item->Record();
+    record.checked = item->checkState(0) == Qt::Checked;
+    return record;
 }
 
 void CListCtrlEx::RemoveRow(int row)

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "ConvertRow.h"
+
+#include <QStringList>
 #include <QTreeWidget>
 
 #include <cstdint>
@@ -18,6 +21,8 @@ public:
 
     // Takes a video file in the Video Converter and DVD Creator modes; other paths are ignored.
     void AddListFile(const QString& path);
+    // A row of the Audio Converter (a track of its disc), unchecked, showing the cells.
+    void AddRow(ConvertRow record, const QStringList& cells);
     // Asks first, then removes the selected rows.
     void DeleteSelected();
 
@@ -31,6 +36,8 @@ public:
 
     std::int64_t TotalDuration() const { return totalDuration_; }
     CFileObject* EntryAt(int row) const;
+    // The row's record with its check box.
+    ConvertRow RowAt(int row) const;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -1,19 +1,18 @@
 #include "CMediaMaster.h"
 
 #include "Artwork.h"
-#include "burnjobs/CBurnJobs.h"
-#include "lists/CFileListBox.h"
-#include "lists/CListCtrlEx.h"
-#include "support/CShowThumbNail.h"
-#include "lists/Entries.h"
-#include "lists/FileDialogs.h"
+#include "DiscUsage.h"
 #include "LibraryMessages.h"
 #include "MediaWatch.h"
-#include "log/Log.h"
-#include "Lumetra.h"
 #include "ModeTables.h"
-#include "settings/Settings.h"
 #include "core/ControlIds.h"
+#include "lists/CFileListBox.h"
+#include "lists/CListCtrlEx.h"
+#include "lists/Entries.h"
+#include "lists/FileDialogs.h"
+#include "log/Log.h"
+#include "settings/Settings.h"
+#include "support/CShowThumbNail.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -25,77 +24,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
-#include <QThread>
+#include <QPushButton>
 
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <ctime>
 
-using MediaLibrary::Header::MEDIACONVERSIONINFO;
-
 namespace velmora::front {
-namespace {
-
-constexpr std::uint64_t kMiB = 1u << 20;
-constexpr std::uint64_t kGiB = 1u << 30;
-constexpr std::uint64_t kAudioCdSeconds = 4800;
-constexpr std::uint64_t kCdDataBytes = 734003200;
-constexpr int kEditTextLimit = 50;
-
-// The DVD Data Burner options 3 to 5: capacity figure, progress range and usage-bar labels.
-struct DvdOption {
-    std::uint64_t capacity;
-    int progressMaximum;
-    const char* leftLabel;
-    const char* rightLabel;
-};
-constexpr DvdOption kDvdOptions[] = {
-    {kCdDataBytes, 734, "0 MB", "700 MB"},
-    {4718592, 8719, "0 GB", "4.5 GB"},
-    {8912896, 8912, "0 GB", "8.5 GB"},
-};
-
-const char* const kSampleRates[] = {"44100", "48000", "96000"};
-const char* const kFrameRates[] = {"1", "2", "4", "8", "12", "16", "24", "25", "30", "50"};
-
-QString Printf(const char* format, auto... values)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, format, values...);
-    return QString::fromUtf8(text);
-}
-
-int SampleRateIndex(int rate)
-{
-    if (rate == 48000) return 1;
-    if (rate == 96000) return 2;
-    return 0;
-}
-
-int FrameRateIndex(int rate)
-{
-    switch (rate) {
-    case 1: return 0;
-    case 2: return 1;
-    case 4: return 2;
-    case 8: return 3;
-    case 12: return 4;
-    case 16: return 5;
-    case 24: return 6;
-    case 30: return 8;
-    case 50: return 9;
-    default: return 7;   // "25"
-    }
-}
-
-// Decimal text to integer as the C library reads it: leading digits count, no digits give 0.
-int TextNumber(const QString& text)
-{
-    return std::atoi(text.left(kEditTextLimit).toUtf8().constData());
-}
-
-}  // namespace
 
 CMediaMaster::CMediaMaster(bool english, Desktop& desktop, const std::filesystem::path& library, QWidget* parent)
     : QDialog(parent),
@@ -104,9 +37,12 @@ CMediaMaster::CMediaMaster(bool english, Desktop& desktop, const std::filesystem
       convertList_(new CListCtrlEx(*this, this)),
       burnList_(new CFileListBox(*this, this)),
       controls_(BuildWindowControls(*this, *convertList_, *burnList_)),
+      quality_(controls_),
+      recorders_(*controls_.driveList),
+      cancelButton_(new QPushButton(strings_[kRowCancel], this)),
       preview_(new CShowThumbNail(this)),
       mediaWatch_(new MediaWatch(this)),
-      burnJobs_(std::make_unique<CBurnJobs>(*this, desktop))
+      burnJobs_(*this)
 {
     LogMessage(3, "Entered in the CMediaMaster");
     setWindowIcon(ButtonImage(control::kDvdDataBurnerButton, QSize(64, 64)));
@@ -137,18 +73,15 @@ void CMediaMaster::InitDialog()
     Control(control::kBackground)->show();
     SetCaption(control::kStartButton, "Convert !!!!");
     controls_.formatGroup->button(control::kFirstOptionRadio)->setChecked(true);
+    // Cancel takes the place of the start button while a burn runs.
+    cancelButton_->setGeometry(Control(control::kStartButton)->geometry());
+    cancelButton_->hide();
 
     QFont headingFont("Arial");
     headingFont.setPixelSize(16);
     Control(control::kWelcomeText)->setFont(headingFont);
     Control(control::kHeading)->setFont(headingFont);
-
-    auto* sampleRates = static_cast<QComboBox*>(Control(control::kSampleRateList));
-    for (const char* rate : kSampleRates) sampleRates->addItem(rate);
-    sampleRates->setCurrentIndex(0);
-    auto* frameRates = static_cast<QComboBox*>(Control(control::kFrameRateList));
-    for (const char* rate : kFrameRates) frameRates->addItem(rate);
-    frameRates->setCurrentIndex(0);
+    quality_.FillRateLists();
 }
 
 void CMediaMaster::ConnectHandlers()
@@ -172,8 +105,10 @@ void CMediaMaster::ConnectHandlers()
     for (int index = 0; index < 3; ++index)
         connect(static_cast<QAbstractButton*>(Control(optionRadios[index])), &QAbstractButton::clicked, this,
                 [this, index] { OnOptionRadio(index); });
+    connect(cancelButton_, &QPushButton::clicked, this, [this] { burnJobs_.RequestCancel(); });
     connect(mediaWatch_, &MediaWatch::MediaChanged, this, &CMediaMaster::OnMediaChanged);
     connect(controls_.driveList, &QComboBox::activated, this, &CMediaMaster::OnCbnSelchangeComboAcCdrom);
+    connect(controls_.driveList, &QComboBox::currentIndexChanged, this, &CMediaMaster::OnRecorderPicked);
     for (const int edit : {control::kAudioBitRateEdit, control::kVideoBitRateEdit})
         connect(static_cast<QLineEdit*>(Control(edit)), &QLineEdit::textChanged, this, &CMediaMaster::OnBitRateChanged);
 }
@@ -216,7 +151,11 @@ bool CMediaMaster::SwitchMode(int mode)
     state_.SetMode(mode);
     EnterMode(mode);
     ApplyCaptions(mode);
-    if (mode >= kModeAudioBurner) burnJobs_->FillDriveList();
+    if (mode >= kModeAudioBurner) {
+        recorders_.Fill(mode, [this](const std::string& text) {
+            ShowMessage(QString::fromStdString(text), strings_[kRowTitle], MessageKind::Error);
+        });
+    }
     return true;
 }
 
@@ -257,62 +196,32 @@ void CMediaMaster::ApplyCaptions(int mode)
 {
     convertList_->ResetColumns();
     controls_.formatGroup->button(control::kFirstOptionRadio)->setChecked(true);
-    const UiStrings& rows = strings_;
+    for (const ModeCaption& caption : ControlsOfMode(mode).captions)
+        SetCaption(caption.control, caption.row >= 0 ? strings_[caption.row] : QString::fromUtf8(caption.text));
+    PrepareLists(mode);
+}
+
+// Which list a mode shows, and whether it takes dropped files.
+void CMediaMaster::PrepareLists(int mode)
+{
     switch (mode) {
-    case kModeAudioConverter:
-        SetCaption(control::kHeading, rows[kRowAudioConverterHeading]);
-        SetCaption(control::kDriveLabel, rows[kRowSelectCdFiles]);
-        SetCaption(control::kFirstOptionRadio, "MP3");
-        SetCaption(control::kSecondOptionRadio, "WAV");
-        SetCaption(control::kThirdOptionRadio, "FLV");
-        SetCaption(control::kStartButton, rows[kRowConvert]);
-        break;
-    case kModeVideoConverter:
     case kModeDvdCreator:
-        if (mode == kModeVideoConverter) {
-            SetCaption(control::kHeading, rows[kRowVideoConverterHeading]);
-            SetCaption(control::kFirstOptionRadio, "AVI");
-            SetCaption(control::kSecondOptionRadio, "MPG");
-            SetCaption(control::kThirdOptionRadio, "FLV");
-        } else {
-            SetCaption(control::kHeading, rows[kRowDvdCreatorHeading]);
-            SetCaption(control::kDvdMenuGroup, rows[kRowDvdMenu]);
-            SetCaption(control::kFirstOptionRadio, rows[kRowOnlyVobFiles]);
-            SetCaption(control::kSecondOptionRadio, rows[kRowAllDvdFiles]);
-            SetCaption(control::kThirdOptionRadio, rows[kRowConvertAndBurn]);
-            controls_.dvdAudioGroup->button(control::kDvdAudioBestRadio)->setChecked(true);
-            controls_.dvdVideoGroup->button(control::kDvdVideoGoodRadio)->setChecked(true);
-        }
-        SetCaption(control::kStartButton, rows[kRowConvert]);
+        controls_.dvdAudioGroup->button(control::kDvdAudioBestRadio)->setChecked(true);
+        controls_.dvdVideoGroup->button(control::kDvdVideoGoodRadio)->setChecked(true);
+        [[fallthrough]];
+    case kModeVideoConverter:
         convertList_->SetColumns(mode);
         convertList_->SetAcceptsDroppedFiles(true);
         convertList_->raise();
         break;
     case kModeAudioBurner:
-        SetCaption(control::kHeading, rows[kRowAudioBurnerHeading]);
-        SetCaption(control::kDriveLabel, rows[kRowSelectDrive]);
-        SetCaption(control::kUsageLeftLabel, "0 min");
-        SetCaption(control::kUsageRightLabel, "80 min");
-        SetCaption(control::kStartButton, rows[kRowBurnIt]);
         burnList_->Empty();
         burnList_->SetAcceptsDroppedFiles(true);
         break;
     case kModeCdDataBurner:
-        SetCaption(control::kHeading, rows[kRowCdDataBurnerHeading]);
-        SetCaption(control::kDriveLabel, rows[kRowSelectDrive]);
-        SetCaption(control::kStartButton, rows[kRowBurnIt]);
-        SetCaption(control::kFirstOptionRadio, rows[kRowCopyDisk]);
-        SetCaption(control::kSecondOptionRadio, rows[kRowCreateIsoFile]);
-        SetCaption(control::kThirdOptionRadio, rows[kRowBurnIsoFile]);
         burnList_->Empty();
         break;
     case kModeDvdDataBurner:
-        SetCaption(control::kHeading, rows[kRowDvdDataBurnerHeading]);
-        SetCaption(control::kDriveLabel, rows[kRowSelectDrive]);
-        SetCaption(control::kStartButton, rows[kRowBurnIt]);
-        SetCaption(control::kFirstOptionRadio, "CD Data (700 MB)");
-        SetCaption(control::kSecondOptionRadio, "DVD Data (4.7 GB)");
-        SetCaption(control::kThirdOptionRadio, "DVD-DL Data (8.5 GB)");
         burnList_->Empty();
         burnList_->setEnabled(true);
         burnList_->SetAcceptsDroppedFiles(true);
@@ -332,8 +241,7 @@ void CMediaMaster::OnBnClickedButtonAudioConverter()
 
 void CMediaMaster::OnBnClickedButtonVideoConverter()
 {
-    if (!SwitchMode(kModeVideoConverter)) return;
-    totalBitRate_ = 0;
+    if (SwitchMode(kModeVideoConverter)) quality_.ResetBitRate();
 }
 
 void CMediaMaster::OnBnClickedButtonDvdCreator()
@@ -389,17 +297,13 @@ void CMediaMaster::ApplyCdBurnOption(int option)
     SetEnabled(ControlsDisabledByCdOption(state_.BurnOption()), true);
     state_.SetBurnOption(option);
     SetEnabled(ControlsDisabledByCdOption(option), false);
-    if (option == 1) {
-        burnList_->raise();
-        burnList_->SetAcceptsDroppedFiles(true);
-    } else {
-        burnList_->SetAcceptsDroppedFiles(false);
-    }
+    if (option == 1) burnList_->raise();
+    burnList_->SetAcceptsDroppedFiles(option == 1);
 }
 
 void CMediaMaster::ApplyDvdBurnOption(int option)
 {
-    const DvdOption& chosen = kDvdOptions[option - 3];
+    const DvdOption& chosen = DvdOptionOf(option);
     state_.SetBurnOption(option);
     state_.SetDiscCapacity(chosen.capacity);
     ShowProgress(chosen.progressMaximum, 1);
@@ -408,34 +312,13 @@ void CMediaMaster::ApplyDvdBurnOption(int option)
     UpdateDiscUsage();
 }
 
-void CMediaMaster::UpdateDiscUsage()
+void CMediaMaster::OnRecorderPicked(int index)
 {
-    OnUiThread([this] {
-        const std::uint64_t used = state_.DiscUsed();
-        const std::uint64_t capacity = state_.DiscCapacity();
-        QString usedText;
-        QString capacityText;
-        if (Mode() == kModeAudioBurner) {
-            SetCaption(control::kUsageRightLabel, Printf("%d min", static_cast<int>(capacity / 60)));
-            SetStatusText(Printf("%d min", static_cast<int>(used / 60)));
-            SetProgressPosition(used);
-            return;
-        }
-        if (Mode() == kModeDvdDataBurner && state_.BurnOption() == 3) {
-            usedText = Printf("%d MB", static_cast<int>(used / kMiB));
-            capacityText = Printf("%d MB", static_cast<int>(capacity / kMiB));
-        } else if (Mode() == kModeDvdDataBurner) {
-            usedText = Printf("%0.2g GB", static_cast<double>(used) / kGiB);
-            capacityText = Printf("%0.2g GB", static_cast<double>(capacity) / kMiB);
-        }
-        if (used == 0) usedText.clear();
-        SetCaption(control::kUsageRightLabel, capacityText);
-        SetStatusText(usedText);
-        SetProgressPosition(used / kMiB);
-    });
+    const int mode = Mode();
+    if (mode >= kModeAudioBurner && mode <= kModeDvdDataBurner && !burnJobs_.Running()) recorders_.Probe(index, mode);
 }
 
-// ---- Buttons ---------------------------------------------------------------------------------
+// ---- Start, and the end of a job -------------------------------------------------------------
 
 void CMediaMaster::OnBnClickedStart()
 {
@@ -446,35 +329,71 @@ void CMediaMaster::OnBnClickedStart()
     std::strftime(stamp, sizeof stamp, "%Y_%m_%d", &local);
     state_.SetDateStamp(stamp);
     if (Mode() == kModeWelcome) return;
-    if (Mode() == kModeAudioConverter || Mode() == kModeVideoConverter || Mode() == kModeDvdCreator) {
-        JobInput input = TakeJobInput();
-        for (const Export needed : ConversionThread::ExportsNeeded(input))
-            if (!RequireExport(needed)) return;
-        Control(control::kStartButton)->setEnabled(false);
-        conversion_.Start(*this, std::move(input), [this] {
-            QMetaObject::invokeMethod(this, &CMediaMaster::OnJobFinished, Qt::QueuedConnection);
-        });
-        return;
-    }
-    burnJobs_->Start();
+    if (Mode() <= kModeDvdCreator) StartConversion();
+    else StartBurn();
+}
+
+void CMediaMaster::StartConversion()
+{
+    JobInput input = TakeJobInput();
+    for (const Export needed : ConversionThread::ExportsNeeded(input))
+        if (!RequireExport(needed)) return;
+    Control(control::kStartButton)->setEnabled(false);
+    conversion_.Start(*this, std::move(input), [this] {
+        QMetaObject::invokeMethod(this, &CMediaMaster::OnJobFinished, Qt::QueuedConnection);
+    });
+}
+
+void CMediaMaster::StartBurn()
+{
+    if (burnJobs_.Running()) return;
+    const bool started = burnJobs_.Start(TakeBurnInput(), [this] {
+        QMetaObject::invokeMethod(this, &CMediaMaster::OnBurnFinished, Qt::QueuedConnection);
+    });
+    if (!started) return;
+    cancelButton_->show();
+    cancelButton_->raise();
 }
 
 JobInput CMediaMaster::TakeJobInput() const
 {
     JobInput input;
     input.mode = Mode();
-    for (int row = 0; row < convertList_->topLevelItemCount(); ++row) {
-        const QTreeWidgetItem* item = convertList_->topLevelItem(row);
-        ConvertRow& cells = input.rows.emplace_back();
-        for (int column = 0; column < static_cast<int>(cells.cells.size()); ++column)
-            cells.cells[column] = item->text(column).toStdString();
-        cells.checked = item->checkState(0) == Qt::Checked;
-    }
+    for (int row = 0; row < convertList_->topLevelItemCount(); ++row) input.rows.push_back(convertList_->RowAt(row));
     input.formatRadio = controls_.formatGroup->checkedId();
     input.join = static_cast<QAbstractButton*>(Control(control::kJoinFilesCheck))->isChecked();
     input.burn = static_cast<QAbstractButton*>(Control(control::kBurnOutputCheck))->isChecked();
-    input.driveText = controls_.driveList->currentText().toStdString();
+    input.cdDrive = controls_.driveList->currentData().toString().left(2).toStdString();
     return input;
+}
+
+BurnInput CMediaMaster::TakeBurnInput() const
+{
+    BurnInput input;
+    input.mode = Mode();
+    input.option = state_.BurnOption();
+    input.recorder = recorders_.Choice();
+    for (int row = 0; row < burnList_->count(); ++row)
+        if (const CBaseObject* entry = burnList_->EntryAt(row))
+            input.entries.push_back({entry->Path(), dynamic_cast<const CDirObject*>(entry) != nullptr});
+    input.sourceDrive = controls_.driveList->currentText().toStdString();
+    input.volumeName = state_.DateStamp();
+    return input;
+}
+
+void CMediaMaster::OnJobFinished()
+{
+    conversion_.Join();
+    Control(control::kStartButton)->setEnabled(true);
+}
+
+void CMediaMaster::OnBurnFinished()
+{
+    burnJobs_.Join();
+    controls_.progress->reset();
+    controls_.progress->show();
+    controls_.status->show();
+    cancelButton_->hide();
 }
 
 // A running job keeps the rows it was started with.
@@ -485,11 +404,7 @@ void CMediaMaster::OnMediaChanged()
         OnCbnSelchangeComboAcCdrom();
 }
 
-void CMediaMaster::OnJobFinished()
-{
-    conversion_.Join();
-    Control(control::kStartButton)->setEnabled(true);
-}
+// ---- Leaving ---------------------------------------------------------------------------------
 
 void CMediaMaster::OnBnClickedExit()
 {
@@ -505,7 +420,7 @@ void CMediaMaster::OnBnClickedExit()
 void CMediaMaster::reject()
 {
     if (state_.Busy()) {
-        if (burnJobs_->Running()) burnJobs_->RequestCancel();
+        if (burnJobs_.Running()) burnJobs_.RequestCancel();
         else ShowEngineBusy();
         return;
     }
@@ -521,6 +436,8 @@ void CMediaMaster::closeEvent(QCloseEvent* event)
     }
     QDialog::closeEvent(event);
 }
+
+// ---- The list buttons ------------------------------------------------------------------------
 
 void CMediaMaster::OnBnClickedAddFiles()
 {
@@ -556,184 +473,13 @@ void CMediaMaster::OnBnClickedHelp()
     desktop_.OpenUrl(QUrl::fromLocalFile(QDir::currentPath() + "/Help.pdf"));
 }
 
-// ---- Quality controls ------------------------------------------------------------------------
-
-void CMediaMaster::ApplyVideoDefaults(const std::string& path)
-{
-    if (Mode() != kModeVideoConverter || !RequireExport(Export::GetDefaultPara)) return;
-    MEDIACONVERSIONINFO request;
-    if (path.size() >= sizeof request.szSourceFile) {
-        LogMessage(1, "No defaults for %s: the path is longer than %zu bytes", path.c_str(), sizeof request.szSourceFile - 1);
-        return;
-    }
-    std::memcpy(request.szSourceFile, path.c_str(), path.size() + 1);
-    Lumetra().GetDefaultPara()(&request);
-
-    static_cast<QLineEdit*>(Control(control::kAudioBitRateEdit))->setText(QString::number(request.nAudioBitRate));
-    static_cast<QLineEdit*>(Control(control::kChannelsEdit))->setText(QString::number(request.nAudioChannels));
-    static_cast<QLineEdit*>(Control(control::kVideoBitRateEdit))->setText(QString::number(request.nVideoBitRate));
-    static_cast<QLineEdit*>(Control(control::kWidthEdit))->setText(QString::number(request.nWidth));
-    static_cast<QLineEdit*>(Control(control::kHeightEdit))->setText(QString::number(request.nHeight));
-    static_cast<QComboBox*>(Control(control::kSampleRateList))->setCurrentIndex(SampleRateIndex(request.nSampleRate));
-    static_cast<QComboBox*>(Control(control::kFrameRateList))->setCurrentIndex(FrameRateIndex(request.nFrameRate));
-    totalBitRate_ = request.nVideoBitRate + request.nAudioBitRate;
-}
-
-void CMediaMaster::CollectSettings(MEDIACONVERSIONINFO& request, const MEDIACONVERSIONINFO* defaults)
-{
-    OnUiThread([&] {
-        if (Mode() == kModeDvdCreator) return;
-        request.nAudioBitRate = EditNumber(control::kAudioBitRateEdit);
-        request.nAudioChannels = EditNumber(control::kChannelsEdit);
-        request.nSampleRate = TextNumber(static_cast<QComboBox*>(Control(control::kSampleRateList))->currentText());
-        if (Mode() == kModeAudioConverter) {
-            if (controls_.formatGroup->button(control::kFirstOptionRadio)->isChecked()) request.nOutputFormat = MediaLibrary::Header::kFormatMp3;
-            else if (controls_.formatGroup->button(control::kSecondOptionRadio)->isChecked()) request.nOutputFormat = MediaLibrary::Header::kFormatWav;
-        }
-        if (Mode() != kModeVideoConverter) return;
-        request.nVideoBitRate = EditNumber(control::kVideoBitRateEdit);
-        request.nFrameRate = TextNumber(static_cast<QComboBox*>(Control(control::kFrameRateList))->currentText());
-        request.nWidth = EditNumber(control::kWidthEdit);
-        request.nHeight = EditNumber(control::kHeightEdit);
-        if (!defaults) return;
-        for (auto field : {&MEDIACONVERSIONINFO::nAudioBitRate, &MEDIACONVERSIONINFO::nSampleRate,
-                           &MEDIACONVERSIONINFO::nVideoBitRate, &MEDIACONVERSIONINFO::nWidth, &MEDIACONVERSIONINFO::nHeight})
-            if (request.*field <= 0) request.*field = defaults->*field;
-    });
-}
-
 void CMediaMaster::OnBitRateChanged()
 {
-    totalBitRate_ = EditNumber(control::kVideoBitRateEdit) + EditNumber(control::kAudioBitRateEdit);
+    quality_.ReadBitRate();
     UpdateOutputInfo(convertList_->TotalDuration());
 }
 
-void CMediaMaster::UpdateOutputInfo(std::int64_t totalSeconds)
-{
-    OnUiThread([this, totalSeconds] {
-        const std::uint64_t kilobits = static_cast<std::uint64_t>(totalBitRate_) * static_cast<std::uint64_t>(totalSeconds);
-        SetCaption(control::kFileSizeText, Printf("File Size : %0.2f MB", static_cast<double>(kilobits) * 0.125 / 1024));
-        SetCaption(control::kDurationText, "Duration  : " + QString::fromStdString(FormatDuration(totalSeconds)));
-    });
-}
-
-// ---- For job threads and the lists -----------------------------------------------------------
-
-void CMediaMaster::EnableControls(bool busy)
-{
-    OnUiThread([this, busy] {
-        for (const auto& [id, control] : controls_.controlMap) control->setEnabled(!busy);
-        if (!busy) EnterMode(Mode());
-    });
-}
-
-void CMediaMaster::ShowProgress(int maximum, int minimum)
-{
-    OnUiThread([this, maximum, minimum] {
-        controls_.progress->setRange(minimum, maximum);
-        controls_.progress->reset();
-        controls_.progress->show();
-        controls_.status->show();
-    });
-}
-
-void CMediaMaster::SetStatusText(const QString& text)
-{
-    OnUiThread([this, text] { controls_.status->setText(text); });
-}
-
-bool CMediaMaster::ShowMessage(const QString& text, const QString& caption, MessageKind kind)
-{
-    bool answer = false;
-    OnUiThread([&] { answer = desktop_.ShowMessage(this, text, caption, kind); });
-    return answer;
-}
-
-bool CMediaMaster::RequireExport(Export which)
-{
-    if (Lumetra().Has(which)) return true;
-    desktop_.ShowMessage(this,
-                         QString("This operation needs %1 from the Lumetra library, which the installed library "
-                                 "does not provide.")
-                             .arg(QString::fromUtf8(LumetraBinding::Name(which))),
-                         strings_[kRowTitle], MessageKind::Plain);
-    return false;
-}
-
-void CMediaMaster::SetJoinEnabled(bool enabled)
-{
-    Control(control::kJoinFilesCheck)->setEnabled(enabled);
-}
-
-void CMediaMaster::StepProgress()
-{
-    OnUiThread([this] { SetProgressPosition(static_cast<std::uint64_t>(controls_.progress->value() + 1)); });
-}
-
-void CMediaMaster::EndProgress()
-{
-    OnUiThread([this] {
-        controls_.progress->setValue(controls_.progress->minimum());
-        controls_.progress->show();
-        controls_.status->show();
-    });
-}
-
-std::string CMediaMaster::ChooseOutputFolder()
-{
-    QString folder;
-    OnUiThread([&] { folder = desktop_.ChooseFolder(this, strings_[kRowChooseOutputFolder]); });
-    return folder.toStdString();
-}
-
-std::string CMediaMaster::ChooseJoinedFile()
-{
-    QString file;
-    OnUiThread([&] { file = desktop_.ChooseSaveFile(this, DialogFilter({kConvertedFileFilter})); });
-    return file.toStdString();
-}
-
-// The picture is loaded when the message arrives, so that loading and painting never overlap.
-void CMediaMaster::ShowPreview(const std::string& picture)
-{
-    QMetaObject::invokeMethod(this, [this, picture = QString::fromStdString(picture)] { OnShowPreview(picture); },
-                              Qt::QueuedConnection);
-}
-
-void CMediaMaster::OnShowPreview(const QString& picture)
-{
-    preview_->LoadPicture(picture);
-    preview_->show();
-    preview_->activateWindow();
-    preview_->repaint();
-}
-
-void CMediaMaster::HidePreview()
-{
-    QMetaObject::invokeMethod(preview_, &CShowThumbNail::Conceal, Qt::QueuedConnection);
-}
-
-void CMediaMaster::UncheckRow(int row)
-{
-    OnUiThread([this, row] {
-        if (QTreeWidgetItem* item = convertList_->topLevelItem(row)) item->setCheckState(0, Qt::Unchecked);
-    });
-}
-
-void CMediaMaster::PostCommand(int id)
-{
-    QMetaObject::invokeMethod(static_cast<QAbstractButton*>(Control(id)), &QAbstractButton::click,
-                              Qt::QueuedConnection);
-}
-
 // ---- Small helpers ---------------------------------------------------------------------------
-
-template <typename Action>
-void CMediaMaster::OnUiThread(Action&& action)
-{
-    if (QThread::currentThread() == thread()) action();
-    else QMetaObject::invokeMethod(this, std::forward<Action>(action), Qt::BlockingQueuedConnection);
-}
 
 void CMediaMaster::SetCaption(int id, const QString& text)
 {
@@ -758,16 +504,6 @@ void CMediaMaster::SetProgressPosition(std::uint64_t position)
     QProgressBar& bar = *controls_.progress;
     if (position < static_cast<std::uint64_t>(bar.minimum())) bar.reset();
     else bar.setValue(static_cast<int>(std::min<std::uint64_t>(position, static_cast<std::uint64_t>(bar.maximum()))));
-}
-
-QString CMediaMaster::EditText(int id) const
-{
-    return static_cast<QLineEdit*>(Control(id))->text();
-}
-
-int CMediaMaster::EditNumber(int id) const
-{
-    return TextNumber(EditText(id));
 }
 
 }  // namespace velmora::front

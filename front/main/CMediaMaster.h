@@ -1,35 +1,37 @@
 #pragma once
 
-#include "jobs/ConversionThread.h"
-#include "support/Desktop.h"
-#include "jobs/JobHost.h"
-#include "lists/ListHost.h"
+#include "QualityControls.h"
+#include "WindowControls.h"
+#include "burnjobs/BurnHost.h"
+#include "burnjobs/CBurnJobs.h"
+#include "burnjobs/RecorderList.h"
 #include "core/LumetraBinding.h"
 #include "core/SharedState.h"
 #include "core/UiStrings.h"
+#include "jobs/ConversionThread.h"
+#include "jobs/JobHost.h"
+#include "lists/ListHost.h"
+#include "support/Desktop.h"
 #include "support/UpdateCheck.h"
-#include "WindowControls.h"
 
 #include <QDialog>
 
 #include <filesystem>
-#include <memory>
 
-namespace MediaLibrary::Header {
-struct MEDIACONVERSIONINFO;
-}
+class QPushButton;
 
 namespace velmora::front {
 
-class CBurnJobs;
+class CCDDBDialog;
 class CFileListBox;
 class CListCtrlEx;
 class CShowThumbNail;
 class MediaWatch;
 
 // The main window "Media Library": six mode buttons on the left and a work area whose controls
-// each mode shows, hides, captions and enables.
-class CMediaMaster : public QDialog, public ListHost, public JobHost {
+// each mode shows, hides, captions and enables. It is the host of its lists and of the jobs it
+// starts; every host call is safe from a job's thread.
+class CMediaMaster : public QDialog, public ListHost, public JobHost, public BurnHost {
     Q_OBJECT
 public:
     CMediaMaster(bool english, Desktop& desktop, const std::filesystem::path& library = DefaultLibraryPath(),
@@ -44,19 +46,22 @@ public:
     // True from Start until the conversion thread has ended.
     bool JobRunning() const { return conversion_.Running(); }
     CUpdateCheck& UpdateCheck() { return updateCheck_; }
-    CBurnJobs& BurnJobs() { return *burnJobs_; }
-    int TotalBitRate() const { return totalBitRate_; }
+    CBurnJobs& BurnJobs() { return burnJobs_; }
+    int TotalBitRate() const { return quality_.TotalBitRate(); }
 
-    // Safe from any thread: a job thread's call runs on the UI thread and waits for it.
+    // Hosts: shared by the lists and the jobs.
+    int Mode() const override { return state_.Mode(); }
+    const UiStrings& Strings() const override { return strings_; }
     void EnableControls(bool busy) override;
-    void ShowProgress(int maximum, int minimum) override;
     void SetStatusText(const QString& text) override;
-    void CollectSettings(MediaLibrary::Header::MEDIACONVERSIONINFO& request,
-                         const MediaLibrary::Header::MEDIACONVERSIONINFO* defaults = nullptr) override;
+    bool ShowMessage(const QString& text, const QString& caption, MessageKind kind) override;
 
     // JobHost
+    void ShowProgress(int maximum, int minimum) override;
     void StepProgress() override;
     void EndProgress() override;
+    void CollectSettings(MediaLibrary::Header::MEDIACONVERSIONINFO& request,
+                         const MediaLibrary::Header::MEDIACONVERSIONINFO* defaults = nullptr) override;
     std::string ChooseOutputFolder() override;
     std::string ChooseJoinedFile() override;
     void ShowPreview(const std::string& picture) override;
@@ -65,16 +70,17 @@ public:
     void PostCommand(int id) override;
 
     // ListHost
-    int Mode() const override { return state_.Mode(); }
-    const UiStrings& Strings() const override { return strings_; }
-    // Safe from any thread, like EnableControls.
-    bool ShowMessage(const QString& text, const QString& caption, MessageKind kind) override;
     bool RequireExport(Export which) override;
     void AddDiscUsed(std::int64_t amount) override { state_.AddDiscUsed(amount); }
     void UpdateDiscUsage() override;
     void UpdateOutputInfo(std::int64_t totalSeconds) override;
     void ApplyVideoDefaults(const std::string& path) override;
     void SetJoinEnabled(bool enabled) override;
+
+    // BurnHost
+    std::string ChooseIsoFileToWrite() override;
+    std::string ChooseIsoFileToBurn() override;
+    std::optional<std::string> ChooseTargetRecorder() override;
 
 public slots:
     void reject() override;
@@ -101,7 +107,9 @@ private slots:
     // The Audio Converter's CD drives and the tracks of the selected one.
     void GetCDRomList();
     void OnCbnSelchangeComboAcCdrom();
+    void OnRecorderPicked(int index);
     void OnJobFinished();
+    void OnBurnFinished();
     // A disc arrived in a drive or left it.
     void OnMediaChanged();
 
@@ -116,21 +124,29 @@ private:
     void LeaveMode(int mode);
     void EnterMode(int mode);
     void ApplyCaptions(int mode);
+    void PrepareLists(int mode);
     void ApplyCdBurnOption(int option);
     void ApplyDvdBurnOption(int option);
     void HandOverPendingOutputs();
     void ShowEngineBusy();
+    void StartConversion();
+    void StartBurn();
     JobInput TakeJobInput() const;
+    BurnInput TakeBurnInput() const;
+
+    // The Audio Converter's tracks of the drive: the CDDB match the user picks, the disc's
+    // records with the match's titles, the rows.
+    const CDDB::CQueryResult* ChooseCddbMatch(CCDDBDialog& dialog);
+    bool ReadDiscTracks(char letter, const std::vector<std::string>& names,
+                        std::vector<MediaLibrary::Header::CD_TEXT_INFO>& records);
+    void ApplyCddbTitles(std::vector<MediaLibrary::Header::CD_TEXT_INFO>& records,
+                         const std::vector<std::string>& names, const CDDB::CQueryResult& match);
+    void ListCdTracks(const std::vector<MediaLibrary::Header::CD_TEXT_INFO>& records);
 
     void SetCaption(int id, const QString& text);
     void SetShown(const std::vector<int>& ids, bool shown);
     void SetEnabled(const std::vector<int>& ids, bool enabled);
     void SetProgressPosition(std::uint64_t position);
-    QString EditText(int id) const;
-    int EditNumber(int id) const;
-
-    template <typename Action>
-    void OnUiThread(Action&& action);
 
     Desktop& desktop_;
     UiStrings strings_;
@@ -138,12 +154,14 @@ private:
     CListCtrlEx* convertList_;
     CFileListBox* burnList_;
     WindowControls controls_;
-    int totalBitRate_ = 0;
+    QualityControls quality_;
+    RecorderDropDown recorders_;
+    QPushButton* cancelButton_;
     CUpdateCheck updateCheck_;
     CShowThumbNail* preview_;
     MediaWatch* mediaWatch_;
     ConversionThread conversion_;
-    std::unique_ptr<CBurnJobs> burnJobs_;
+    CBurnJobs burnJobs_;
 };
 
 }  // namespace velmora::front

@@ -1,16 +1,16 @@
 // The Audio Converter's CD source: the drive list and the tracks of the selected disc.
 #include "CCDDBDialog.h"
-#include "lists/CListCtrlEx.h"
 #include "CMediaMaster.h"
+#include "core/ControlIds.h"
+#include "drives/DriveTable.h"
+#include "lists/CListCtrlEx.h"
 #include "log/Log.h"
 #include "Lumetra.h"
-#include "drives/DriveTable.h"
-#include "core/ControlIds.h"
+#include "RecordText.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 
-#include <cstring>
 #include <exception>
 #include <vector>
 
@@ -19,23 +19,10 @@ using MediaLibrary::Header::CD_TEXT_INFO;
 namespace velmora::front {
 namespace {
 
-QString FieldText(const char* field, std::size_t capacity)
-{
-    return QString::fromUtf8(field, static_cast<qsizetype>(strnlen(field, capacity)));
-}
-
 template <std::size_t Capacity>
 QString FieldText(const char (&field)[Capacity])
 {
-    return FieldText(field, Capacity);
-}
-
-template <std::size_t Capacity>
-void CopyField(char (&field)[Capacity], const std::string& text)
-{
-    const std::size_t length = std::min(text.size(), Capacity - 1);
-    std::memcpy(field, text.data(), length);
-    field[length] = '\0';
+    return QString::fromUtf8(field, static_cast<qsizetype>(strnlen(field, Capacity)));
 }
 
 // The extension after the last dot of a drive path or file name, without the dot.
@@ -54,6 +41,13 @@ int ReadTracks(::Lumetra::GetCdTextInfoFn read, char letter, std::vector<CD_TEXT
         LogMessage(4, "OnCbnSelchangeComboAcCdrom Unhandled Exception Caught while Getting CD Info.");
         return -1;
     }
+}
+
+// A track's title field named after its .cda file; a name too long for it is refused, not cut.
+void NameAfterFile(CD_TEXT_INFO& record, const std::string& name)
+{
+    if (!MediaLibrary::SetFieldText(record.szTitle, name))
+        LogMessage(1, "The track file name %s is longer than its title field; the title stays empty", name.c_str());
 }
 
 }  // namespace
@@ -98,73 +92,79 @@ void CMediaMaster::OnCbnSelchangeComboAcCdrom()
     if (!RequireExport(Export::GET_CD_TEXT_INFO) || !RequireExport(Export::GetCDEntry)) return;
 
     const char letter = root.front();
-    LogMessage(2, "OnCbnSelchangeComboAcCdrom. Calling  CCDDBDialog for Drive (' %c ').", letter);
     CCDDBDialog dialog(letter, this);
-    const CDDB::CQueryResult* match = nullptr;
-    if (dialog.DoModal() == QDialog::Accepted) {
-        match = dialog.m_pSelected;
-        LogMessage(2, "OnCbnSelchangeComboAcCdrom. Selected the CDDB entry.");
-    } else {
-        LogMessage(2, "OnCbnSelchangeComboAcCdrom. CDDB is canceled of No Entry Found.");
-    }
+    LogMessage(2, "OnCbnSelchangeComboAcCdrom. Calling  CCDDBDialog for Drive (' %c ').", letter);
+    const CDDB::CQueryResult* match = ChooseCddbMatch(dialog);
+    std::vector<CD_TEXT_INFO> records;
+    if (!ReadDiscTracks(letter, names, records)) return;
+    if (match) ApplyCddbTitles(records, names, *match);
+    ListCdTracks(records);
+}
 
-    for (const std::string& name : names) LogMessage(4, "OnCbnSelchangeComboAcCdrom. File %s.", name.c_str());
-    std::vector<CD_TEXT_INFO> records(names.size());
-    LogMessage(2, "OnCbnSelchangeComboAcCdrom. File Count (%d).", static_cast<int>(names.size()));
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        CopyField(records[i].szTitle, names[i]);
-        LogMessage(4, "OnCbnSelchangeComboAcCdrom. File Title (%s).", records[i].szTitle);
+// The match the user picks among those the CDDB server knows; none when cancelled or unknown.
+const CDDB::CQueryResult* CMediaMaster::ChooseCddbMatch(CCDDBDialog& dialog)
+{
+    if (dialog.DoModal() != QDialog::Accepted) {
+        LogMessage(2, "OnCbnSelchangeComboAcCdrom. CDDB is canceled of No Entry Found.");
+        return nullptr;
     }
-    LogMessage(4, "OnCbnSelchangeComboAcCdrom Done With Printing Title");
+    LogMessage(2, "OnCbnSelchangeComboAcCdrom. Selected the CDDB entry.");
+    return dialog.m_pSelected;
+}
+
+// The disc's track records, each first named after its .cda file; false, after a message, when
+// they cannot be read.
+bool CMediaMaster::ReadDiscTracks(char letter, const std::vector<std::string>& names, std::vector<CD_TEXT_INFO>& records)
+{
+    records.assign(names.size(), CD_TEXT_INFO());
+    LogMessage(2, "OnCbnSelchangeComboAcCdrom. File Count (%d).", static_cast<int>(names.size()));
+    for (std::size_t i = 0; i < names.size(); ++i) NameAfterFile(records[i], names[i]);
 
     const auto read = Lumetra().GET_CD_TEXT_INFO();
     unsigned count = static_cast<unsigned>(names.size());
     int result = ReadTracks(read, letter, records, count);
-    LogMessage(4, "OnCbnSelchangeComboAcCdrom Done With pfn_GET_CD_TEXT_INFO.");
-    if (result != 0) {
+    if (result == MediaLibrary::Result::kCdArrayTooSmall) {
         LogMessage(2, "OnCbnSelchangeComboAcCdrom. File Count (%d).", static_cast<int>(count));
-        if (result == MediaLibrary::Result::kCdArrayTooSmall) {
-            records.assign(count, CD_TEXT_INFO());
-            result = ReadTracks(read, letter, records, count);
-        }
-        if (result != 0) {
-            char text[64];
-            std::snprintf(text, sizeof text, "Failed To get CD Text. Error code (%d)", result);
-            desktop_.ShowMessage(this, text, "Media Library - Error", MessageKind::Error);
-            return;
-        }
+        records.assign(count, CD_TEXT_INFO());
+        result = ReadTracks(read, letter, records, count);
+    }
+    if (result != 0) {
+        char text[64];
+        std::snprintf(text, sizeof text, "Failed To get CD Text. Error code (%d)", result);
+        desktop_.ShowMessage(this, text, "Media Library - Error", MessageKind::Error);
+        return false;
     }
     if (names.size() != count)
         LogMessage(2, "OnCbnSelchangeComboAcCdrom. Count problem File_List.size=(%d) and ncount=(%d).",
                    static_cast<int>(names.size()), static_cast<int>(count));
     records.resize(std::min<std::size_t>(records.size(), count));
+    return true;
+}
 
-    if (match) {
-        LogMessage(2, "OnCbnSelchangeComboAcCdrom. Flushing the Titles to Get From CDDB.");
-        const std::size_t named = std::min(names.size(), records.size());
-        for (std::size_t i = 0; i < named; ++i) records[i].szTitle[0] = '\0';
-        LogMessage(2, "OnCbnSelchangeComboAcCdrom. Calling pfn_GetCDEntry with count(%d).", static_cast<int>(count));
-        Lumetra().GetCDEntry()(records.data(), static_cast<int>(records.size()), match);
-        LogMessage(2, "OnCbnSelchangeComboAcCdrom. Retruned After pfn_GetCDEntry with count(%d).", static_cast<int>(count));
-        for (std::size_t i = 0; i < named; ++i)
-            if (records[i].szTitle[0] == '\0') CopyField(records[i].szTitle, names[i]);
-    } else {
-        LogMessage(2, "OnCbnSelchangeComboAcCdrom. Selected CDDB is NULL (%d).", 0);
-    }
+// The match's titles in place of the file names; a track the entry leaves untitled keeps its name.
+void CMediaMaster::ApplyCddbTitles(std::vector<CD_TEXT_INFO>& records, const std::vector<std::string>& names,
+                                   const CDDB::CQueryResult& match)
+{
+    const std::size_t named = std::min(names.size(), records.size());
+    for (std::size_t i = 0; i < named; ++i) records[i].szTitle[0] = '\0';
+    LogMessage(2, "OnCbnSelchangeComboAcCdrom. Calling pfn_GetCDEntry with count(%d).", static_cast<int>(records.size()));
+    Lumetra().GetCDEntry()(records.data(), static_cast<int>(records.size()), &match);
+    for (std::size_t i = 0; i < named; ++i)
+        if (records[i].szTitle[0] == '\0') NameAfterFile(records[i], names[i]);
+}
 
+void CMediaMaster::ListCdTracks(const std::vector<CD_TEXT_INFO>& records)
+{
     convertList_->SetColumns(kModeAudioConverter);
     for (const CD_TEXT_INFO& record : records) {
-        auto* row = new QTreeWidgetItem;
         const QString path = FieldText(record.szPath);
-        row->setText(0, QString::number(record.nTrackNo));
-        row->setText(1, FieldText(record.szLength));
-        row->setText(2, FieldText(record.szSize));
-        row->setText(3, FieldText(record.szTitle));
-        row->setText(4, FieldText(record.szArtist));
-        row->setText(5, ExtensionText(path));
-        row->setText(6, path);
-        row->setCheckState(0, Qt::Unchecked);
-        convertList_->addTopLevelItem(row);
+        ConvertRow track{.sourcePath = path.toStdString(),
+                         .kind = SourceKind::CdTrack,
+                         .trackNumber = record.nTrackNo,
+                         .title = FieldText(record.szTitle).toStdString()};
+        convertList_->AddRow(std::move(track), {QString::number(record.nTrackNo), FieldText(record.szLength),
+                                                    FieldText(record.szSize), FieldText(record.szTitle),
+                                                    FieldText(record.szArtist), ExtensionText(path), path});
     }
     if (!records.empty()) {
         static_cast<QLineEdit*>(Control(control::kAudioBitRateEdit))->setText("320");

@@ -1,6 +1,7 @@
 #include "ModeTables.h"
 
 #include "core/ControlIds.h"
+#include "core/UiStrings.h"
 
 #include <array>
 #include <stdexcept>
@@ -25,7 +26,13 @@ const ModeControls& ControlsOfMode(int mode)
                           kAudioBitRateLabel, kAudioBitRateUnit, kChannelsEdit, kChannelsLabel, kSampleRateList,
                           kSampleRateLabel, kSampleRateUnit},
          .enabledOnEnter = {kFirstOptionRadio, kSecondOptionRadio},
-         .disabledOnEnter = {kThirdOptionRadio, kM4vRadio, kMp4Radio, kMovRadio}},
+         .disabledOnEnter = {kThirdOptionRadio, kM4vRadio, kMp4Radio, kMovRadio},
+         .captions = {{kHeading, kRowAudioConverterHeading},
+                      {kDriveLabel, kRowSelectCdFiles},
+                      {kFirstOptionRadio, -1, "MP3"},
+                      {kSecondOptionRadio, -1, "WAV"},
+                      {kThirdOptionRadio, -1, "FLV"},
+                      {kStartButton, kRowConvert}}},
         // 2 Video Converter
         {.hiddenOnLeave = {kConvertList, kFormatGroup, kFirstOptionRadio, kSecondOptionRadio, kVideoGroup,
                            kVideoBitRateLabel, kVideoBitRateEdit, kVideoBitRateUnit, kThirdOptionRadio,
@@ -44,7 +51,12 @@ const ModeControls& ControlsOfMode(int mode)
                           kOutputInfoGroup, kOptionsGroup, kBurnOutputCheck, kFrameRateList, kFrameRateLabel,
                           kFrameRateUnit},
          .enabledOnEnter = {kFirstOptionRadio, kSecondOptionRadio},
-         .disabledOnEnter = {kJoinFilesCheck}},
+         .disabledOnEnter = {kJoinFilesCheck},
+         .captions = {{kHeading, kRowVideoConverterHeading},
+                      {kFirstOptionRadio, -1, "AVI"},
+                      {kSecondOptionRadio, -1, "MPG"},
+                      {kThirdOptionRadio, -1, "FLV"},
+                      {kStartButton, kRowConvert}}},
         // 3 DVD Creator
         {.hiddenOnLeave = {kConvertList, kFirstOptionRadio, kSecondOptionRadio, kVideoGroup, kThirdOptionRadio,
                            kDvdAudioBestRadio, kDvdAudioGoodRadio, kDvdAudioLowRadio, kDvdVideoBestRadio,
@@ -53,24 +65,47 @@ const ModeControls& ControlsOfMode(int mode)
          .shownOnEnter = {kConvertList, kFirstOptionRadio, kSecondOptionRadio, kVideoGroup, kThirdOptionRadio,
                           kDvdAudioBestRadio, kDvdAudioGoodRadio, kDvdAudioLowRadio, kDvdVideoBestRadio,
                           kDvdVideoGoodRadio, kAddFilesButton, kRemoveFilesButton, kSoundGroup, kDvdVideoLowRadio,
-                          kDvdMenuGroup}},
+                          kDvdMenuGroup},
+         .captions = {{kHeading, kRowDvdCreatorHeading},
+                      {kDvdMenuGroup, kRowDvdMenu},
+                      {kFirstOptionRadio, kRowOnlyVobFiles},
+                      {kSecondOptionRadio, kRowAllDvdFiles},
+                      {kThirdOptionRadio, kRowConvertAndBurn},
+                      {kStartButton, kRowConvert}}},
         // 4 Audio Burner
         {.hiddenOnLeave = {kDriveLabel, kDriveList, kAddFilesButton, kUsageLeftLabel, kUsageRightLabel,
                            kAddFolderButton, kBurnList, kRemoveFilesButton},
          .shownOnEnter = {kDriveLabel, kDriveList, kAddFilesButton, kUsageLeftLabel, kUsageRightLabel, kBurnList,
-                          kRemoveFilesButton}},
+                          kRemoveFilesButton},
+         .captions = {{kHeading, kRowAudioBurnerHeading},
+                      {kDriveLabel, kRowSelectDrive},
+                      {kUsageLeftLabel, -1, "0 min"},
+                      {kUsageRightLabel, -1, "80 min"},
+                      {kStartButton, kRowBurnIt}}},
         // 5 CD Data Burner
         {.hiddenOnLeave = {kDriveLabel, kDriveList, kFirstOptionRadio, kSecondOptionRadio, kThirdOptionRadio,
                            kAddFilesButton, kAddFolderButton, kBurnList, kRemoveFilesButton},
          .shownOnEnter = {kDriveLabel, kDriveList, kFirstOptionRadio, kSecondOptionRadio, kThirdOptionRadio,
-                          kAddFilesButton, kAddFolderButton, kBurnList, kRemoveFilesButton}},
+                          kAddFilesButton, kAddFolderButton, kBurnList, kRemoveFilesButton},
+         .captions = {{kHeading, kRowCdDataBurnerHeading},
+                      {kDriveLabel, kRowSelectDrive},
+                      {kStartButton, kRowBurnIt},
+                      {kFirstOptionRadio, kRowCopyDisk},
+                      {kSecondOptionRadio, kRowCreateIsoFile},
+                      {kThirdOptionRadio, kRowBurnIsoFile}}},
         // 6 DVD Data Burner
         {.hiddenOnLeave = {kDriveLabel, kDriveList, kFirstOptionRadio, kSecondOptionRadio, kThirdOptionRadio,
                            kAddFilesButton, kUsageLeftLabel, kUsageRightLabel, kAddFolderButton, kBurnList,
                            kRemoveFilesButton},
          .shownOnEnter = {kDriveLabel, kDriveList, kFirstOptionRadio, kSecondOptionRadio, kThirdOptionRadio,
                           kAddFilesButton, kUsageLeftLabel, kUsageRightLabel, kAddFolderButton, kBurnList,
-                          kRemoveFilesButton}},
+                          kRemoveFilesButton},
+         .captions = {{kHeading, kRowDvdDataBurnerHeading},
+                      {kDriveLabel, kRowSelectDrive},
+                      {kStartButton, kRowBurnIt},
+                      {kFirstOptionRadio, -1, "CD Data (700 MB)"},
+                      {kSecondOptionRadio, -1, "DVD Data (4.7 GB)"},
+                      {kThirdOptionRadio, -1, "DVD-DL Data (8.5 GB)"}}},
     }};
     if (mode < 0 || mode >= static_cast<int>(modes.size())) throw std::out_of_range("no such mode");
     return modes[static_cast<std::size_t>(mode)];

@@ -4,7 +4,14 @@
 
 namespace velmora::front {
 
-// The controls each mode shows, hides and enables, by control ID.
+// A caption a mode gives a control: a UI string row, or a text of its own when row is negative.
+struct ModeCaption {
+    int control;
+    int row;
+    const char* text = nullptr;
+};
+
+// The controls each mode shows, hides, enables and captions, by control ID.
 struct ModeControls {
     std::vector<int> hiddenOnLeave{};
     std::vector<int> shownOnLeave{};     // the welcome state gives way to the heading
@@ -12,6 +19,7 @@ struct ModeControls {
     std::vector<int> shownOnEnter{};
     std::vector<int> enabledOnEnter{};
     std::vector<int> disabledOnEnter{};
+    std::vector<ModeCaption> captions{};
 };
 
 // Modes 0 (welcome) to 6.

@@ -183,11 +183,8 @@ TEST_F(AudioJobTest, AnAudioFileRowIsConvertedByItsPath)
     ChooseAudioConverter();
     ASSERT_TRUE(velmora::test::RunFfmpeg({"-f", "lavfi", "-i", "sine=frequency=440:sample_rate=44100", "-t", "1",
                                           (scratch / "tone.wav").string()}));
-    auto* row = new QTreeWidgetItem;
-    row->setText(5, "wav");
-    row->setText(6, QString::fromStdString((scratch / "tone.wav").string()));
-    row->setCheckState(0, Qt::Checked);
-    window->ConvertList().addTopLevelItem(row);
+    window->ConvertList().AddRow({.sourcePath = (scratch / "tone.wav").string()}, {});
+    Row(RowCount() - 1).setCheckState(0, Qt::Checked);
     RunJob(control::kFirstOptionRadio);
 
     EXPECT_TRUE(fs::exists(output / "tone.mp3"));

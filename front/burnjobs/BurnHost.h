@@ -1,0 +1,35 @@
+#pragma once
+
+#include "core/MessageKind.h"
+#include "core/SharedState.h"
+#include "core/UiStrings.h"
+
+#include <QString>
+
+#include <optional>
+#include <string>
+
+namespace velmora::front {
+
+// What a burn job asks of the main window. Every call is safe from the burn thread: it runs on
+// the UI thread and returns when the window has answered.
+class BurnHost {
+public:
+    virtual ~BurnHost() = default;
+
+    virtual SharedState& State() = 0;
+    virtual const UiStrings& Strings() const = 0;
+
+    virtual void EnableControls(bool busy) = 0;
+    virtual void SetStatusText(const QString& text) = 0;
+    // True for Yes (or OK).
+    virtual bool ShowMessage(const QString& text, const QString& caption, MessageKind kind) = 0;
+
+    // The save dialog for a new ISO file and the open dialog for one to burn; empty when cancelled.
+    virtual std::string ChooseIsoFileToWrite() = 0;
+    virtual std::string ChooseIsoFileToBurn() = 0;
+    // The recorder selector for the copy of a disc: the chosen recorder's unique id, none when cancelled.
+    virtual std::optional<std::string> ChooseTargetRecorder() = 0;
+};
+
+}  // namespace velmora::front
