@@ -53,7 +53,11 @@ LumetraBinding& Lumetra()
 
 std::filesystem::path DefaultLibraryPath()
 {
-    return velmora::platform::ExecutableFolder() / "libLumetra.so";
+    const auto beside = velmora::platform::ExecutableFolder() / "libLumetra.so";
+    std::error_code error;
+    if (std::filesystem::exists(beside, error)) return beside;
+    // Installed, the library is where the program was linked to find it.
+    return "libLumetra.so.1";
 }
 
 }  // namespace velmora::front

@@ -77,7 +77,7 @@ private:
 // The one binding of the process.
 LumetraBinding& Lumetra();
 
-// libLumetra.so beside the executable.
+// libLumetra.so beside the executable (the build tree), else the installed library by its soname.
 std::filesystem::path DefaultLibraryPath();
 
 }  // namespace velmora::front

@@ -114,9 +114,15 @@ QPixmap ButtonImage(int controlId, QSize size)
 {
     QPixmap image(size);
     image.fill(Qt::transparent);
+    QPainter painter(&image);
+    PaintButtonImage(painter, controlId, size);
+    return image;
+}
+
+void PaintButtonImage(QPainter& painter, int controlId, QSizeF size)
+{
     for (const auto& art : kButtons) {
         if (art.controlId != controlId) continue;
-        QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
         const QRectF tile(1, 1, size.width() - 2, size.height() - 2);
         QLinearGradient fill(tile.topLeft(), tile.bottomLeft());
@@ -128,7 +134,6 @@ QPixmap ButtonImage(int controlId, QSize size)
         const double margin = size.width() * 0.16;
         DrawGlyph(painter, art.glyph, tile.adjusted(margin, margin, -margin, -margin));
     }
-    return image;
 }
 
 QPixmap BackgroundImage(QSize size)

@@ -1,5 +1,6 @@
 // Saves a picture of the main window in the welcome state and in each of its six modes.
 
+#include "core/ControlIds.h"
 #include "main/CMediaMaster.h"
 #include "support/Desktop.h"
 #include "log/Log.h"
@@ -36,9 +37,11 @@ int main(int argc, char** argv)
         }
     };
     save("mode-0-welcome.png");
+    using namespace velmora::front::control;
     const std::pair<int, const char*> modes[] = {
-        {1019, "mode-1-audio-converter.png"}, {1021, "mode-2-video-converter.png"}, {1023, "mode-3-dvd-creator.png"},
-        {1022, "mode-4-audio-burner.png"},    {1024, "mode-5-cd-data-burner.png"},  {1025, "mode-6-dvd-data-burner.png"},
+        {kAudioConverterButton, "mode-1-audio-converter.png"}, {kVideoConverterButton, "mode-2-video-converter.png"},
+        {kDvdCreatorButton, "mode-3-dvd-creator.png"},         {kAudioBurnerButton, "mode-4-audio-burner.png"},
+        {kCdDataBurnerButton, "mode-5-cd-data-burner.png"},    {kDvdDataBurnerButton, "mode-6-dvd-data-burner.png"},
     };
     for (const auto& [button, name] : modes) {
         static_cast<QAbstractButton*>(window.Control(button))->click();
