@@ -27,8 +27,7 @@ TEST(WavePrepareTest, ReadsTheFormatOfARealWaveFile)
     SetFieldText(request.szSourceFile, (scratch / "tone.wav").string());
     CWaveAudio wave(request);
     EXPECT_EQ(wave.Prepare(), 0);
-    const auto& header = wave.WaveHeader();
-    EXPECT_EQ(std::string(header.formatTag, 4), "fmt ");
+    const auto& header = wave.Layout().format;
     EXPECT_EQ(header.formatCode, 1);
     EXPECT_EQ(header.channels, 1);
     EXPECT_EQ(header.sampleRate, 22050u);
