@@ -38,8 +38,8 @@ protected:
         return tracks;
     }
 
-    // Burns the tracks to a BIN/CUE recorder; the writer's result code.
-    HResult Burn(const std::vector<AudioTrack>& tracks, RecordingWindow& window, std::string& errorText)
+    // Burns the tracks to a BIN/CUE recorder; the writer's result code (its text in errorText).
+    HResult Burn(const std::vector<AudioTrack>& tracks, RecordingWindow& window)
     {
         CRecorderDevice device;
         EXPECT_TRUE(device.Open("cue:" + cue.string()) && device.AcquireExclusive(kClientName));
@@ -67,7 +67,7 @@ TEST_F(AudioDiscTest, TracksOfCdWavesWrittenToACueRecorderRipBackAsTheyWere)
     EXPECT_EQ(encoded.size(), 2u * 44100 * 4);
 
     RecordingWindow window;
-    EXPECT_EQ(Burn(tracks, window, errorText), kOk) << errorText;
+    EXPECT_EQ(Burn(tracks, window), kOk) << errorText;
     EXPECT_TRUE(errorText.empty());
     EXPECT_EQ(ReadFile(cue), "FILE \"music.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
                              "  TRACK 02 AUDIO\n    INDEX 01 00:04:00\n  TRACK 03 AUDIO\n    INDEX 01 00:09:23\n");
@@ -77,7 +77,8 @@ TEST_F(AudioDiscTest, TracksOfCdWavesWrittenToACueRecorderRipBackAsTheyWere)
     EXPECT_TRUE(ripped[0] == Padded(shortTone) && ripped[1] == Padded(longTone) && ripped[2] == Padded(encoded));
     EXPECT_EQ(platform::DriveTable::FromParts({}, "X=" + cue.string()).FindFiles("X:\\*.cda").size(), 3u);
 
-    EXPECT_EQ(std::pair(window.progress.front().action, window.progress.back().action), std::pair(+kAudioPreparing, +kAudioFinishing));
+    EXPECT_EQ(std::pair(window.progress.front().action, window.progress.back().action),
+              std::pair(+kAudioPreparing, +kAudioFinishing));
     EXPECT_TRUE(std::any_of(window.progress.begin(), window.progress.end(), [](const WriteProgress& report) {
         return report.action == kAudioWriting && report.track == 3 && report.trackCount == 3;
     }));
@@ -89,16 +90,17 @@ TEST_F(AudioDiscTest, ACancelOrAnUnreadableTrackLeavesNoImageAndKeepsTheOldOne)
     WriteFile(cue, "old sheet");
     RecordingWindow cancelling;
     cancelling.reply = [](const WriteProgress& report) { return report.track == 2 ? 0 : 1; };
-    EXPECT_EQ(Burn(Tracks({"short.wav", "long.wav"}), cancelling, errorText), kCancelled);
+    EXPECT_EQ(Burn(Tracks({"short.wav", "long.wav"}), cancelling), kCancelled);
     EXPECT_EQ(errorText, "IDiscFormat2Audio->AddAudioTrack Failed! Error:0x8ba00005");
     EXPECT_EQ(ReadFile(cue), "old sheet");
 
     auto tracks = Tracks({"short.wav", "long.wav", "short.wav"});
     tracks[1].length += 1 << 20;   // the file ends before the track does
     RecordingWindow window;
-    Burn(tracks, window, errorText);
+    Burn(tracks, window);
     EXPECT_EQ(errorText, "IDiscFormat2Audio->AddAudioTrack Failed! Error:0x8ba00006");
-    EXPECT_TRUE(std::none_of(window.progress.begin(), window.progress.end(), [](const WriteProgress& report) { return report.track == 3; }));
+    EXPECT_TRUE(std::none_of(window.progress.begin(), window.progress.end(),
+                             [](const WriteProgress& report) { return report.track == 3; }));
     EXPECT_EQ(ReadFile(cue), "old sheet");
     EXPECT_FALSE(std::filesystem::exists(scratch / "discs/music.bin"));
     EXPECT_TRUE(HiddenFiles(scratch / "discs").empty());

@@ -88,7 +88,8 @@ TEST_F(RecorderListTest, ARecorderShowsTheDriveRootsOfItsImage)
     ScopedEnvironment virtualDrives("VELMORA_DRIVES", "X=" + disc.cue.string() + ";Y=" + disc.cue.string());
     const auto entries = List({"cue:" + disc.cue.string()});
     EXPECT_EQ(Texts(entries), std::vector<std::string>{"X:\\,Y:\\"});
-    EXPECT_EQ(std::pair(entries[0].device->VolumePath(1), entries[0].device->VolumePath(2)), std::pair(std::string("Y:\\"), std::string()));
+    EXPECT_EQ(entries[0].device->VolumePath(1), "Y:\\");
+    EXPECT_EQ(entries[0].device->VolumePath(2), "");
 }
 
 TEST_F(RecorderListTest, TheEnumerationAddsTheConfiguredPseudoRecorders)
@@ -98,7 +99,8 @@ TEST_F(RecorderListTest, TheEnumerationAddsTheConfiguredPseudoRecorders)
     ASSERT_TRUE(enumeration.Create() && enumeration.CheckEnvironment());
     EXPECT_EQ(enumeration.UniqueIdAt(enumeration.Count() - 1), "stdio:" + (scratch / "a.iso").string());
     EXPECT_EQ(enumeration.UniqueIdAt(enumeration.Count()), "");
-    EXPECT_EQ(enumeration.ErrorText(), "IDiscMaster2->get_Item(" + std::to_string(enumeration.Count()) + ") failed! - Error:0x8ba00008");
+    EXPECT_EQ(enumeration.ErrorText(),
+              "IDiscMaster2->get_Item(" + std::to_string(enumeration.Count()) + ") failed! - Error:0x8ba00008");
 }
 
 TEST(RecorderDeviceTest, ExclusiveAccessIsOneClientsAtATime)

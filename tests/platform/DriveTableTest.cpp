@@ -27,7 +27,8 @@ TEST_F(DriveTableTest, DevicesTakeLettersFromDAndVirtualDrivesTakeTheirOwn)
     std::string letters;
     for (const auto& drive : table.Drives()) letters += drive.letter;
     EXPECT_EQ(letters, "DEXY");
-    EXPECT_EQ(std::pair(table.Find('D')->source.string(), table.Find('D')->kind), std::pair(std::string("/dev/sr0"), DriveKind::OpticalDevice));
+    EXPECT_EQ(table.Find('D')->source, "/dev/sr0");
+    EXPECT_EQ(table.Find('D')->kind, DriveKind::OpticalDevice);
     EXPECT_EQ(table.Find('E')->kind, DriveKind::DiscImage);   // the virtual drive replaces the second device
     EXPECT_EQ(table.Find('x')->source, disc.cue);
     EXPECT_EQ(table.Find('Y')->kind, DriveKind::Folder);

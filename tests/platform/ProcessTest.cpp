@@ -30,8 +30,9 @@ TEST(ProcessTest, TheChildGetsNoInputAndTheExtraEnvironmentOverTheCallersOwn)
 {
     ScratchFolder scratch;
     test::ScopedEnvironment existing("VELMORA_TEST_VALUE", "old");
-    const auto outcome = RunAndWait({"/bin/sh", "-c", "read answer; echo \"got:$answer:$? $VELMORA_TEST_VALUE $HOME_SEEN\" >&2; exit 3"},
-                                    {.stderrFile = scratch / "err", .extraEnvironment = {"VELMORA_TEST_VALUE=new", "HOME_SEEN=yes"}});
+    const auto outcome =
+        RunAndWait({"/bin/sh", "-c", "read answer; echo \"got:$answer:$? $VELMORA_TEST_VALUE $HOME_SEEN\" >&2; exit 3"},
+                   {.stderrFile = scratch / "err", .extraEnvironment = {"VELMORA_TEST_VALUE=new", "HOME_SEEN=yes"}});
     ASSERT_TRUE(outcome.started);
     EXPECT_EQ(outcome.exitStatus, 3);
     EXPECT_EQ(ReadFile(scratch / "err"), "got::1 new yes\n");

@@ -74,7 +74,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Case{"shortFormat", Riff(Chunk("fmt ", std::string(14, '\1')) + Chunk("data", "")),
                            WaveProblem::NoFormat, 0, 0, false},
                       Case{"noData", Riff(kCd + Chunk("LIST", "INFO")), WaveProblem::NoData, 0, 0, true}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& instance) { return instance.param.name; });
 
 TEST(ReadWaveFileTest, ReadsFilesAsTheirBytesAndNamesWhatCannotBeRead)
 {

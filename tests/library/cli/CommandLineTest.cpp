@@ -133,8 +133,9 @@ TEST_F(CommandLineTest, MediaCommandsPrintWhatTheyMadeOrSayWhyThereIsNothing)
 TEST_F(CommandLineTest, DvdFilesAuthorsWhereTheLibraryAndDvdauthorReadTheDest)
 {
     WriteFile(scratch / "velmora.conf", "LogLevel=2\n");
-    const std::string s = scratch.path().string(), vob = "<vmgm /><titleset><titles><pgc><vob file=\"" +
-                                                         (*media / "clip.mpg").string() + "\" /></pgc></titles></titleset></dvdauthor>";
+    const std::string s = scratch.path().string();
+    const std::string vob = "<vmgm /><titleset><titles><pgc><vob file=\"" + (*media / "clip.mpg").string() +
+                            "\" /></pgc></titles></titleset></dvdauthor>";
     for (const auto& [root, dest] : std::vector<std::pair<std::string, std::string>>{
              {"<dvdauthor dest=\"" + s + "/my disc\">", s + "/my disc"},
              {"<dvdauthor dest='" + s + "/say \"hi\"'>", s + "/say \"hi\""},

@@ -164,7 +164,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Target{"Convert_Video_TO_VOB", "vob", "mpeg", 320, 240, 25, 44100},
                       Target{"Convert_Video_TO_DVD", "mpg", "mpeg", 720, 576, 25, 48000},
                       Target{"Convert_Video_TO_MP4", "mp4", kIsoMedia, 160, 120, 10, 22050, true}),
-    [](const auto& info) { return std::string(info.param.exportName).substr(17) + (info.param.small ? "Small" : ""); });
+    [](const auto& instance) { return std::string(instance.param.exportName).substr(17) + (instance.param.small ? "Small" : ""); });
 
 TEST_F(ExportsTest, AMissingEncoderGivesQuietResultsAndALogLine)
 {
@@ -259,8 +259,9 @@ TEST_F(ExportsTest, HostilePathsWorkInEveryExportAndRunNothingElse)
         converted.push_back(folder / (name + ".mpg"));
         Convert("Convert_Video_TO_DVD", Request(folder / (name + ".avi"), converted.back()));
         EXPECT_EQ(Probe(converted.back()).nWidth, 720) << name;
-        library.Bind<Lumetra::ThumbnailFn>("GeTThumbNailForVideoFile")("0", converted.back().c_str(), (folder / (name + ".png")).c_str());
-        EXPECT_EQ(ReadFile(folder / (name + ".png")).substr(1, 3), "PNG") << name;
+        const auto picture = folder / (name + ".png");
+        library.Bind<Lumetra::ThumbnailFn>("GeTThumbNailForVideoFile")("0", converted.back().c_str(), picture.c_str());
+        EXPECT_EQ(ReadFile(picture).substr(1, 3), "PNG") << name;
         Convert("Convert_MP3_TO_WAV", Request(*clips / "tone.mp3", folder / (name + ".wav")));
         Convert("Convert_Wav_TO_MP3", Request(folder / (name + ".wav"), folder / (name + ".mp3")));
         EXPECT_GT(velmora::test::DurationSeconds(folder / (name + ".mp3")), 1.9) << name;

@@ -71,5 +71,15 @@ TEST(EncoderArgumentsTest, ConvertRunsTheDvdCommandForCodeElevenOnly)
     }
 }
 
+TEST(RecordTextTest, RefusesUnterminatedFieldsAndTextTooLongToStore)
+{
+    MEDIACONVERSIONINFO request;
+    std::memset(request.szSourceFile, 'a', sizeof request.szSourceFile);
+    EXPECT_FALSE(FieldText(request.szSourceFile));
+    EXPECT_TRUE(SetFieldText(request.szOutputFile, std::string(259, 'b')) && FieldText(request.szOutputFile)->size() == 259u);
+    EXPECT_FALSE(SetFieldText(request.szOutputFile, std::string(260, 'c')));
+    EXPECT_EQ(FieldText(request.szOutputFile), "");
+}
+
 }  // namespace
 }  // namespace MediaLibrary::Video

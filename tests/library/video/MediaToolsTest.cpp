@@ -163,7 +163,8 @@ TEST_F(MediaToolsTest, ConcatenationIsByteForByteAndRefusesWhatItCannotJoin)
 
     std::filesystem::create_symlink(scratch / "a", scratch / "link to a");
     std::filesystem::create_directory(scratch / "folder");
-    for (const auto& [parts, joined, reason] : std::vector<std::tuple<std::vector<std::filesystem::path>, std::filesystem::path, std::string>>{
+    using Refusal = std::tuple<std::vector<std::filesystem::path>, std::filesystem::path, std::string>;
+    for (const auto& [parts, joined, reason] : std::vector<Refusal>{
              {{scratch / "a", scratch / "b"}, scratch / "link to a", "is also one of the files to join"},
              {{scratch / "a", scratch / "absent"}, scratch / "new", (scratch / "absent").string() + " is not a file"},
              {{scratch / "a", scratch / "folder"}, scratch / "new", (scratch / "folder").string() + " is not a file"},
@@ -199,7 +200,8 @@ TEST_F(MediaToolsTest, DvdAuthoredTwiceGivesOneTitleSetAndKeepsTheUsersFiles)
     ASSERT_TRUE(std::filesystem::is_regular_file(disc / "VIDEO_TS" / "VIDEO_TS.IFO"));
     EXPECT_TRUE(std::filesystem::is_directory(disc / "AUDIO_TS"));
     EXPECT_EQ(titleSet(), one);
-    const double inputs = static_cast<double>(std::filesystem::file_size(scratch / "a.mpg") + std::filesystem::file_size(scratch / "b.mpg"));
+    const auto inputs = static_cast<double>(std::filesystem::file_size(scratch / "a.mpg") +
+                                            std::filesystem::file_size(scratch / "b.mpg"));
     EXPECT_NEAR(static_cast<double>(std::filesystem::file_size(disc / "VIDEO_TS" / "VTS_01_1.VOB")) / inputs, 1.0, 0.1);
     EXPECT_EQ(author.RunDvdAuthor(), 1);
     EXPECT_EQ(titleSet(), one);

@@ -86,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
                {5, 0, 0, 0, 0, 0, " 00:00:01.00"}},
         Report{"HugeNumbers", "Duration: 1, bitrate: 99999999999999 kb/s\nStream #0:0: Audio: pcm, 99999999999 Hz\n",
                {0, 0, 0, 0, 0, 0, " 1"}}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& instance) { return instance.param.name; });
 
 TEST(ReportParserSafetyTest, CutAndHostileReportsAreReadSafely)
 {
