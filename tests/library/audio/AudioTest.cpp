@@ -1,7 +1,5 @@
 #include "CdImage.h"
-#include "Lumetra.h"
 #include "ScratchFolder.h"
-#include "audio/CdDrive.h"
 #include "audio/CdTrack.h"
 #include "audio/CdTrackTable.h"
 #include "audio/WaveWriter.h"
@@ -70,19 +68,6 @@ protected:
     ScopedEnvironment drives{velmora::platform::DriveTable::kVariable, "X=" + disc.cue.string()};
 };
 
-TEST_F(CdDiscTest, TheTrackTablePairsStartAndLengthFromTheToc)
-{
-    CCDTrackTable table;
-    ASSERT_TRUE(table.ReadTrackTable('X'));
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> extents;
-    for (const auto& extent : table.Extents()) extents.emplace_back(extent.start, extent.length);
-    EXPECT_EQ(extents, (std::vector<std::pair<std::uint32_t, std::uint32_t>>{{0, 300}, {300, 450}, {750, 225}}));
-    EXPECT_TRUE(table.ReadTrackTable('x'));   // a second read starts afresh
-    EXPECT_EQ(table.Extents().size(), 3u);
-    EXPECT_FALSE(table.ReadTrackTable('Q'));
-    EXPECT_TRUE(table.Extents().empty());
-}
-
 TEST_F(CdDiscTest, TrackNumbersComeFromTheCdaRecords)
 {
     std::string record(44, '\0');
@@ -94,25 +79,6 @@ TEST_F(CdDiscTest, TrackNumbersComeFromTheCdaRecords)
              {(scratch / "short.cda").string(), -1}, {(scratch / "absent.cda").string(), -1}})
         EXPECT_EQ(ReadCdaTrackNumber(path.c_str()), track) << path;
     EXPECT_EQ(ReadCdaTrackNumber(nullptr), -1);
-}
-
-std::vector<std::pair<std::string, std::string>> shownMessages;
-
-TEST_F(CdDiscTest, TheCddbTrackHoldsTheDiscUntilReleased)
-{
-    CDDB::CCDTrack drive('X');
-    EXPECT_FALSE(drive.TocValid());
-    ASSERT_TRUE(drive.OpenDrive());
-    EXPECT_TRUE(drive.TocValid() && drive.CheckMediaReady() && drive.OpenAndVerify());
-    EXPECT_EQ(drive.Toc().LastTrack, 3);
-    EXPECT_EQ(velmora::platform::FramesOf(drive.Toc().TrackData[3]), 15 * 75);
-
-    shownMessages.clear();
-    SetMessageBoxHandler([](const char* text, const char* title) { shownMessages.emplace_back(text, title); });
-    CDDB::CCDTrack empty('Q');
-    EXPECT_FALSE(empty.OpenAndVerify() || empty.TocValid());
-    SetMessageBoxHandler(nullptr);
-    EXPECT_EQ(shownMessages, (std::vector<std::pair<std::string, std::string>>{{"Unable to access CD Drive: Q", "Error Message"}}));
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -91,21 +90,6 @@ TEST_F(RunnerTest, CapturesOfTwoProcessesTakeTurns)
     ::waitpid(child, &status, 0);
     EXPECT_EQ(facts.nWidth, 111);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-}
-
-TEST_F(RunnerTest, APlantedCaptureLinkIsNotFollowed)
-{
-    UseEncoder("echo '  Duration: 00:00:01.00, bitrate: 1 kb/s' >&2");
-    velmora::test::WriteFile(scratch / "victim", "precious");
-    // Someone else's folder at the usual name: the runner must not use it at all.
-    std::filesystem::create_directory(PrivateFolder());
-    ::chmod(PrivateFolder().c_str(), 0777);
-    std::filesystem::create_symlink(scratch / "victim", PrivateFolder() / CMediaLibrary::kProbeCapture);
-
-    Header::MEDIACONVERSIONINFO facts;
-    CAVI(RequestFor(scratch / "in.avi")).Probe(&facts);
-    EXPECT_EQ(facts.nVideoBitRate, 1);
-    EXPECT_EQ(velmora::test::ReadFile(scratch / "victim"), "precious");
 }
 
 }  // namespace
