@@ -1,6 +1,7 @@
 // Rips a 60 s track from a disc image with Convert_CD_TO_MP3 (WAV) and with cd-paranoia in the
 // same paranoia mode, and prints both speeds as multiples of real time.
 
+#include "BenchSupport.h"
 #include "CdImage.h"
 #include "Lumetra.h"
 #include "paths/ToolLocator.h"
@@ -36,10 +37,8 @@ double BestTime(const std::function<bool()>& rip)
 
 int main()
 {
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/velmora-bench-XXXXXX";
-    if (!::mkdtemp(pattern.data())) return 1;
-    const std::filesystem::path folder = pattern;
+    const velmora::bench::Workspace workspace;
+    const std::filesystem::path& folder = workspace.path();
     ::setenv("TMPDIR", folder.c_str(), 1);
 
     const auto disc = velmora::test::WriteCdImage(folder, "bench", {{5, 440}, {kTrackSeconds, 659.25}});
@@ -52,7 +51,6 @@ int main()
     const double ours = BestTime([&] { return Convert_CD_TO_MP3(request) == 0; });
     if (ours < 0) {
         std::printf("Convert_CD_TO_MP3 failed; see the log\n");
-        std::filesystem::remove_all(folder);
         return 1;
     }
     std::printf("Convert_CD_TO_MP3 (WAV): %6.1f x real time (%.3f s for %d s)\n", kTrackSeconds / ours, ours,
@@ -74,6 +72,5 @@ int main()
             std::printf("ratio (ours / theirs):   %6.2f\n", theirs / ours);
         }
     }
-    std::filesystem::remove_all(folder);
     return 0;
 }

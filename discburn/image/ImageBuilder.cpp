@@ -1,15 +1,18 @@
 #include "ImageBuilder.h"
 
-#include "log/Log.h"
+#include "files/FileDescriptor.h"
 #include "IsofsHandles.h"
+#include "log/Log.h"
 #include "mastering/Mastering.h"
+#include "paths/PathParts.h"
 
 #include <cstdio>
 #include <fcntl.h>
-#include <unistd.h>
 
 namespace velmora::discburn {
 namespace {
+
+constexpr const char* kNoImageInterface = "Failed to create IFileSystemImage Interface";
 
 // libisofs's per-file callback has no user data; the build runs on one thread.
 thread_local BurnWindow* treeWindow = nullptr;
@@ -17,29 +20,6 @@ thread_local BurnWindow* treeWindow = nullptr;
 int ReportTreeFile(IsoImage*, IsoFileSource*)
 {
     return treeWindow && treeWindow->IsCancelRequested() ? ISO_CANCELED : 1;
-}
-
-std::string Formatted(const char* format, const std::string& name)
-{
-    std::vector<char> text(name.size() + 128);
-    std::snprintf(text.data(), text.size(), format, name.c_str());
-    return text.data();
-}
-
-// The design's "name": the path after its last separator.
-std::string EntryName(const std::filesystem::path& path)
-{
-    auto name = path.lexically_normal().filename().string();
-    if (name.empty()) name = path.lexically_normal().parent_path().filename().string();
-    return name;
-}
-
-bool IsReadable(const std::filesystem::path& file)
-{
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    ::close(fd);
-    return true;
 }
 
 class TreeWindowScope {
@@ -50,55 +30,80 @@ public:
     TreeWindowScope& operator=(const TreeWindowScope&) = delete;
 };
 
-}  // namespace
+std::string Formatted(const char* format, const std::string& name)
+{
+    std::vector<char> text(name.size() + 128);
+    std::snprintf(text.data(), text.size(), format, name.c_str());
+    return text.data();
+}
 
-std::unique_ptr<ImageStream> BuildImage(BurnWindow& window, const std::vector<ImageEntry>& entries)
+// The name an entry takes in the image: its last element, also when the path ends in a separator.
+std::string EntryName(const std::filesystem::path& path)
+{
+    std::string normal = path.lexically_normal().string();
+    while (normal.size() > 1 && normal.back() == '/') normal.pop_back();
+    return std::string(platform::FileNamePart(normal));
+}
+
+bool IsReadable(const std::filesystem::path& file)
+{
+    return platform::FileDescriptor(::open(file.c_str(), O_RDONLY | O_CLOEXEC)).valid();
+}
+
+// An empty image named after the window's date stamp; none (and the window told) when libisofs fails.
+IsofsHandle<IsoImage> NewImage(BurnWindow& window)
 {
     const std::string volumeName = window.DateStamp();
     if (!StartMasteringLibraries()) {
-        window.SendResult(kLibraryFailed, "Failed to create IFileSystemImage Interface");
+        window.SendResult(kLibraryFailed, kNoImageInterface);
         return nullptr;
     }
     IsoImage* created = nullptr;
     if (const int made = iso_image_new(volumeName.c_str(), &created); made < 0) {
-        window.SendResult(made, "Failed to create IFileSystemImage Interface");
+        window.SendResult(made, kNoImageInterface);
         return nullptr;
     }
     IsofsHandle<IsoImage> image(created);
-    window.SendStatus(window.UiText(BurnWindow::kCreatingFileSystemRow));
     iso_image_set_volume_id(image.get(), volumeName.c_str());
-    iso_tree_set_report_callback(image.get(), ReportTreeFile);
-    TreeWindowScope scope(window);
+    return image;
+}
 
-    IsoDir* root = iso_image_get_root(image.get());
-    for (const auto& entry : entries) {
-        const std::string name = EntryName(entry.path);
-        const std::string path = std::filesystem::absolute(entry.path).lexically_normal().string();
-        window.SendStatus(Formatted("Adding \"%s\" to file system...", name));
-        if (entry.folder) {
-            IsoDir* folder = nullptr;
-            int added = iso_tree_add_new_dir(root, name.c_str(), &folder);
-            if (added >= 0) added = iso_tree_add_dir_rec(image.get(), folder, path.c_str());
-            if (added < 0 && added != static_cast<int>(ISO_CANCELED)) {
-                window.SendResult(added, Formatted("Failed IFsiDirectoryItem->AddTree(%s)!", name));
-                return nullptr;
-            }
-        } else if (IsReadable(entry.path)) {
-            if (const int added = iso_tree_add_new_node(image.get(), root, name.c_str(), path.c_str(), nullptr); added < 0) {
-                window.SendResult(added, Formatted("Failed IFsiDirectoryItem->AddFile(%s)!", name));
-                return nullptr;
-            }
-        } else {
-            LogMessage(2, "Left out of the image, cannot be read: %s", path.c_str());
+// Adds one entry under the root; false when the build must stop (the window has been told why).
+bool AddEntry(BurnWindow& window, IsoImage* image, const ImageEntry& entry)
+{
+    const std::string name = EntryName(entry.path);
+    const std::string path = std::filesystem::absolute(entry.path).lexically_normal().string();
+    window.SendStatus(Formatted("Adding \"%s\" to file system...", name));
+    IsoDir* root = iso_image_get_root(image);
+    if (entry.folder) {
+        IsoDir* folder = nullptr;
+        int added = iso_tree_add_new_dir(root, name.c_str(), &folder);
+        if (added >= 0) added = iso_tree_add_dir_rec(image, folder, path.c_str());
+        // A cancel inside the folder is told below, like one between entries.
+        if (added < 0 && added != static_cast<int>(ISO_CANCELED)) {
+            window.SendResult(added, Formatted("Failed IFsiDirectoryItem->AddTree(%s)!", name));
+            return false;
         }
-        if (window.IsCancelRequested()) {
-            window.SendResult(0, "User Canceled!");
-            return nullptr;
+    } else if (IsReadable(entry.path)) {
+        if (const int added = iso_tree_add_new_node(image, root, name.c_str(), path.c_str(), nullptr); added < 0) {
+            window.SendResult(added, Formatted("Failed IFsiDirectoryItem->AddFile(%s)!", name));
+            return false;
         }
+    } else {
+        LogMessage(2, "Left out of the image, cannot be read: %s", path.c_str());
     }
+    if (window.IsCancelRequested()) {
+        window.SendResult(0, "User Canceled!");
+        return false;
+    }
+    return true;
+}
 
+// The image as a stream with its layout fixed; none (and the window told) when libisofs fails.
+std::unique_ptr<ImageStream> StreamOf(BurnWindow& window, IsofsHandle<IsoImage> image)
+{
     IsoWriteOpts* newOptions = nullptr;
-    BurnSource* source = nullptr;
+    ::burn_source* produced = nullptr;
     int made = iso_write_opts_new(&newOptions, 0);
     const IsofsHandle<IsoWriteOpts> options(newOptions);
     if (made >= 0) {
@@ -107,18 +112,30 @@ std::unique_ptr<ImageStream> BuildImage(BurnWindow& window, const std::vector<Im
         iso_write_opts_set_rockridge(options.get(), 1);
         iso_write_opts_set_joliet(options.get(), 1);
         iso_write_opts_set_joliet_long_names(options.get(), 1);
-        ::burn_source* produced = nullptr;
         made = iso_image_create_burn_source(image.get(), options.get(), &produced);
-        source = reinterpret_cast<BurnSource*>(produced);
     }
-    if (made < 0 || !source) {
+    if (made < 0 || !produced) {
         window.SendResult(made < 0 ? made : kImageBuildFailed, "Failed IFileSystemImage->CreateResultImage!");
         return nullptr;
     }
-    // The layout is fixed once the stream exists; without its data start the image is only streamed.
+    // Without the block where the contents start, the image can only be streamed.
     std::uint32_t dataStart = 0;
     if (iso_write_opts_get_data_start(options.get(), &dataStart, 0) != 1) dataStart = 0;
-    return std::make_unique<ImageStream>(source, image.release(), dataStart);
+    return std::make_unique<ImageStream>(reinterpret_cast<BurnSource*>(produced), image.release(), dataStart);
+}
+
+}  // namespace
+
+std::unique_ptr<ImageStream> BuildImage(BurnWindow& window, const std::vector<ImageEntry>& entries)
+{
+    auto image = NewImage(window);
+    if (!image) return nullptr;
+    window.SendStatus(window.UiText(BurnWindow::kCreatingFileSystemRow));
+    iso_tree_set_report_callback(image.get(), ReportTreeFile);
+    const TreeWindowScope scope(window);
+    for (const auto& entry : entries)
+        if (!AddEntry(window, image.get(), entry)) return nullptr;
+    return StreamOf(window, std::move(image));
 }
 
 std::unique_ptr<ImageStream> BuildImageFromList(BurnWindow& window, const std::vector<std::filesystem::path>& paths)

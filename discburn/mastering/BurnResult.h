@@ -5,7 +5,7 @@
 
 namespace velmora::discburn {
 
-// Result codes of the disc-mastering layer, kept in 32 bits like the design's HRESULTs:
+// Result codes of the disc-mastering layer, 32-bit HRESULT-style values:
 // 0 or positive for success, negative for failure.
 //
 //   0x8BA0xxxx  conditions of our own (below)
@@ -30,7 +30,7 @@ constexpr HResult kLibburnBase = static_cast<HResult>(0x8BA20000);
 // A libburn message code as a result code.
 HResult FromLibburnCode(int code);
 
-// The text with the code in the designed form: the format holds one "%08x" (or "%08X").
+// The text with the code written into it: the format holds one "%08x" (or "%08X").
 std::string WithCode(const char* format, HResult hr);
 
 }  // namespace velmora::discburn

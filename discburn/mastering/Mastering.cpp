@@ -1,5 +1,6 @@
 #include "Mastering.h"
 
+#include "files/FileDescriptor.h"
 #include "log/Log.h"
 
 #include <stdint.h>   // libisofs.h needs the fixed-width types before it
@@ -10,6 +11,7 @@
 #include <chrono>
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
 #include <thread>
 #include <unistd.h>
 
@@ -77,6 +79,21 @@ LibburnMessages TakeLibburnMessages()
     return messages;
 }
 
+// Bytes of a file from offset on, length of them or all that follow, as a stream that closes
+// the file when it is freed; null when the file cannot be read there.
+burn::burn_source* FileSource(const std::filesystem::path& file, std::uint64_t offset,
+                              std::optional<std::uint64_t> length = std::nullopt)
+{
+    platform::FileDescriptor opened(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!opened.valid()) return nullptr;
+    const off_t end = length ? static_cast<off_t>(offset + *length) : ::lseek(opened.get(), 0, SEEK_END);
+    if (end < static_cast<off_t>(offset) || ::lseek(opened.get(), static_cast<off_t>(offset), SEEK_SET) < 0)
+        return nullptr;
+    burn::burn_source* source = burn::burn_fd_source_new(opened.get(), -1, end - static_cast<off_t>(offset));
+    if (source) opened.release();
+    return source;
+}
+
 // The disc description libburn writes from; frees what it made when it goes.
 class DiscLayout {
 public:
@@ -94,7 +111,8 @@ public:
 
     bool Add(const WriteTrack& wanted, bool audio)
     {
-        burn::burn_source* source = wanted.source ? LibburnSource(wanted.source) : FileRange(wanted);
+        burn::burn_source* source =
+            wanted.source ? LibburnSource(wanted.source) : FileSource(wanted.file, wanted.offset, wanted.length);
         if (!source) return false;
         burn::burn_track* track = burn::burn_track_create();
         burn::burn_track_define_data(track, 0, 0, 1, audio ? BURN_AUDIO : BURN_MODE1);
@@ -109,19 +127,6 @@ public:
     burn::burn_disc* Disc() const { return disc_; }
 
 private:
-    static burn::burn_source* FileRange(const WriteTrack& wanted)
-    {
-        const int fd = ::open(wanted.file.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0) return nullptr;
-        if (::lseek(fd, static_cast<off_t>(wanted.offset), SEEK_SET) < 0) {
-            ::close(fd);
-            return nullptr;
-        }
-        burn::burn_source* source = burn::burn_fd_source_new(fd, -1, static_cast<off_t>(wanted.length));
-        if (!source) ::close(fd);
-        return source;   // closes the descriptor when freed
-    }
-
     burn::burn_disc* disc_;
     burn::burn_session* session_;
 };
@@ -133,6 +138,87 @@ struct WriteOptions {
     WriteOptions& operator=(const WriteOptions&) = delete;
     burn::burn_write_opts* options;
 };
+
+HResult LayOutTracks(DiscLayout& layout, const std::vector<WriteTrack>& tracks, bool audio)
+{
+    for (const auto& track : tracks) {
+        if (!layout.Add(track, audio)) {
+            LogMessage(1, "A track of the write could not be read: %s", track.file.c_str());
+            TakeLibburnFailure();
+            return kFileError;
+        }
+    }
+    return kOk;
+}
+
+HResult ChooseWriteType(const WriteOptions& options, const DiscLayout& layout, bool closeMedia)
+{
+    burn::burn_write_opts_set_multi(options.options, closeMedia ? 0 : 1);
+    burn::burn_write_opts_set_underrun_proof(options.options, 1);
+    char reasons[BURN_REASONS_LEN] = "";
+    if (burn::burn_write_opts_auto_write_type(options.options, layout.Disc(), reasons, 0) == burn::BURN_WRITE_NONE) {
+        LogMessage(1, "The recorder cannot write this disc: %s", reasons);
+        TakeLibburnFailure();
+        return kNotSupported;
+    }
+    return kOk;
+}
+
+// The failure libburn told while starting the write; kDriveOperationGoingOn when the drive
+// stayed busy with an earlier job all the while.
+HResult StartWrite(const WriteOptions& options, const DiscLayout& layout)
+{
+    // libburn refuses a job while the worker of an earlier one (a cancelled write's) is still
+    // ending; the refusal is only a message, so look for it and try again for a while.
+    for (auto waited = std::chrono::milliseconds(0);; waited += kPollInterval) {
+        burn::burn_disc_write(options.options, layout.Disc());
+        const HResult failure = TakeLibburnFailure();
+        if (failure != kDriveOperationGoingOn || waited >= kBusyDriveWait) return failure;
+        std::this_thread::sleep_for(kPollInterval);
+    }
+}
+
+// Reports the write to the watcher until the drive is idle again; true when the watcher cancelled it.
+bool WatchWrite(burn::burn_drive* drive, const WriteWatcher& watcher)
+{
+    bool cancelled = false;
+    burn::burn_progress progress{};
+    burn::burn_drive_status status;
+    while ((status = burn::burn_drive_get_status(drive, &progress)) != burn::BURN_DRIVE_IDLE) {
+        const WriteTick tick{PhaseOf(status), progress.track + 1, progress.tracks,
+                             static_cast<std::uint64_t>(progress.buffered_bytes)};
+        if (!cancelled && !watcher(tick)) {
+            burn::burn_drive_cancel(drive);
+            cancelled = true;
+        }
+        std::this_thread::sleep_for(kPollInterval);
+    }
+    return cancelled;
+}
+
+// A cancelled write's thread outlives the drive's idle state: wait for its end, so that the next
+// write neither finds the drive busy nor takes its "Burn run failed" as its own.
+void WaitForWriteThreadEnd(bool endedAlready)
+{
+    for (auto waited = std::chrono::milliseconds(0); !endedAlready && waited < kBusyDriveWait; waited += kPollInterval) {
+        std::this_thread::sleep_for(kPollInterval);
+        endedAlready = TakeLibburnMessages().writeThreadEnded;
+    }
+}
+
+HResult WriteOutcome(burn::burn_drive* drive, bool cancelled, HResult startFailure)
+{
+    const bool wroteWell = burn::burn_drive_wrote_well(drive) == 1;
+    const LibburnMessages messages = TakeLibburnMessages();
+    if (cancelled) {
+        WaitForWriteThreadEnd(messages.writeThreadEnded);
+        return kCancelled;
+    }
+    const HResult failure = messages.failure != kOk ? messages.failure : startFailure;
+    // A write libburn complained about is no success, whatever the drive's last state says.
+    if (failure != kOk) return failure;
+    return wroteWell ? kOk : kWriteFailed;
+}
 
 }  // namespace
 
@@ -224,75 +310,18 @@ HResult HeldDrive::Write(const std::vector<WriteTrack>& tracks, bool audio, bool
 {
     burn::burn_drive* drive = DriveOf(infos_);
     DiscLayout layout;
-    for (const auto& track : tracks) {
-        if (!layout.Add(track, audio)) {
-            LogMessage(1, "A track of the write could not be read: %s", track.file.c_str());
-            TakeLibburnFailure();
-            return kFileError;
-        }
-    }
+    if (const HResult laidOut = LayOutTracks(layout, tracks, audio); laidOut != kOk) return laidOut;
     WriteOptions options(drive);
-    burn::burn_write_opts_set_multi(options.options, closeMedia ? 0 : 1);
-    burn::burn_write_opts_set_underrun_proof(options.options, 1);
-    char reasons[BURN_REASONS_LEN] = "";
-    if (burn::burn_write_opts_auto_write_type(options.options, layout.Disc(), reasons, 0) == burn::BURN_WRITE_NONE) {
-        LogMessage(1, "The recorder cannot write this disc: %s", reasons);
-        TakeLibburnFailure();
-        return kNotSupported;
-    }
-
-    // libburn refuses a job while the worker of an earlier one (a cancelled write's) is still
-    // ending; the refusal is only a message, so look for it and try again for a while.
-    HResult startFailure = kOk;
-    for (auto waited = std::chrono::milliseconds(0);; waited += kPollInterval) {
-        burn::burn_disc_write(options.options, layout.Disc());
-        startFailure = TakeLibburnFailure();
-        if (startFailure != kDriveOperationGoingOn) break;
-        if (waited >= kBusyDriveWait) return startFailure;
-        std::this_thread::sleep_for(kPollInterval);
-    }
-    bool cancelled = false;
-    burn::burn_progress progress{};
-    burn::burn_drive_status status;
-    while ((status = burn::burn_drive_get_status(drive, &progress)) != burn::BURN_DRIVE_IDLE) {
-        const WriteTick tick{PhaseOf(status), progress.track + 1, progress.tracks,
-                             static_cast<std::uint64_t>(progress.buffered_bytes)};
-        if (!cancelled && !watcher(tick)) {
-            burn::burn_drive_cancel(drive);
-            cancelled = true;
-        }
-        std::this_thread::sleep_for(kPollInterval);
-    }
-    const bool wroteWell = burn::burn_drive_wrote_well(drive) == 1;
-    const LibburnMessages messages = TakeLibburnMessages();
-    if (cancelled) {
-        // A cancelled write's thread outlives the drive's idle state: wait for its end, so that
-        // the next write neither finds the drive busy nor takes its "Burn run failed" as its own.
-        for (auto waited = std::chrono::milliseconds(0); !messages.writeThreadEnded && waited < kBusyDriveWait; waited += kPollInterval) {
-            std::this_thread::sleep_for(kPollInterval);
-            if (TakeLibburnMessages().writeThreadEnded) break;
-        }
-        return kCancelled;
-    }
-    HResult failure = messages.failure;
-    if (failure == kOk) failure = startFailure;
-    // A write libburn complained about is no success, whatever the drive's last state says.
-    if (failure != kOk) return failure;
-    return wroteWell ? kOk : kWriteFailed;
+    if (const HResult chosen = ChooseWriteType(options, layout, closeMedia); chosen != kOk) return chosen;
+    const HResult startFailure = StartWrite(options, layout);
+    if (startFailure == kDriveOperationGoingOn) return startFailure;
+    const bool cancelled = WatchWrite(drive, watcher);
+    return WriteOutcome(drive, cancelled, startFailure);
 }
 
 BurnSource* FileBurnSource(const std::filesystem::path& file)
 {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return nullptr;
-    const off_t size = ::lseek(fd, 0, SEEK_END);
-    if (size < 0 || ::lseek(fd, 0, SEEK_SET) < 0) {
-        ::close(fd);
-        return nullptr;
-    }
-    burn::burn_source* source = burn::burn_fd_source_new(fd, -1, size);
-    if (!source) ::close(fd);
-    return reinterpret_cast<BurnSource*>(source);   // closes the descriptor when freed
+    return reinterpret_cast<BurnSource*>(FileSource(file, 0));
 }
 
 void KeepBurnSource(BurnSource* source)

@@ -17,7 +17,7 @@ PendingFile::PendingFile(std::filesystem::path target) : target_(std::move(targe
     static std::atomic<unsigned> serial{0};
     const auto folder = target_.has_parent_path() ? target_.parent_path() : std::filesystem::path(".");
     // Created like the target would be (mode 0666 less the umask), under a name nobody else holds.
-    for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+    for (int attempt = 0; attempt < 100 && !file_.valid(); ++attempt) {
         std::string name = ".";
         name += target_.filename().string();
         for (const auto& part : {std::to_string(::getpid()), std::to_string(serial++)}) {
@@ -26,10 +26,10 @@ PendingFile::PendingFile(std::filesystem::path target) : target_(std::move(targe
         }
         name += ".partial";
         temporary_ = folder / name;
-        fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd_ < 0 && errno != EEXIST) break;
+        file_.reset(::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        if (!file_.valid() && errno != EEXIST) break;
     }
-    if (fd_ < 0) {
+    if (!file_.valid()) {
         LogMessage(1, "Cannot write beside %s: %s", target_.c_str(), std::strerror(errno));
         temporary_.clear();
     }
@@ -37,7 +37,7 @@ PendingFile::PendingFile(std::filesystem::path target) : target_(std::move(targe
 
 PendingFile::~PendingFile()
 {
-    if (fd_ >= 0) ::close(fd_);
+    file_.reset();
     if (!committed_ && !temporary_.empty()) ::unlink(temporary_.c_str());
 }
 
@@ -45,7 +45,7 @@ bool PendingFile::Write(const void* bytes, std::size_t count)
 {
     const char* at = static_cast<const char*>(bytes);
     while (count > 0) {
-        const ssize_t written = ::write(fd_, at, count);
+        const ssize_t written = ::write(file_.get(), at, count);
         if (written < 0 && errno == EINTR) continue;
         if (written <= 0) {
             LogMessage(1, "Writing %s failed: %s", temporary_.c_str(), std::strerror(errno));
@@ -70,9 +70,9 @@ bool PendingFile::WriteZeros(std::size_t count)
 
 bool PendingFile::Commit()
 {
-    if (fd_ < 0) return false;
-    const bool closed = ::close(fd_) == 0;
-    fd_ = -1;
+    if (!file_.valid()) return false;
+    // A failed close can be the first word of a failed write, so it is checked here.
+    const bool closed = ::close(file_.release()) == 0;
     if (!closed || ::rename(temporary_.c_str(), target_.c_str()) != 0) {
         LogMessage(1, "Cannot complete %s: %s", target_.c_str(), std::strerror(errno));
         return false;

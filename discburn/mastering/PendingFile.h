@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/FileDescriptor.h"
+
 #include <cstddef>
 #include <filesystem>
 
@@ -16,10 +18,10 @@ public:
     PendingFile& operator=(const PendingFile&) = delete;
 
     // False when the temporary file could not be made (the log says why).
-    bool IsOpen() const { return fd_ >= 0; }
+    bool IsOpen() const { return file_.valid(); }
     const std::filesystem::path& TemporaryPath() const { return temporary_; }
     // For writes at an offset; Write appends at the current position.
-    int Descriptor() const { return fd_; }
+    int Descriptor() const { return file_.get(); }
     bool Write(const void* bytes, std::size_t count);
     bool WriteZeros(std::size_t count);
     // Flushes, closes and renames onto the target.
@@ -28,7 +30,7 @@ public:
 private:
     std::filesystem::path target_;
     std::filesystem::path temporary_;
-    int fd_ = -1;
+    platform::FileDescriptor file_;
     bool committed_ = false;
 };
 

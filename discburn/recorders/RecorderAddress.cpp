@@ -1,8 +1,8 @@
 #include "RecorderAddress.h"
 
 #include "settings/Settings.h"
+#include "text/Trim.h"
 
-#include <cctype>
 #include <cstdlib>
 
 namespace velmora::discburn {
@@ -10,13 +10,6 @@ namespace {
 
 constexpr const char* kVariable = "VELMORA_RECORDERS";
 constexpr const char* kSetting = "Recorders";
-
-std::string_view Trim(std::string_view text)
-{
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
-    return text;
-}
 
 }  // namespace
 
@@ -42,7 +35,7 @@ std::vector<std::string> SplitRecorderList(std::string_view list)
     std::vector<std::string> ids;
     while (!list.empty()) {
         const auto end = list.find(';');
-        const auto id = Trim(list.substr(0, end));
+        const auto id = platform::Trim(list.substr(0, end));
         if (!id.empty()) ids.emplace_back(id);
         list = end == std::string_view::npos ? std::string_view{} : list.substr(end + 1);
     }

@@ -40,8 +40,8 @@ struct RecorderEntry {
 // Shows a failure of the enumeration to the user (an error box in the window).
 using RecorderErrorBox = std::function<void(const std::string& text)>;
 
-// The entries a recorder drop-down lists, in order, with the failures shown as designed:
-// every failure of the enumeration itself, and a recorder that does not open only when it is the only one.
+// The entries a recorder drop-down lists, in order. The error box shows every failure of the
+// enumeration itself, and a recorder that does not open only when it is the only one.
 // The enumeration has been created (or failed to be) by the caller.
 std::vector<RecorderEntry> ListRecorders(CRecorderEnum& recorders, const RecorderErrorBox& errorBox);
 

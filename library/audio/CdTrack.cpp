@@ -60,6 +60,46 @@ std::int32_t ParseTrackNumber(std::string_view text)
     return number;
 }
 
+// The rip's result for a stream that did not open, told to the log.
+int OpenFailure(CdAudioStream::OpenResult opened, const char* drive)
+{
+    switch (opened) {
+    case CdAudioStream::OpenResult::NoDisc:
+        LogMessage(1, "No disc can be read in drive %s", drive);
+        return MediaLibrary::Result::kRipNoDisc;
+    case CdAudioStream::OpenResult::ReaderUnusable:
+        LogMessage(1, "Drive %s cannot deliver CD audio", drive);
+        return MediaLibrary::Result::kRipReaderUnusable;
+    case CdAudioStream::OpenResult::ReaderNotInitialised:
+    case CdAudioStream::OpenResult::Opened:
+        break;
+    }
+    LogMessage(1, "The CD audio reader cannot start on drive %s", drive);
+    return MediaLibrary::Result::kRipNotInitialised;
+}
+
+// Reads the selected track to its end into the writer and completes the WAV file; 0 or the rip's failure.
+int CaptureTrack(CdAudioStream& stream, WaveWriter& output, const char* outputName)
+{
+    CaptureState capture;
+    capture.output = &output;
+    stream.SetCapture(CaptureSamples, &capture);
+    stream.SetEndCallback(TrackEnded, &capture);
+    if (!stream.Play()) return MediaLibrary::Result::kRipNotInitialised;
+    while (!capture.ended && !capture.failed) {
+        if (!stream.Update()) return MediaLibrary::Result::kRipNoDisc;
+    }
+    if (capture.failed) {
+        LogMessage(1, "Writing %s failed after %u bytes", outputName, output.DataLength());
+        return MediaLibrary::Result::kRipNotInitialised;
+    }
+    if (!output.Finish()) {
+        LogMessage(1, "The WAV file %s cannot be completed", outputName);
+        return MediaLibrary::Result::kRipNotInitialised;
+    }
+    return 0;
+}
+
 }  // namespace
 
 CCDTrack::CCDTrack(const Header::MEDIACONVERSIONINFO& request) : CMediaLibrary(request)
@@ -87,44 +127,16 @@ int CCDTrack::Convert()
         LogMessage(1, "%s names no CD drive", m_request.szSourceFile);
         return MediaLibrary::Result::kRipNoDisc;
     }
-
     CdAudioStream stream;
-    switch (stream.Open(szDrive[0])) {
-    case CdAudioStream::OpenResult::Opened:
-        break;
-    case CdAudioStream::OpenResult::NoDisc:
-        LogMessage(1, "No disc can be read in drive %s", szDrive);
-        return MediaLibrary::Result::kRipNoDisc;
-    case CdAudioStream::OpenResult::ReaderUnusable:
-        LogMessage(1, "Drive %s cannot deliver CD audio", szDrive);
-        return MediaLibrary::Result::kRipReaderUnusable;
-    case CdAudioStream::OpenResult::ReaderNotInitialised:
-        LogMessage(1, "The CD audio reader cannot start on drive %s", szDrive);
-        return MediaLibrary::Result::kRipNotInitialised;
-    }
+    if (const auto opened = stream.Open(szDrive[0]); opened != CdAudioStream::OpenResult::Opened)
+        return OpenFailure(opened, szDrive);
     const int tracks = stream.GetNumSubStreams();
     if (nTrack < 1 || nTrack - 1 >= tracks || !stream.SetSubStream(nTrack - 1)) {
         LogMessage(1, "Track (%s) is not an audio track of the %d on drive %s", m_request.szSourceFile + 2, tracks,
                    szDrive);
         return MediaLibrary::Result::kRipTrackOutOfRange;
     }
-
-    CaptureState capture;
-    capture.output = &output;
-    stream.SetCapture(CaptureSamples, &capture);
-    stream.SetEndCallback(TrackEnded, &capture);
-    if (!stream.Play()) return MediaLibrary::Result::kRipNotInitialised;
-    while (!capture.ended && !capture.failed) {
-        if (!stream.Update()) return MediaLibrary::Result::kRipNoDisc;
-    }
-    if (capture.failed) {
-        LogMessage(1, "Writing %s failed after %u bytes", m_request.szOutputFile, output.DataLength());
-        return MediaLibrary::Result::kRipNotInitialised;
-    }
-    if (!output.Finish()) {
-        LogMessage(1, "The WAV file %s cannot be completed", m_request.szOutputFile);
-        return MediaLibrary::Result::kRipNotInitialised;
-    }
+    if (const int captured = CaptureTrack(stream, output, m_request.szOutputFile); captured != 0) return captured;
     LogMessage(2, "Ripped track %d of drive %s: %u bytes", nTrack, szDrive, output.DataLength());
     return 0;
 }

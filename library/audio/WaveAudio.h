@@ -1,8 +1,7 @@
 #pragma once
 
 #include "video/MediaLibrary.h"
-
-#include <cstdint>
+#include "wave/WaveHeader.h"
 
 namespace MediaLibrary::Audio {
 
@@ -15,35 +14,17 @@ public:
     static constexpr int kNotRiff = 6001;
     static constexpr int kNotWave = 6002;
 
-    // The canonical 44-byte WAV header, fields in file order (little-endian on disc).
-    struct CanonicalHeader {
-        char riffTag[4];
-        std::uint32_t riffLength;
-        char waveTag[4];
-        char formatTag[4];
-        std::uint32_t formatLength;
-        std::uint16_t formatCode;
-        std::uint16_t channels;
-        std::uint32_t sampleRate;
-        std::uint32_t bytesPerSecond;
-        std::uint16_t blockAlign;
-        std::uint16_t bitsPerSample;
-        char dataTag[4];
-        std::uint32_t dataLength;
-    };
-    static_assert(sizeof(CanonicalHeader) == 44);
-
     using CMediaLibrary::CMediaLibrary;
 
-    // 0 when the source starts as a RIFF WAVE file (its format fields are then read), else
-    // kCannotOpen, kNotRiff or kNotWave.
+    // 0 when the source starts as a RIFF WAVE file (its chunks are then read), else kCannotOpen,
+    // kNotRiff or kNotWave.
     int Prepare() override;
     int Convert() override;
 
-    const CanonicalHeader& WaveHeader() const { return m_waveHeader; }
+    const velmora::wave::WaveLayout& Layout() const { return m_layout; }
 
 private:
-    CanonicalHeader m_waveHeader{};
+    velmora::wave::WaveLayout m_layout;
 };
 
 }  // namespace MediaLibrary::Audio

@@ -1,9 +1,10 @@
 #include "Options.h"
 
+#include "paths/PathParts.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cstring>
-#include <filesystem>
 #include <map>
 #include <set>
 
@@ -45,8 +46,7 @@ bool CopyPath(char (&field)[MediaLibrary::Header::kPathCapacity], const std::str
 // encoder recognises the joined stream, with the first input's extension.
 std::string JoinedFileFor(const std::string& output, const std::string& firstInput)
 {
-    // The first input's extension helps the encoder recognise the joined stream.
-    return output + ".joined" + std::filesystem::path(firstInput).extension().string();
+    return output + ".joined" + std::string(velmora::platform::ExtensionPart(firstInput));
 }
 
 ParseResult Fail(std::string reason)
@@ -186,12 +186,9 @@ std::optional<char> ReadDriveLetter(const std::string& word)
 // WAV or MP3, chosen by the output's extension.
 std::optional<std::int32_t> RipFormatOf(const std::string& output)
 {
-    const auto dot = output.rfind('.');
-    if (dot == std::string::npos) return std::nullopt;
-    std::string extension = output.substr(dot + 1);
-    for (auto& c : extension) c = static_cast<char>(c | 0x20);
-    if (extension == "wav") return MediaLibrary::Header::kFormatWav;
-    if (extension == "mp3") return MediaLibrary::Header::kFormatMp3;
+    const std::string extension = velmora::platform::LowerExtension(output);
+    if (extension == ".wav") return MediaLibrary::Header::kFormatWav;
+    if (extension == ".mp3") return MediaLibrary::Header::kFormatMp3;
     return std::nullopt;
 }
 

@@ -6,12 +6,8 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <optional>
-#include <sstream>
-#include <string_view>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -106,28 +102,18 @@ int Join(const Options& options)
     return Judge(options.request.szOutputFile, "join");
 }
 
-// The dest attribute of the authoring file's root element, with XML's named entities decoded.
+// The folder the library authors into, as it reads the authoring file's dest.
 std::optional<std::filesystem::path> AuthoringDestination(const std::string& xmlFile)
 {
-    std::ifstream in(xmlFile, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    const std::string text = content.str();
-    const auto root = text.find("<dvdauthor");
-    const auto attribute = text.find("dest=", root);
-    if (root == std::string::npos || attribute == std::string::npos || attribute + 5 >= text.size())
-        return std::nullopt;
-    const char quote = text[attribute + 5];
-    const auto close = text.find(quote, attribute + 6);
-    if ((quote != '"' && quote != '\'') || close == std::string::npos) return std::nullopt;
-    std::string dest = text.substr(attribute + 6, close - attribute - 6);
-    // "&amp;" last, so that "&amp;lt;" stays "&lt;".
-    static const std::pair<std::string_view, std::string_view> kEntities[] = {
-        {"&quot;", "\""}, {"&apos;", "'"}, {"&lt;", "<"}, {"&gt;", ">"}, {"&amp;", "&"}};
-    for (const auto& [entity, character] : kEntities)
-        for (auto at = dest.find(entity); at != std::string::npos; at = dest.find(entity, at + 1))
-            dest.replace(at, entity.size(), character);
-    return dest;
+    std::string folder(256, '\0');
+    auto length = GetDVDFilesFolder(xmlFile.c_str(), folder.data(), static_cast<unsigned>(folder.size()));
+    if (length >= folder.size()) {
+        folder.assign(length + 1, '\0');
+        length = GetDVDFilesFolder(xmlFile.c_str(), folder.data(), static_cast<unsigned>(folder.size()));
+    }
+    if (length == 0 || length >= folder.size()) return std::nullopt;
+    folder.resize(length);
+    return folder;
 }
 
 int DvdFiles(const Options& options)

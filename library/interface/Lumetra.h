@@ -115,6 +115,10 @@ LUMETRA_API int Convert_Join_To_Single(MediaLibrary::Header::MEDIACONVERSIONINFO
 // removing the VIDEO_TS and AUDIO_TS of an earlier run there. Always 1: callers look for
 // VIDEO_TS/VIDEO_TS.IFO.
 LUMETRA_API int GenerateDVDFiles(const char* xmlPath);
+// The folder GenerateDVDFiles authors into: the dest of the dvdauthor XML file as the library reads
+// it. Returns its length in bytes, 0 when the file names none (or cannot be read); writes it with its
+// terminator into folder when capacity holds both, else empties folder (when capacity > 0).
+LUMETRA_API unsigned GetDVDFilesFolder(const char* xmlPath, char* folder, unsigned capacity);
 // MP3 to WAV and WAV to MP3; the output's extension chooses the format. Always 0.
 LUMETRA_API int Convert_MP3_TO_WAV(MediaLibrary::Header::MEDIACONVERSIONINFO info);
 LUMETRA_API int Convert_Wav_TO_MP3(MediaLibrary::Header::MEDIACONVERSIONINFO info);
@@ -151,6 +155,7 @@ using ConvertFn = decltype(&Convert_Video_TO_AVI);
 using ThumbnailFn = decltype(&GeTThumbNailForVideoFile);
 using JoinFn = decltype(&Convert_Join_To_Single);
 using GenerateDvdFilesFn = decltype(&GenerateDVDFiles);
+using GetDvdFilesFolderFn = decltype(&GetDVDFilesFolder);
 using SetMessageBoxHandlerFn = decltype(&SetMessageBoxHandler);
 using ReadCDDBFn = decltype(&ReadCDDB);
 using GetCDEntryFn = decltype(&GetCDEntry);

@@ -1,16 +1,18 @@
 // The exports that do more than one conversion (still pictures, joining, DVD-Video folders) and
 // the MP3/WAV conversions.
 
-#include "video/Join.h"
+#include "audio/Mp3Audio.h"
+#include "audio/WaveAudio.h"
 #include "log/Log.h"
 #include "Lumetra.h"
-#include "audio/Mp3Audio.h"
 #include "RecordText.h"
 #include "RequestPaths.h"
+#include "video/DvdAuthor.h"
+#include "video/Join.h"
 #include "video/Thumbnail.h"
 #include "video/Video.h"
-#include "audio/WaveAudio.h"
 
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -62,6 +64,16 @@ LUMETRA_API int GenerateDVDFiles(const char* xmlPath)
     LogMessage(4, "Entering GenerateDVDFiles with (%s)", xmlPath);
     MediaLibrary::Video::CAVI converter(request);
     return converter.RunDvdAuthor();
+}
+
+LUMETRA_API unsigned GetDVDFilesFolder(const char* xmlPath, char* folder, unsigned capacity)
+{
+    if (folder && capacity > 0) folder[0] = '\0';
+    const auto dest = xmlPath ? MediaLibrary::Video::AuthoringFileDestination(xmlPath) : std::nullopt;
+    if (!dest) return 0;
+    const std::string text = dest->string();
+    if (folder && text.size() < capacity) std::memcpy(folder, text.c_str(), text.size() + 1);
+    return static_cast<unsigned>(text.size());
 }
 
 LUMETRA_API int Convert_MP3_TO_WAV(MEDIACONVERSIONINFO info)

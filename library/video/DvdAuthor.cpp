@@ -73,15 +73,6 @@ std::string DecodeEntities(std::string_view value)
     return text;
 }
 
-std::string ReadAuthoringText(const std::filesystem::path& xml)
-{
-    std::ifstream in(xml, std::ios::binary);
-    std::string text(kAuthoringTextLimit, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<std::size_t>(in.gcount()));
-    return text;
-}
-
 }  // namespace
 
 std::optional<std::filesystem::path> AuthoringDestination(std::string_view xml)
@@ -115,6 +106,16 @@ std::optional<std::filesystem::path> AuthoringDestination(std::string_view xml)
     }
 }
 
+std::optional<std::filesystem::path> AuthoringFileDestination(const std::filesystem::path& xml)
+{
+    std::ifstream in(xml, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::string text(kAuthoringTextLimit, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    return AuthoringDestination(text);
+}
+
 void ClearEarlierDiscFolders(const std::filesystem::path& dest)
 {
     for (const char* name : {"VIDEO_TS", "AUDIO_TS"}) {
@@ -140,7 +141,7 @@ int CAVI::RunDvdAuthor()
                    static_cast<int>(kAuthoringTool.size()), kAuthoringTool.data(), xml.c_str());
         return 1;
     }
-    if (const auto dest = AuthoringDestination(ReadAuthoringText(xml))) ClearEarlierDiscFolders(*dest);
+    if (const auto dest = AuthoringFileDestination(xml)) ClearEarlierDiscFolders(*dest);
     else LogMessage(1, "%s names no dest folder", xml.c_str());
 
     CommandLine command;

@@ -13,6 +13,8 @@ constexpr std::string_view kAuthoringStandard = "VIDEO_FORMAT=PAL";
 // The dest folder of an authoring description (the root element's dest attribute, entities
 // decoded); none when it names none.
 std::optional<std::filesystem::path> AuthoringDestination(std::string_view xml);
+// The same for an authoring file (its first 4 MiB); none when it cannot be read.
+std::optional<std::filesystem::path> AuthoringFileDestination(const std::filesystem::path& xml);
 
 // Removes VIDEO_TS and AUDIO_TS of an earlier run from dest, and nothing else there: authoring
 // into an old VIDEO_TS adds a title set to the old disc instead of making a new one.

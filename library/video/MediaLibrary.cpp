@@ -1,6 +1,7 @@
 #include "MediaLibrary.h"
 
 #include "FileJoin.h"
+#include "files/FileDescriptor.h"
 #include "log/Log.h"
 #include "ReportParser.h"
 #include "ToolRunner.h"
@@ -11,7 +12,6 @@
 #include <fstream>
 #include <mutex>
 #include <sys/file.h>
-#include <unistd.h>
 
 namespace MediaLibrary {
 namespace {
@@ -34,22 +34,18 @@ std::string ReadCapped(const std::filesystem::path& file, std::size_t limit)
 // mutex, other processes of the same user through a lock on a file beside the captures.
 std::mutex captureMutex;
 
+// Held until it goes: closing the lock file releases the lock.
 class CaptureLock {
 public:
     explicit CaptureLock(const std::filesystem::path& folder)
-        : fd_(::open((folder / "57E45765-82E8.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600))
+        : file_(::open((folder / "57E45765-82E8.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600))
     {
-        if (fd_ < 0 || ::flock(fd_, LOCK_EX) != 0) LogMessage(1, "Report captures cannot be locked against other processes");
+        if (!file_.valid() || ::flock(file_.get(), LOCK_EX) != 0)
+            LogMessage(1, "Report captures cannot be locked against other processes");
     }
-    ~CaptureLock()
-    {
-        if (fd_ >= 0) ::close(fd_);   // closing releases the lock
-    }
-    CaptureLock(const CaptureLock&) = delete;
-    CaptureLock& operator=(const CaptureLock&) = delete;
 
 private:
-    int fd_;
+    velmora::platform::FileDescriptor file_;
 };
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "TempFolder.h"
 
+#include "files/FileDescriptor.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -15,16 +17,14 @@ namespace {
 // Why a folder may not be trusted; empty when it is ours and closed to others.
 std::string DistrustReason(const std::filesystem::path& folder, uid_t user)
 {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) {
+    const FileDescriptor opened(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!opened.valid()) {
         struct stat link{};
         if (::lstat(folder.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) return "it is a symbolic link";
         return std::string("it cannot be opened (") + std::strerror(errno) + ")";
     }
     struct stat info{};
-    const bool statted = ::fstat(fd, &info) == 0;
-    ::close(fd);
-    if (!statted) return "it cannot be examined";
+    if (::fstat(opened.get(), &info) != 0) return "it cannot be examined";
     if (info.st_uid != user) return "it belongs to another user";
     if ((info.st_mode & 077) != 0) return "it is open to other users";
     return {};

@@ -3,17 +3,16 @@
 
 #include "BurnTestSupport.h"
 #include "ScratchFolder.h"
-#include "writers/DiscFormatData.h"
+#include "files/FileDescriptor.h"
 #include "image/ImageBuilder.h"
+#include "writers/DiscFormatData.h"
 
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
 #include <fstream>
-#include <optional>
 #include <random>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace velmora::discburn {
 namespace {
@@ -22,7 +21,6 @@ using test::ReadImage;
 using test::ReadIsoImage;
 using test::RecordingWindow;
 using velmora::test::ReadFile;
-using velmora::test::ScopedEnvironment;
 using velmora::test::ScratchFolder;
 using velmora::test::WriteFile;
 
@@ -36,40 +34,32 @@ std::string RandomBytes(std::size_t count, unsigned seed)
 
 void WriteAt(const std::filesystem::path& file, std::uint64_t offset, const std::string& bytes)
 {
-    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-    ASSERT_GE(fd, 0);
-    EXPECT_EQ(::pwrite(fd, bytes.data(), bytes.size(), static_cast<off_t>(offset)), static_cast<ssize_t>(bytes.size()));
-    ::close(fd);
+    const platform::FileDescriptor out(::open(file.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
+    EXPECT_EQ(::pwrite(out.get(), bytes.data(), bytes.size(), static_cast<off_t>(offset)), static_cast<ssize_t>(bytes.size()));
 }
 
-std::string ReadAt(const std::filesystem::path& file, std::uint64_t offset, std::size_t count)
-{
-    std::string bytes(count, '\0');
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    const ssize_t read = fd < 0 ? -1 : ::pread(fd, bytes.data(), count, static_cast<off_t>(offset));
-    if (fd >= 0) ::close(fd);
-    bytes.resize(read < 0 ? 0 : static_cast<std::size_t>(read));
-    return bytes;
-}
-
-// The whole image as libisofs produces it.
-bool StreamWhole(ImageStream& image, const std::filesystem::path& target)
-{
-    std::ofstream out(target, std::ios::binary);
-    std::vector<char> piece(1 << 20);
-    for (long read = 0; (read = image.Read(piece.data(), piece.size())) > 0;) out.write(piece.data(), read);
-    return image.Done() == image.Size() && out.good();
-}
-
-// Where a byte of a file lies in the image, by the extents read back from its directory.
-std::uint64_t ImageOffset(const std::vector<ReadImage::Extent>& extents, std::uint64_t offset)
+// The bytes of the image where a file's byte at offset lies, by the extents read back from its directory.
+std::string ReadInImage(const std::filesystem::path& iso, const std::vector<ReadImage::Extent>& extents,
+                        std::uint64_t offset, std::size_t count)
 {
     for (const auto& extent : extents) {
-        if (offset < extent.size) return extent.offset + offset;
+        if (offset < extent.size) {
+            std::string bytes(count, '\0');
+            const platform::FileDescriptor in(::open(iso.c_str(), O_RDONLY | O_CLOEXEC));
+            const ssize_t read = ::pread(in.get(), bytes.data(), count, static_cast<off_t>(extent.offset + offset));
+            bytes.resize(read < 0 ? 0 : static_cast<std::size_t>(read));
+            return bytes;
+        }
         offset -= extent.size;
     }
     ADD_FAILURE() << "past the extents";
-    return 0;
+    return {};
+}
+
+std::uint64_t BytesOnDisk(const std::filesystem::path& file)
+{
+    struct stat status{};
+    return ::stat(file.c_str(), &status) == 0 ? static_cast<std::uint64_t>(status.st_blocks) * 512 : 0;
 }
 
 class ImageFileTest : public ::testing::Test {
@@ -100,28 +90,14 @@ protected:
         return entries;
     }
 
-    std::filesystem::path MakeIsoFile(const std::filesystem::path& iso) const
+    // Writes the image of the entries as an ISO file; the image stays for the caller.
+    std::unique_ptr<ImageStream> MakeIsoFile(const std::filesystem::path& iso, const std::vector<std::filesystem::path>& entries)
     {
         RecordingWindow window;
-        auto image = BuildImageFromList(window, Entries());
+        auto image = BuildImageFromList(window, entries);
         CDiscFormatData writer;
         EXPECT_TRUE(image && writer.CreateISO(image.get(), &window, iso)) << writer.errorText;
-        return iso;
-    }
-
-    void ExpectTreeReadsBack(const std::filesystem::path& iso) const
-    {
-        const auto read = ReadIsoImage(iso, false);
-        ASSERT_TRUE(read.read);
-        int files = 0;
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(scratch / "tree")) {
-            if (!entry.is_regular_file() || entry.is_symlink()) continue;
-            const auto name = std::filesystem::relative(entry.path(), scratch / "tree").string();
-            ASSERT_TRUE(read.contents.contains(name)) << name;
-            EXPECT_TRUE(read.contents.at(name) == ReadFile(entry.path())) << name << " differs";
-            ++files;
-        }
-        EXPECT_EQ(files, 9);
+        return image;
     }
 
     ScratchFolder scratch;
@@ -129,15 +105,16 @@ protected:
 
 TEST_F(ImageFileTest, TheContentsAreExactlyWhereLibisofsStreamsThem)
 {
+    const auto copied = MakeIsoFile(scratch / "discs/copied.iso", Entries());
     RecordingWindow window;
-    auto copied = BuildImageFromList(window, Entries());
     auto streamed = BuildImageFromList(window, Entries());
     ASSERT_TRUE(copied && streamed);
-    CDiscFormatData writer;
-    ASSERT_TRUE(writer.CreateISO(copied.get(), &window, scratch / "discs/copied.iso"));
-    ASSERT_TRUE(StreamWhole(*streamed, scratch / "discs/streamed.iso"));
-    const std::string made = ReadFile(scratch / "discs/copied.iso");
-    const std::string expected = ReadFile(scratch / "discs/streamed.iso");
+    {
+        std::ofstream out(scratch / "discs/streamed.iso", std::ios::binary);
+        std::vector<char> piece(1 << 20);
+        for (long read = 0; (read = streamed->Read(piece.data(), piece.size())) > 0;) out.write(piece.data(), read);
+    }
+    const std::string made = ReadFile(scratch / "discs/copied.iso"), expected = ReadFile(scratch / "discs/streamed.iso");
     ASSERT_EQ(made.size(), expected.size());
     // The blocks before the contents come from libisofs either way, and two builds differ there
     // in times and inode numbers.
@@ -150,40 +127,42 @@ TEST_F(ImageFileTest, TheContentsAreExactlyWhereLibisofsStreamsThem)
 TEST_F(ImageFileTest, AnIsoFileOnAnotherKindOfFileSystemReadsBackToo)
 {
     // The kernel copies only within one kind of file system; tmpfs takes the copy through memory.
-    struct stat shared{};
-    struct stat here{};
+    struct stat shared{}, here{};
     if (::stat("/dev/shm", &shared) != 0 || ::stat(scratch.path().c_str(), &here) != 0 || shared.st_dev == here.st_dev)
         GTEST_SKIP() << "no second file system to write to";
     std::optional<ScratchFolder> elsewhere;
     {
-        ScopedEnvironment temporary("TMPDIR", "/dev/shm");
+        velmora::test::ScopedEnvironment temporary("TMPDIR", "/dev/shm");
         elsewhere.emplace();
     }
-    ExpectTreeReadsBack(MakeIsoFile(*elsewhere / "made.iso"));
+    MakeIsoFile(*elsewhere / "made.iso", Entries());
+    const auto read = ReadIsoImage(*elsewhere / "made.iso", false);
+    ASSERT_TRUE(read.read);
+    int files = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(scratch / "tree")) {
+        if (!entry.is_regular_file() || entry.is_symlink()) continue;
+        const auto name = std::filesystem::relative(entry.path(), scratch / "tree").string();
+        EXPECT_TRUE(read.contents.contains(name) && read.contents.at(name) == ReadFile(entry.path())) << name;
+        ++files;
+    }
+    EXPECT_EQ(files, 9);
 }
 
 TEST_F(ImageFileTest, AFileOfMoreThanFourGibibytesSpansExtentsWhole)
 {
     // Sparse, with marks on both sides of where the first extent must end.
     const auto huge = scratch / "huge.bin";
-    const std::uint64_t size = (4ull << 30) + 12345;
-    const std::uint64_t extentLimit = 0xFFFFF800ull;
+    const std::uint64_t size = (4ull << 30) + 12345, extentLimit = 0xFFFFF800ull;
     const std::vector<std::pair<std::uint64_t, std::string>> marks{
         {0, "first"}, {extentLimit - 6, "before"}, {extentLimit, "after"}, {size - 4, "last"}};
     for (const auto& [offset, mark] : marks) WriteAt(huge, offset, mark);
     ASSERT_EQ(std::filesystem::file_size(huge), size);
 
-    RecordingWindow window;
-    auto image = BuildImageFromList(window, {huge, scratch / "tree/one.txt"});
-    ASSERT_TRUE(image);
-    CDiscFormatData writer;
     const auto iso = scratch / "discs/huge.iso";
-    ASSERT_TRUE(writer.CreateISO(image.get(), &window, iso)) << writer.errorText;
+    const auto image = MakeIsoFile(iso, {huge, scratch / "tree/one.txt"});
+    ASSERT_TRUE(image);
     EXPECT_EQ(std::filesystem::file_size(iso), image->Size());
-    struct stat status{};
-    ASSERT_EQ(::stat(iso.c_str(), &status), 0);
-    EXPECT_LT(status.st_blocks * 512, 64 << 20) << "the holes were written out";
-
+    EXPECT_LT(BytesOnDisk(iso), 64u << 20) << "the holes were written out";
     const auto read = ReadIsoImage(iso, false);
     ASSERT_TRUE(read.read);
     EXPECT_EQ(read.files.at("huge.bin"), size);
@@ -191,8 +170,8 @@ TEST_F(ImageFileTest, AFileOfMoreThanFourGibibytesSpansExtentsWhole)
     const auto& extents = read.extents.at("huge.bin");
     ASSERT_EQ(extents.size(), 2u);
     EXPECT_EQ(extents[0].size, extentLimit);
-    for (const auto& [offset, mark] : marks) EXPECT_EQ(ReadAt(iso, ImageOffset(extents, offset), mark.size()), mark) << offset;
-    EXPECT_EQ(ReadAt(iso, ImageOffset(extents, 1000), 4), std::string(4, '\0'));
+    for (const auto& [offset, mark] : marks) EXPECT_EQ(ReadInImage(iso, extents, offset, mark.size()), mark) << offset;
+    EXPECT_EQ(ReadInImage(iso, extents, 1000, 4), std::string(4, '\0'));   // a hole of the source
 }
 
 TEST_F(ImageFileTest, ContentsAreCopiedDirectlyUnderAnyName)
@@ -200,14 +179,11 @@ TEST_F(ImageFileTest, ContentsAreCopiedDirectlyUnderAnyName)
     // Only the direct copy leaves the holes of a sparse file unwritten.
     const auto named = scratch / "tree/Música — «größe» 音楽.bin";
     WriteAt(named, (64 << 20) - 5, "tail!");
-    const auto iso = MakeIsoFile(scratch / "discs/named.iso");
-    struct stat status{};
-    ASSERT_EQ(::stat(iso.c_str(), &status), 0);
-    EXPECT_LT(status.st_blocks * 512, 16 << 20) << "libisofs wrote the image";
-    const auto read = ReadIsoImage(iso, false);
+    MakeIsoFile(scratch / "discs/named.iso", Entries());
+    EXPECT_LT(BytesOnDisk(scratch / "discs/named.iso"), 16u << 20) << "libisofs wrote the image";
+    const auto read = ReadIsoImage(scratch / "discs/named.iso", false);
     ASSERT_TRUE(read.read);
-    const auto& extents = read.extents.at(named.filename().string());
-    EXPECT_EQ(ReadAt(iso, ImageOffset(extents, (64 << 20) - 5), 5), "tail!");
+    EXPECT_EQ(ReadInImage(scratch / "discs/named.iso", read.extents.at(named.filename().string()), (64 << 20) - 5, 5), "tail!");
 }
 
 TEST_F(ImageFileTest, FilesChangedSinceTheBuildStillGiveACompleteImage)

@@ -4,6 +4,8 @@
 #include "paths/ToolLocator.h"
 #include "process/Process.h"
 
+#include <cstdio>
+
 namespace velmora::test {
 
 bool RunFfmpeg(const std::vector<std::string>& arguments)
@@ -33,6 +35,17 @@ std::string DescribeWithFfmpeg(const std::filesystem::path& file)
     options.stderrFile = scratch / "report";
     platform::RunAndWait({ffmpeg.string(), "-hide_banner", "-i", file.string()}, options);
     return ReadFile(scratch / "report");
+}
+
+double DurationSeconds(const std::filesystem::path& file)
+{
+    const auto report = DescribeWithFfmpeg(file);
+    const auto at = report.find("Duration: ");
+    int hours = 0, minutes = 0, seconds = 0, hundredths = 0;
+    if (at == std::string::npos ||
+        std::sscanf(report.c_str() + at, "Duration: %d:%d:%d.%d", &hours, &minutes, &seconds, &hundredths) != 4)
+        return -1;
+    return hours * 3600 + minutes * 60 + seconds + hundredths / 100.0;
 }
 
 }  // namespace velmora::test

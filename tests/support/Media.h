@@ -15,5 +15,7 @@ bool MakeClip(const std::filesystem::path& file, double seconds, int width = 320
 
 // ffmpeg's own description of a file (its report on standard error).
 std::string DescribeWithFfmpeg(const std::filesystem::path& file);
+// The duration in that description, in seconds; -1 without one.
+double DurationSeconds(const std::filesystem::path& file);
 
 }  // namespace velmora::test

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <sys/stat.h>
 
 namespace velmora::test {
 
@@ -47,6 +48,12 @@ std::string ReadFile(const std::filesystem::path& file)
 void WriteFile(const std::filesystem::path& file, const std::string& text)
 {
     std::ofstream(file, std::ios::binary) << text;
+}
+
+void WriteFakeTool(const std::filesystem::path& file, const std::string& body)
+{
+    WriteFile(file, "#!/bin/sh\n" + body + "\n");
+    ::chmod(file.c_str(), 0755);
 }
 
 }  // namespace velmora::test

@@ -36,5 +36,7 @@ private:
 
 std::string ReadFile(const std::filesystem::path& file);
 void WriteFile(const std::filesystem::path& file, const std::string& text);
+// An executable shell script standing in for an external tool.
+void WriteFakeTool(const std::filesystem::path& file, const std::string& body);
 
 }  // namespace velmora::test

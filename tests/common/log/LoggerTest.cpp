@@ -16,6 +16,11 @@ using test::ScratchFolder;
 
 constexpr std::time_t kSixDecember2009At170542 = 1260119142;   // UTC
 
+bool Holds(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
 class LoggerTest : public ::testing::Test {
 protected:
     LoggerTest() { ::tzset(); }
@@ -27,13 +32,10 @@ protected:
         return Logger(std::move(folders), [this] { return now; });
     }
 
-    std::vector<std::filesystem::path> LogFiles() const
+    std::size_t LogFileCount() const
     {
-        std::vector<std::filesystem::path> files;
-        if (!std::filesystem::exists(scratch / "logs")) return files;
-        for (const auto& entry : std::filesystem::directory_iterator(scratch / "logs")) files.push_back(entry.path());
-        std::sort(files.begin(), files.end());
-        return files;
+        const auto entries = std::filesystem::directory_iterator(scratch / "logs");
+        return static_cast<std::size_t>(std::distance(begin(entries), end(entries)));
     }
 
     ScopedEnvironment utc{"TZ", "UTC"};
@@ -41,36 +43,20 @@ protected:
     std::time_t now = kSixDecember2009At170542;
 };
 
-TEST_F(LoggerTest, NamesTheFileAfterTheLogAndWritesStampedLinesBetweenBanners)
+TEST_F(LoggerTest, NamesTheFileAfterTheLogAndWritesStampedLinesUpToTheThreshold)
 {
     auto logger = MakeLogger();
-    logger.Init("RozeduZededir", 4);
+    logger.Init("RozeduZededir", 3);
     logger.Printf(3, "Entering %s", "GetCDRomList");
+    logger.Printf(4, "a detail");
 
     const auto file = scratch / "logs" / "RozeduZededir Log(12-06-2009 17.05.42).txt";
     ASSERT_EQ(logger.Path(), file);
     const auto text = ReadFile(file);
     EXPECT_TRUE(text.starts_with(Logger::kBeginBanner));
-    EXPECT_NE(text.find("OS Major Version: "), std::string::npos);
-    EXPECT_NE(text.find(" Processors: "), std::string::npos);
-    const std::regex line(R"(\n12-06-2009 17\.05\.42 Thread Id\(\d+\) Entering GetCDRomList\n)");
-    EXPECT_TRUE(std::regex_search(text, line)) << text;
-}
-
-TEST_F(LoggerTest, WritesOnlyLevelsUpToTheThreshold)
-{
-    auto logger = MakeLogger();
-    logger.Init("Velmora", 1);
-    logger.Printf(0, "system line");
-    logger.Printf(1, "an error");
-    logger.Printf(2, "some flow");
-    logger.Printf(4, "a detail");
-
-    const auto text = ReadFile(logger.Path());
-    EXPECT_NE(text.find("system line"), std::string::npos);
-    EXPECT_NE(text.find("an error"), std::string::npos);
-    EXPECT_EQ(text.find("some flow"), std::string::npos);
-    EXPECT_EQ(text.find("a detail"), std::string::npos);
+    EXPECT_TRUE(Holds(text, "OS Major Version: ") && Holds(text, " Processors: ")) << text;
+    EXPECT_TRUE(std::regex_search(text, std::regex(R"(\n12-06-2009 17\.05\.42 Thread Id\(\d+\) Entering GetCDRomList\n)")));
+    EXPECT_FALSE(Holds(text, "a detail"));
 }
 
 TEST_F(LoggerTest, StartsANewFileAtLocalMidnight)
@@ -82,15 +68,13 @@ TEST_F(LoggerTest, StartsANewFileAtLocalMidnight)
     now += 2;
     logger.Printf(1, "first of the next");
 
-    const auto files = LogFiles();
-    ASSERT_EQ(files.size(), 2u);
+    ASSERT_EQ(LogFileCount(), 2u);
     const auto first = ReadFile(scratch / "logs" / "Velmora Log(12-06-2009 23.59.59).txt");
     const auto second = ReadFile(scratch / "logs" / "Velmora Log(12-07-2009 00.00.01).txt");
-    EXPECT_NE(first.find("last of the day"), std::string::npos);
-    EXPECT_EQ(first.find("first of the next"), std::string::npos);
+    EXPECT_TRUE(Holds(first, "last of the day") && !Holds(first, "first of the next"));
     EXPECT_TRUE(first.ends_with(Logger::kEndBanner));
     EXPECT_TRUE(second.starts_with(Logger::kBeginBanner));
-    EXPECT_NE(second.find("12-07-2009 00.00.01 Thread Id("), std::string::npos);
+    EXPECT_TRUE(Holds(second, "12-07-2009 00.00.01 Thread Id("));
 }
 
 TEST_F(LoggerTest, CutsLongLinesAtTheLimitWithoutSplittingACharacter)
@@ -105,11 +89,9 @@ TEST_F(LoggerTest, CutsLongLinesAtTheLimitWithoutSplittingACharacter)
     const auto text = ReadFile(logger.Path());
     const auto longLine = text.substr(text.rfind('\n', text.find("aaaa")) + 1);
     EXPECT_EQ(longLine.find('\n'), Logger::kLineLimit - 1);
-
     const auto start = text.rfind('\n', text.find("b\xC3\xA9")) + 1;
     const auto cut = text.substr(start, text.find('\n', start) - start);
-    EXPECT_LE(cut.size(), Logger::kLineLimit - 1);
-    EXPECT_GE(cut.size(), Logger::kLineLimit - 2);
+    EXPECT_TRUE(cut.size() == Logger::kLineLimit - 1 || cut.size() == Logger::kLineLimit - 2) << cut.size();
     EXPECT_TRUE(cut.ends_with("\xC3\xA9"));
 }
 
@@ -120,27 +102,9 @@ TEST_F(LoggerTest, NegativeLevelWritesEverythingToStandardOutputAndCreatesNoFold
     logger.Init("Velmora", -1);
     logger.Printf(4, "detail on the terminal");
     const auto out = ::testing::internal::GetCapturedStdout();
-
     EXPECT_FALSE(std::filesystem::exists(scratch / "logs"));
     EXPECT_TRUE(logger.Path().empty());
-    EXPECT_NE(out.find("detail on the terminal"), std::string::npos);
-    EXPECT_EQ(out.find("Beginning Logging Session"), std::string::npos);
-}
-
-TEST_F(LoggerTest, TwoDeliverablesShareTheFolderWithTwoFiles)
-{
-    auto front = MakeLogger();
-    auto library = MakeLogger();
-    front.Init("Velmora", 1);
-    library.Init("RozeduZededir", 1);
-    front.Printf(1, "from the window");
-    library.Printf(1, "from the library");
-
-    const auto files = LogFiles();
-    ASSERT_EQ(files.size(), 2u);
-    EXPECT_NE(ReadFile(front.Path()).find("from the window"), std::string::npos);
-    EXPECT_EQ(ReadFile(front.Path()).find("from the library"), std::string::npos);
-    EXPECT_NE(ReadFile(library.Path()).find("from the library"), std::string::npos);
+    EXPECT_TRUE(Holds(out, "detail on the terminal") && !Holds(out, "Beginning Logging Session")) << out;
 }
 
 TEST_F(LoggerTest, FallsBackToTheNextFolderThenToStandardOutput)
@@ -154,9 +118,8 @@ TEST_F(LoggerTest, FallsBackToTheNextFolderThenToStandardOutput)
     ::testing::internal::CaptureStdout();
     nowhere.Init("Velmora", 1);
     nowhere.Printf(1, "still said");
-    const auto out = ::testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(Holds(::testing::internal::GetCapturedStdout(), "still said"));
     EXPECT_TRUE(nowhere.Path().empty());
-    EXPECT_NE(out.find("still said"), std::string::npos);
 }
 
 TEST_F(LoggerTest, LinesFromManyThreadsNeverInterleave)
@@ -173,12 +136,10 @@ TEST_F(LoggerTest, LinesFromManyThreadsNeverInterleave)
     const auto text = ReadFile(logger.Path());
     const std::regex whole(R"(^\d\d-\d\d-\d{4} \d\d\.\d\d\.\d\d Thread Id\(\d+\) thread \d line \d+ x{100}$)");
     int lines = 0;
-    std::size_t start = 0;
-    while ((start = text.find("thread ", start)) != std::string::npos) {
+    for (std::size_t start = 0; (start = text.find("thread ", start)) != std::string::npos; ++lines) {
         const auto begin = text.rfind('\n', start) + 1;
         const auto end = text.find('\n', start);
         EXPECT_TRUE(std::regex_match(text.substr(begin, end - begin), whole));
-        ++lines;
         start = end;
     }
     EXPECT_EQ(lines, 800);
@@ -187,11 +148,10 @@ TEST_F(LoggerTest, LinesFromManyThreadsNeverInterleave)
 TEST(ProcessLogTest, ReadsTheThresholdFromTheSettingsFile)
 {
     ScratchFolder scratch;
-    test::WriteFile(scratch / "velmora.conf", "# test settings\nLogLevel = 4\n");
     ScopedEnvironment conf("VELMORA_CONF", (scratch / "velmora.conf").string());
+    test::WriteFile(scratch / "velmora.conf", "# test settings\nLogLevel = 4\n");
     LogInit("Velmora");
     EXPECT_EQ(ProcessLog().Level(), 4);
-
     test::WriteFile(scratch / "velmora.conf", "Other=1\n");
     LogInit("Velmora");
     EXPECT_EQ(ProcessLog().Level(), 1);

@@ -1,7 +1,13 @@
+#include "Media.h"
+#include "RecordText.h"
+#include "audio/Mp3Audio.h"
+#include "audio/WaveAudio.h"
+#include "ScratchFolder.h"
 #include "video/DvdAuthor.h"
 #include "video/FileJoin.h"
-#include "ScratchFolder.h"
+#include "video/Join.h"
 #include "video/Thumbnail.h"
+#include "video/Video.h"
 
 #include <gtest/gtest.h>
 
@@ -9,120 +15,272 @@ namespace MediaLibrary::Video {
 namespace {
 
 using velmora::test::ReadFile;
+using velmora::test::ScopedEnvironment;
 using velmora::test::ScratchFolder;
 using velmora::test::WriteFile;
 
-TEST(ThumbnailCommandTest, IsTheDesignedStringWithPathsKeptWhole)
+Header::MEDIACONVERSIONINFO Request(const std::filesystem::path& source, const std::filesystem::path& output)
 {
-    const auto command = ThumbnailCommand("00:00:05", "/v/a \"b\".avi", "/p/é $x.png", 360, 288);
-    EXPECT_EQ(command.Text(), "-y -ss 00:00:05 -i \"/v/a \"b\".avi\" -vcodec png -vframes 1 -an -f rawvideo"
-                              " -s 360x288 \"/p/é $x.png\"");
-    const std::vector<std::string> expected{"-y", "-ss", "00:00:05", "-i", "/v/a \"b\".avi", "-vcodec", "png",
-                                            "-vframes", "1", "-an", "-f", "rawvideo", "-s", "360x288",
-                                            "/p/é $x.png"};
-    EXPECT_EQ(command.Arguments(), expected);
+    Header::MEDIACONVERSIONINFO request;
+    SetFieldText(request.szSourceFile, source.string());
+    SetFieldText(request.szOutputFile, output.string());
+    return request;
 }
 
-class ConcatenateTest : public ::testing::Test {
+bool MakeMpegClip(const std::filesystem::path& file, double seconds, bool dvd = false)
+{
+    return velmora::test::RunFfmpeg({"-f", "lavfi", "-i", "testsrc=size=160x120:rate=25", "-f", "lavfi", "-i", "sine", "-t",
+                                     std::to_string(seconds), dvd ? "-target" : "-c:v", dvd ? "pal-dvd" : "mpeg1video",
+                                     dvd ? "-aspect" : "-c:a", dvd ? "4:3" : "mp2", file.string()});
+}
+
+// Width and height of a PNG, and its bytes decoded to 24-bit RGB (w * h * 3 for a whole picture).
+std::tuple<int, int, std::uintmax_t> Picture(const std::filesystem::path& png, const ScratchFolder& scratch)
+{
+    const auto bytes = ReadFile(png);
+    if (bytes.size() < 24 || bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0) return {};
+    const auto number = [&](std::size_t at) {
+        return static_cast<unsigned char>(bytes[at]) << 24 | static_cast<unsigned char>(bytes[at + 1]) << 16 |
+               static_cast<unsigned char>(bytes[at + 2]) << 8 | static_cast<unsigned char>(bytes[at + 3]);
+    };
+    const auto raw = scratch / "decoded.rgb";
+    std::filesystem::remove(raw);
+    velmora::test::RunFfmpeg({"-i", png.string(), "-f", "rawvideo", "-pix_fmt", "rgb24", raw.string()});
+    return {number(16), number(20), std::filesystem::exists(raw) ? std::filesystem::file_size(raw) : 0};
+}
+
+class MediaToolsTest : public ::testing::Test {
 protected:
-    std::filesystem::path Part(const std::string& name, const std::string& content)
+    static void SetUpTestSuite()
     {
-        WriteFile(scratch / name, content);
-        return scratch / name;
+        clips = new ScratchFolder;
+        ASSERT_TRUE(velmora::test::MakeClip(*clips / "clip.avi", 1));
+        ASSERT_TRUE(MakeMpegClip(*clips / "one.mpg", 1));
+        ASSERT_TRUE(velmora::test::RunFfmpeg({"-f", "lavfi", "-i", "sine=sample_rate=44100", "-t", "2", "-ac", "2",
+                                              (*clips / "tone.mp3").string()}));
     }
+    static void TearDownTestSuite() { delete clips; }
+
+    // A stand-in encoder first on PATH that keeps a copy of its input and records its words.
+    void UseRecordingEncoder()
+    {
+        std::filesystem::create_directories(scratch / "bin");
+        velmora::test::WriteFakeTool(scratch / "bin" / "ffmpeg", "printf '%s\\n' \"$*\" >> \"$TMPDIR/encoder-ran\"\n"
+                                                                 "cp -- \"$2\" \"$TMPDIR/encoder-input\"");
+        path.emplace("PATH", (scratch / "bin").string() + ":/usr/bin:/bin");
+    }
+
+    static inline ScratchFolder* clips = nullptr;
     ScratchFolder scratch;
+    ScopedEnvironment tmpdir{"TMPDIR", scratch.path().string()};
+    std::optional<ScopedEnvironment> path;
 };
 
-TEST_F(ConcatenateTest, WritesThePartsByteForByteInListOrder)
+TEST_F(MediaToolsTest, AThumbnailIsAWholePngOfHalfTheVideosSize)
 {
-    const std::string binary("\0\x01\xff\r\n\x1a end", 9);
-    const auto a = Part("a", "first\n");
-    const auto b = Part("b", binary);
-    const auto empty = Part("empty", "");
-    const auto c = Part("c ü $x", std::string(3 << 20, 'c'));   // longer than one copy chunk
-    WriteFile(scratch / "joined", "an older, longer file that must not show through at the end........");
+    TakeThumbnail("0.5", (*clips / "clip.avi").string(), scratch / "half.png");
+    EXPECT_EQ(Picture(scratch / "half.png", scratch), std::tuple(160, 120, 160u * 120u * 3u));
+    ASSERT_TRUE(velmora::test::MakeClip(scratch / "odd.avi", 0.2, 721, 577));
+    TakeThumbnail("0", (scratch / "odd.avi").string(), scratch / "odd.png");
+    EXPECT_EQ(Picture(scratch / "odd.png", scratch), std::tuple(360, 288, 360u * 288u * 3u));
 
-    EXPECT_FALSE(ConcatenateFiles({b, a, empty, c, a}, scratch / "joined"));
-    EXPECT_EQ(ReadFile(scratch / "joined"), binary + "first\n" + std::string(3 << 20, 'c') + "first\n");
+    // A negative position is the first frame.
+    TakeThumbnail("-3", (*clips / "clip.avi").string(), scratch / "negative.png");
+    TakeThumbnail("0", (*clips / "clip.avi").string(), scratch / "first.png");
+    TakeThumbnail("0.8", (*clips / "clip.avi").string(), scratch / "later.png");
+    EXPECT_EQ(ReadFile(scratch / "negative.png"), ReadFile(scratch / "first.png"));
+    EXPECT_NE(ReadFile(scratch / "later.png"), ReadFile(scratch / "first.png"));
 }
 
-TEST_F(ConcatenateTest, RefusesToJoinIntoOneOfItsParts)
+TEST_F(MediaToolsTest, NoFrameMeansNoPictureFileAtAll)
 {
-    const auto a = Part("a", "keep me");
-    const auto b = Part("b", "and me");
-    std::filesystem::create_symlink(a, scratch / "link to a");
-
-    const auto failure = ConcatenateFiles({a, b}, scratch / "link to a");
-    ASSERT_TRUE(failure);
-    EXPECT_NE(failure->find("is also one of the files to join"), std::string::npos);
-    EXPECT_EQ(ReadFile(a), "keep me");
-}
-
-TEST_F(ConcatenateTest, PartsThatAreNoFilesAreRefusedBeforeAnythingIsWritten)
-{
-    const auto a = Part("a", "part");
-    std::filesystem::create_directory(scratch / "folder");
-    for (const auto& bad : {scratch / "absent", scratch / "folder"}) {
-        const auto failure = ConcatenateFiles({a, bad}, scratch / "joined");
-        ASSERT_TRUE(failure) << bad;
-        EXPECT_NE(failure->find(bad.string() + " is not a file"), std::string::npos) << *failure;
-        EXPECT_FALSE(std::filesystem::exists(scratch / "joined")) << bad;
+    ASSERT_TRUE(velmora::test::RunFfmpeg({"-f", "lavfi", "-i", "sine", "-t", "0.5", (scratch / "tone.wav").string()}));
+    for (const auto& [position, video] : std::vector<std::pair<std::string, std::filesystem::path>>{
+             {"30", *clips / "clip.avi"}, {"0", scratch / "tone.wav"}, {"0", scratch / "absent.avi"}}) {
+        WriteFile(scratch / "picture.png", "a picture of an earlier call");
+        TakeThumbnail(position, video.string(), scratch / "picture.png");
+        EXPECT_FALSE(std::filesystem::exists(scratch / "picture.png")) << video << " at " << position;
     }
-    const auto failure = ConcatenateFiles({a}, scratch / "no such folder" / "joined");
-    ASSERT_TRUE(failure);
-    EXPECT_NE(failure->find("cannot write"), std::string::npos) << *failure;
+    std::filesystem::copy_file(*clips / "clip.avi", scratch / "clip.avi");
+    TakeThumbnail("0", (scratch / "clip.avi").string(), scratch / "clip.avi");
+    EXPECT_EQ(ReadFile(scratch / "clip.avi"), ReadFile(*clips / "clip.avi"));
 }
 
-TEST(AuthoringDestinationTest, ReadsTheDestOfTheRootElement)
+TEST_F(MediaToolsTest, JoinedClipsConvertIntoOneFileAsLongAsAllOfThem)
 {
-    EXPECT_EQ(AuthoringDestination("<dvdauthor dest=\"/home/u/My DVD\" ><vmgm /><titleset><titles><pgc>"
-                                   "<vob file=\"/w/a.mpg\" /></pgc></titles></titleset></dvdauthor>"),
-              std::filesystem::path("/home/u/My DVD"));
-    EXPECT_EQ(AuthoringDestination("<?xml version=\"1.0\"?>\n<dvdauthor\n  jumppad='yes' note=\"a > b\"\n"
-                                   "  dest = '/o/it&apos;s &quot;x&quot; &lt;&amp;&gt; &#233;&#xe9;&amp;lt;'>"),
-              std::filesystem::path("/o/it's \"x\" <&> éé&lt;"));
+    ASSERT_TRUE(MakeMpegClip(scratch / "two.mpg", 2));
+    ASSERT_TRUE(MakeMpegClip(scratch / "three.mpg", 1.5));
+    EXPECT_EQ(JoinAndConvert(Request(scratch / "joined.mpg", scratch / "all.mp4"),
+                             {(*clips / "one.mpg").string(), (scratch / "two.mpg").string(), (scratch / "three.mpg").string()}),
+              0);
+    EXPECT_NEAR(velmora::test::DurationSeconds(scratch / "all.mp4"), 4.5, 0.25);
+    EXPECT_FALSE(std::filesystem::exists(scratch / "joined.mpg"));
 }
 
-TEST(AuthoringDestinationTest, FindsNoneWhereThereIsNone)
+TEST_F(MediaToolsTest, TheEncoderReadsTheJoinedFileAndCodeElevenGetsTheDvdCommand)
 {
-    EXPECT_FALSE(AuthoringDestination(""));
-    EXPECT_FALSE(AuthoringDestination("<dvdauthor><vmgm /></dvdauthor>"));
-    EXPECT_FALSE(AuthoringDestination("<dvdauthorx dest=\"/wrong\"><vmgm /></dvdauthorx>"));
-    EXPECT_FALSE(AuthoringDestination("<dvdauthor dest=\"\">"));
-    EXPECT_FALSE(AuthoringDestination("<dvdauthor dest=\"/unclosed>"));
-    EXPECT_FALSE(AuthoringDestination("<dvdauthor><vob dest=\"/inner\" /></dvdauthor>"));
-    // A bad character reference stays as it was written.
-    EXPECT_EQ(AuthoringDestination("<dvdauthor dest=\"/a&#xzz;&#99999999999;b\">"),
-              std::filesystem::path("/a&#xzz;&#99999999999;b"));
+    UseRecordingEncoder();
+    WriteFile(scratch / "a", std::string("A\0a", 3));
+    WriteFile(scratch / "c", "c\r\n");
+    auto request = Request(scratch / "joined", scratch / "out.avi");
+    request.nOutputFormat = Header::kFormatDvd;
+    JoinAndConvert(request, {(scratch / "c").string(), (scratch / "a").string(), (scratch / "c").string()});
+    EXPECT_EQ(ReadFile(scratch / "encoder-input"), std::string("c\r\nA\0ac\r\n", 9));
+    EXPECT_FALSE(std::filesystem::exists(scratch / "joined"));
+    EXPECT_NE(ReadFile(scratch / "encoder-ran").find("-acodec mp2 -target pal-dvd -aspect 4:3 " + (scratch / "out.avi").string()),
+              std::string::npos);
 }
 
-TEST(ClearEarlierDiscFoldersTest, RemovesOnlyTheTwoDiscFolders)
+TEST_F(MediaToolsTest, AJoinThatCannotBeMadeRunsNothingAndLeavesNoOutput)
+{
+    UseRecordingEncoder();
+    WriteFile(scratch / "a", "part a");
+    WriteFile(scratch / "someones file", "not to be converted or deleted");
+    WriteFile(scratch / "out.avi", "stale");
+    const auto a = (scratch / "a").string();
+    JoinAndConvert(Request(scratch / "someones file", scratch / "out.avi"), {});
+    JoinAndConvert(Request(scratch / "joined", scratch / "out.avi"), {a, (scratch / "missing").string()});
+    JoinAndConvert(Request(scratch / "a", scratch / "out.avi"), {a});   // the joined file is a part
+    JoinAndConvert(Request(scratch / "joined", scratch / "a"), {a});    // the output is a part
+    EXPECT_FALSE(std::filesystem::exists(scratch / "out.avi"));
+    EXPECT_FALSE(std::filesystem::exists(scratch / "joined"));
+    EXPECT_FALSE(std::filesystem::exists(scratch / "encoder-ran"));
+    EXPECT_EQ(ReadFile(scratch / "someones file"), "not to be converted or deleted");
+    EXPECT_EQ(ReadFile(scratch / "a"), "part a");
+}
+
+TEST_F(MediaToolsTest, ConcatenationIsByteForByteAndRefusesWhatItCannotJoin)
+{
+    const std::string binary("\0\x01\xff\r\n\x1a end", 9), large(3 << 20, 'c');   // longer than one copy chunk
+    WriteFile(scratch / "a", "first\n");
+    WriteFile(scratch / "b", binary);
+    WriteFile(scratch / "empty", "");
+    WriteFile(scratch / "c ü $x", large);
+    WriteFile(scratch / "joined", "an older, longer file that must not show through at the end........");
+    EXPECT_FALSE(ConcatenateFiles({scratch / "b", scratch / "a", scratch / "empty", scratch / "c ü $x", scratch / "a"},
+                                  scratch / "joined"));
+    EXPECT_EQ(ReadFile(scratch / "joined"), binary + "first\n" + large + "first\n");
+
+    std::filesystem::create_symlink(scratch / "a", scratch / "link to a");
+    std::filesystem::create_directory(scratch / "folder");
+    using Refusal = std::tuple<std::vector<std::filesystem::path>, std::filesystem::path, std::string>;
+    for (const auto& [parts, joined, reason] : std::vector<Refusal>{
+             {{scratch / "a", scratch / "b"}, scratch / "link to a", "is also one of the files to join"},
+             {{scratch / "a", scratch / "absent"}, scratch / "new", (scratch / "absent").string() + " is not a file"},
+             {{scratch / "a", scratch / "folder"}, scratch / "new", (scratch / "folder").string() + " is not a file"},
+             {{scratch / "a"}, scratch / "no such folder" / "new", "cannot write"}}) {
+        const auto failure = ConcatenateFiles(parts, joined);
+        ASSERT_TRUE(failure) << reason;
+        EXPECT_NE(failure->find(reason), std::string::npos) << *failure;
+    }
+    EXPECT_EQ(ReadFile(scratch / "a"), "first\n");
+    EXPECT_FALSE(std::filesystem::exists(scratch / "new"));
+}
+
+TEST_F(MediaToolsTest, DvdAuthoredTwiceGivesOneTitleSetAndKeepsTheUsersFiles)
+{
+    const auto disc = scratch / "disc";
+    std::filesystem::create_directories(disc);
+    WriteFile(disc / "notes.txt", "the user's own file");
+    ASSERT_TRUE(MakeMpegClip(scratch / "a.mpg", 1, true));
+    ASSERT_TRUE(MakeMpegClip(scratch / "b.mpg", 0.5, true));
+    WriteFile(scratch / "disc.xml", "<dvdauthor dest=\"" + disc.string() + "\" ><vmgm /><titleset><titles><pgc><vob file=\"" +
+                                        (scratch / "a.mpg").string() + "\" /><vob file=\"" + (scratch / "b.mpg").string() +
+                                        "\" /></pgc></titles></titleset></dvdauthor>");
+    const auto titleSet = [&] {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(disc / "VIDEO_TS"))
+            if (entry.path().filename().string().starts_with("VTS_")) names.push_back(entry.path().filename());
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    const std::vector<std::string> one{"VTS_01_0.BUP", "VTS_01_0.IFO", "VTS_01_1.VOB"};
+    CAVI author(Request(scratch / "disc.xml", {}));
+    EXPECT_EQ(author.RunDvdAuthor(), 1);
+    ASSERT_TRUE(std::filesystem::is_regular_file(disc / "VIDEO_TS" / "VIDEO_TS.IFO"));
+    EXPECT_TRUE(std::filesystem::is_directory(disc / "AUDIO_TS"));
+    EXPECT_EQ(titleSet(), one);
+    const auto inputs = static_cast<double>(std::filesystem::file_size(scratch / "a.mpg") +
+                                            std::filesystem::file_size(scratch / "b.mpg"));
+    EXPECT_NEAR(static_cast<double>(std::filesystem::file_size(disc / "VIDEO_TS" / "VTS_01_1.VOB")) / inputs, 1.0, 0.1);
+    EXPECT_EQ(author.RunDvdAuthor(), 1);
+    EXPECT_EQ(titleSet(), one);
+    EXPECT_EQ(ReadFile(disc / "notes.txt"), "the user's own file");
+}
+
+TEST_F(MediaToolsTest, WithoutTheAuthoringToolTheEarlierDiscStays)
+{
+    std::filesystem::create_directories(scratch / "disc" / "VIDEO_TS");
+    WriteFile(scratch / "disc" / "VIDEO_TS" / "VIDEO_TS.IFO", "last time's disc");
+    WriteFile(scratch / "disc.xml", "<dvdauthor dest=\"" + (scratch / "disc").string() + "\" ><vmgm /></dvdauthor>");
+    ScopedEnvironment nothing("PATH", (scratch / "nothing-here").string());
+    ::testing::internal::CaptureStdout();
+    EXPECT_EQ(CAVI(Request(scratch / "disc.xml", {})).RunDvdAuthor(), 1);
+    const auto said = ::testing::internal::GetCapturedStdout();
+    EXPECT_NE(said.find("dvdauthor was not found"), std::string::npos) << said;
+    EXPECT_EQ(ReadFile(scratch / "disc" / "VIDEO_TS" / "VIDEO_TS.IFO"), "last time's disc");
+}
+
+TEST_F(MediaToolsTest, Mp3ToWavAndBackKeepsThePlayLengthAndTheBitRate)
+{
+    const double original = velmora::test::DurationSeconds(*clips / "tone.mp3");
+    ASSERT_GT(original, 1.9);
+    EXPECT_EQ(Audio::CMp3Audio(Request(*clips / "tone.mp3", scratch / "tone.wav")).Convert(), 0);
+    EXPECT_EQ(ReadFile(scratch / "tone.wav").substr(8, 4), "WAVE");
+    EXPECT_NEAR(velmora::test::DurationSeconds(scratch / "tone.wav"), original, 0.1);
+    auto request = Request(scratch / "tone.wav", scratch / "again.mp3");
+    request.nAudioBitRate = 96;
+    EXPECT_EQ(Audio::CWaveAudio(request).Convert(), 0);
+    EXPECT_NEAR(velmora::test::DurationSeconds(scratch / "again.mp3"), original, 0.1);
+    EXPECT_NE(velmora::test::DescribeWithFfmpeg(scratch / "again.mp3").find("96 kb/s"), std::string::npos);
+}
+
+TEST_F(MediaToolsTest, TheWavCheckNamesWhatIsWrongWithTheSource)
+{
+    WriteFile(scratch / "notes.txt", "just some text, long enough to fill a header of forty-four bytes");
+    WriteFile(scratch / "riff only", "RIFF");
+    ASSERT_TRUE(Audio::CMp3Audio(Request(*clips / "tone.mp3", scratch / "tone.wav")).Convert() == 0);
+    for (const auto& [file, result] : std::vector<std::pair<std::filesystem::path, int>>{
+             {scratch / "tone.wav", 0}, {scratch / "notes.txt", 6001}, {scratch / "riff only", 6002}, {*clips / "clip.avi", 6002},
+             {scratch / "absent.wav", 6100}, {scratch.path(), 6100}})
+        EXPECT_EQ(Audio::CWaveAudio(Request(file, {})).Prepare(), result) << file;
+}
+
+TEST(AuthoringDestinationTest, IsTheDestOfTheRootElementAsTheAuthoringToolReadsIt)
+{
+    for (const auto& [xml, dest] : std::vector<std::pair<std::string, std::optional<std::filesystem::path>>>{
+             {"<dvdauthor dest=\"/home/u/My DVD\" ><vmgm /><titleset><titles><pgc><vob file=\"/w/a.mpg\" />", "/home/u/My DVD"},
+             {"<?xml version=\"1.0\"?>\n<dvdauthor\n  jumppad='yes' note=\"a > b\"\n"
+              "  dest = '/o/it&apos;s &quot;x&quot; &lt;&amp;&gt; &#233;&#xe9;&amp;lt;'>",
+              "/o/it's \"x\" <&> éé&lt;"},
+             // a bad character reference stays as it was written
+             {"<dvdauthor dest=\"/a&#xzz;&#99999999999;b\">", "/a&#xzz;&#99999999999;b"},
+             {"", std::nullopt},
+             {"<dvdauthor><vmgm /></dvdauthor>", std::nullopt},
+             {"<dvdauthorx dest=\"/wrong\"><vmgm /></dvdauthorx>", std::nullopt},
+             {"<dvdauthor dest=\"\">", std::nullopt},
+             {"<dvdauthor dest=\"/unclosed>", std::nullopt},
+             {"<dvdauthor><vob dest=\"/inner\" /></dvdauthor>", std::nullopt}})
+        EXPECT_EQ(AuthoringDestination(xml), dest) << xml;
+}
+
+TEST(ClearEarlierDiscFoldersTest, RemovesTheTwoDiscFoldersAndLinksButNothingElse)
 {
     ScratchFolder scratch;
     const auto dest = scratch / "dvd";
-    std::filesystem::create_directories(dest / "VIDEO_TS");
     std::filesystem::create_directories(dest / "AUDIO_TS");
+    WriteFile(dest / "AUDIO_TS" / "old", "last time's");
     std::filesystem::create_directories(dest / "VIDEO_TS_old");
-    WriteFile(dest / "VIDEO_TS" / "VTS_01_1.VOB", "old title");
     WriteFile(dest / "notes.txt", "mine");
+    std::filesystem::create_directories(scratch / "elsewhere");
+    WriteFile(scratch / "elsewhere" / "precious", "keep");
+    std::filesystem::create_directory_symlink(scratch / "elsewhere", dest / "VIDEO_TS");
 
     ClearEarlierDiscFolders(dest);
-    EXPECT_FALSE(std::filesystem::exists(dest / "VIDEO_TS"));
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(dest / "VIDEO_TS")));
     EXPECT_FALSE(std::filesystem::exists(dest / "AUDIO_TS"));
     EXPECT_TRUE(std::filesystem::exists(dest / "VIDEO_TS_old"));
     EXPECT_EQ(ReadFile(dest / "notes.txt"), "mine");
-}
-
-TEST(ClearEarlierDiscFoldersTest, ALinkedFolderLosesTheLinkNotWhatItPointsTo)
-{
-    ScratchFolder scratch;
-    std::filesystem::create_directories(scratch / "elsewhere");
-    WriteFile(scratch / "elsewhere" / "precious", "keep");
-    std::filesystem::create_directories(scratch / "dvd");
-    std::filesystem::create_directory_symlink(scratch / "elsewhere", scratch / "dvd" / "VIDEO_TS");
-
-    ClearEarlierDiscFolders(scratch / "dvd");
-    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(scratch / "dvd" / "VIDEO_TS")));
     EXPECT_EQ(ReadFile(scratch / "elsewhere" / "precious"), "keep");
 }
 
