@@ -1,6 +1,7 @@
 #include "BurnSources.h"
 
 #include "log/Log.h"
+#include "paths/PathParts.h"
 #include "Lumetra.h"
 #include "RecordText.h"
 #include "core/LumetraBinding.h"
@@ -12,14 +13,6 @@
 
 namespace velmora::front {
 namespace {
-
-bool HasExtension(const std::filesystem::path& file, const char* wanted)
-{
-    std::string extension = file.extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension == wanted;
-}
 
 std::optional<std::filesystem::path> ConvertMp3ToWave(const std::filesystem::path& mp3, const std::filesystem::path& folder)
 {
@@ -53,8 +46,9 @@ std::optional<discburn::AudioTrack> GetBurnStream(const std::filesystem::path& f
                                                   const std::filesystem::path& conversionFolder)
 {
     std::optional<std::filesystem::path> wave;
-    if (HasExtension(file, ".mp3")) wave = ConvertMp3ToWave(file, conversionFolder);
-    else if (HasExtension(file, ".wav")) wave = file;
+    const std::string extension = platform::LowerExtension(file.string());
+    if (extension == ".mp3") wave = ConvertMp3ToWave(file, conversionFolder);
+    else if (extension == ".wav") wave = file;
     if (!wave) return std::nullopt;
     auto track = discburn::TrackOfCdWave(*wave);
     if (!track) LogMessage(2, "%s left out of the audio CD: it is not CD audio", file.c_str());

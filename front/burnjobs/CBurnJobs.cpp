@@ -6,16 +6,14 @@
 #include "drives/DriveTable.h"
 #include "image/IsoCheck.h"
 #include "log/Log.h"
-#include "temp/TempFolder.h"
+#include "paths/PathParts.h"
+#include "temp/ScopedTempFolder.h"
 #include "writers/DiscFormatAudio.h"
 #include "writers/DiscFormatData.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
 
-#include <algorithm>
-#include <cctype>
-#include <cstdlib>
 #include <filesystem>
 
 namespace velmora::front {
@@ -25,38 +23,6 @@ using namespace discburn;
 namespace {
 
 constexpr std::size_t kEntryTextLimit = 49;
-
-std::string LowerExtension(const std::filesystem::path& file)
-{
-    std::string extension = file.extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension;
-}
-
-// A folder of the user's temporary folder for one audio burn's converted files, removed with them.
-class ConversionFolder {
-public:
-    ConversionFolder()
-    {
-        const auto base = platform::PrivateTempFolder().path;
-        if (base.empty()) return;
-        std::string pattern = (base / "burn-XXXXXX").string();
-        if (::mkdtemp(pattern.data())) path_ = pattern;
-        else LogMessage(1, "No folder for converted audio tracks in %s", base.c_str());
-    }
-    ~ConversionFolder()
-    {
-        std::error_code ignored;
-        if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-    }
-    ConversionFolder(const ConversionFolder&) = delete;
-    ConversionFolder& operator=(const ConversionFolder&) = delete;
-    const std::filesystem::path& Path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
 
 }  // namespace
 
@@ -136,7 +102,8 @@ void CBurnJobs::AudioBurnJob()
     CDiscFormatAudio writer;
     writer.doNotFinalize = true;
     if (writer.Initialize(&device, kClientName)) {
-        const ConversionFolder conversions;
+        const platform::ScopedTempFolder conversions("burn");
+        if (conversions.Path().empty()) LogMessage(1, "No folder for converted audio tracks: %s", conversions.Notice().c_str());
         std::vector<AudioTrack> tracks;
         for (const auto& file : files)
             if (auto track = GetBurnStream(file, conversions.Path())) tracks.push_back(std::move(*track));
@@ -189,7 +156,7 @@ void CBurnJobs::BurnIsoJob(const std::optional<std::string>& preselected, std::s
         path = host_.ChooseIsoFileToBurn();
         if (path.empty()) return;
     }
-    if (LowerExtension(path) != ".iso") return;
+    if (platform::LowerExtension(path) != ".iso") return;
     // Writing anything else would waste a disc.
     if (!IsIso9660Image(path)) {
         SendStatus("Not an ISO 9660 image: " + path);

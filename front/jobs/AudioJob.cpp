@@ -42,7 +42,7 @@ void RunAudioJob(JobHost& host, const JobInput& input)
         if (!row.checked) continue;
         const bool cdTrack = row.kind == SourceKind::CdTrack;
         const std::string source = SourceOf(row, input.cdDrive);
-        const std::string output = folder + "/" + FileTitle(row.sourcePath) + "." + extension;
+        const std::string output = folder + "/" + std::string(platform::TitlePart(row.sourcePath)) + "." + extension;
         host.SetStatusText(StatusOf(row, source, host.Strings()));
         if (SetRequestPath(request.szSourceFile, source) && SetRequestPath(request.szOutputFile, output)) {
             Lumetra().Converter(cdTrack ? Export::Convert_CD_TO_MP3 : Export::Convert_Wav_TO_MP3)(request);

@@ -43,7 +43,7 @@ bool ConvertRowTo(JobHost& host, const ConvertRow& row, const std::string& folde
 {
     host.StepProgress();
     host.SetStatusText(host.Strings()[kRowConverting] + " - " + QString::fromStdString(row.sourcePath) + "....");
-    const std::string output = folder + "/" + FileTitle(row.sourcePath) + extension;
+    const std::string output = folder + "/" + std::string(platform::TitlePart(row.sourcePath)) + extension;
     if (!SetRequestPath(request.szSourceFile, row.sourcePath) || !SetRequestPath(request.szOutputFile, output))
         return false;
     Lumetra().Converter(conversion)(request);
@@ -69,7 +69,7 @@ void AuthorDvd(JobHost& host, const std::vector<ConvertRow>& rows, const std::st
     AuthoringText authoring(folder);
     for (const ConvertRow& row : rows)
         if (ConvertRowTo(host, row, workFolder, Export::Convert_Video_TO_DVD, ".mpg", request, frame))
-            authoring.AddVob(workFolder + "/" + FileTitle(row.sourcePath) + ".mpg");
+            authoring.AddVob(workFolder + "/" + std::string(platform::TitlePart(row.sourcePath)) + ".mpg");
 
     const std::string authoringFile = workFolder + "/velmora_convert.xml";
     WriteAuthoringFile(authoringFile, authoring.Close());

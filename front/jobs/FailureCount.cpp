@@ -14,7 +14,7 @@ bool FailureCount::Check(const std::string& input, const std::string& output)
     if (!output.empty() && std::filesystem::exists(output, error)) return true;
     ++failed_;
     LogMessage(1, "No output %s from %s", output.c_str(), input.c_str());
-    host_.SetStatusText(QString::fromStdString(FileNamePart(input)) + " - failed");
+    host_.SetStatusText(QString::fromUtf8(platform::FileNamePart(input)) + " - failed");
     return false;
 }
 

@@ -2,6 +2,7 @@
 
 #include "RecordText.h"
 #include "log/Log.h"
+#include "paths/PathParts.h"
 
 #include <string>
 #include <string_view>
@@ -18,13 +19,6 @@ bool SetRequestPath(char (&field)[Capacity], std::string_view path)
                path.data(), Capacity - 1);
     return false;
 }
-
-// After the last '/'.
-std::string FileNamePart(std::string_view path);
-// The file name part without its last extension.
-std::string FileTitle(std::string_view path);
-// The extension with its dot; empty without one.
-std::string Extension(std::string_view path);
 
 // Removes the folder with everything in it; failures are left alone.
 void CleanUpFolder(const std::string& folder);

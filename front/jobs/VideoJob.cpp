@@ -30,7 +30,7 @@ struct FileNames {
 
 FileNames NamesFor(const VideoFormat& format, const std::string& folder, const std::string& input)
 {
-    const std::string stem = folder + "/" + FileTitle(input);
+    const std::string stem = folder + "/" + std::string(platform::TitlePart(input));
     return {stem + "." + std::string(format.extension), stem + "_tmp." + std::string(format.extension)};
 }
 
@@ -81,7 +81,7 @@ void Join(JobHost& host, MEDIACONVERSIONINFO& request, const std::string& workFo
 {
     host.SetStatusText(host.Strings()[kRowJoining]);
     std::vector<std::string> outputs = host.State().TakePendingOutputs();
-    const std::string extension = outputs.empty() ? std::string() : Extension(outputs.back());
+    const std::string extension = outputs.empty() ? std::string() : std::string(platform::ExtensionPart(outputs.back()));
     const std::string result = savedPath + extension;
     if (SetRequestPath(request.szSourceFile, workFolder + "/join_Intermediate" + extension) &&
         SetRequestPath(request.szOutputFile, result)) {

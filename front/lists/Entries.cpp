@@ -3,37 +3,16 @@
 #include "log/Log.h"
 #include "Lumetra.h"
 #include "core/LumetraBinding.h"
+#include "paths/PathParts.h"
 
 #include <algorithm>
-#include <array>
-#include <cctype>
 #include <climits>
 #include <cstdio>
-#include <cstring>
-#include <fstream>
 
 namespace velmora::front {
 namespace {
 
 constexpr std::int64_t kSectorBytes = 2352;
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
-        return std::tolower(x) == std::tolower(y);
-    });
-}
-
-std::uint16_t Read16(const unsigned char* bytes)
-{
-    return static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8);
-}
-
-std::uint32_t Read32(const unsigned char* bytes)
-{
-    return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-           static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
-}
 
 }  // namespace
 
@@ -41,15 +20,13 @@ CBaseObject::CBaseObject(std::string path) : m_strPath(std::move(path)) {}
 
 std::string CBaseObject::GetName() const
 {
-    const auto slash = m_strPath.find_last_of('/');
-    return slash == std::string::npos ? m_strPath : m_strPath.substr(slash + 1);
+    return std::string(platform::FileNamePart(m_strPath));
 }
 
 std::string CBaseObject::GetTitle() const
 {
-    const std::string name = GetName();
-    const auto dot = name.find_last_of('.');
-    return dot == std::string::npos ? std::string{} : name.substr(0, dot);
+    if (platform::ExtensionPart(m_strPath).empty()) return {};
+    return std::string(platform::TitlePart(m_strPath));
 }
 
 CFileObject::CFileObject(std::string path) : CBaseObject(std::move(path))
@@ -90,12 +67,8 @@ std::string CFileObject::FormatDuration() const
 
 bool CFileObject::HasExtension(std::initializer_list<const char*> accepted)
 {
-    const std::string name = GetName();
-    const auto dot = name.find_last_of('.');
-    if (dot == std::string::npos) return false;
-    const std::string_view extension = std::string_view(name).substr(dot);
-    if (std::none_of(accepted.begin(), accepted.end(),
-                     [&](const char* wanted) { return EqualIgnoringCase(extension, wanted); }))
+    const std::string extension = platform::LowerExtension(Path());
+    if (std::none_of(accepted.begin(), accepted.end(), [&](const char* wanted) { return extension == wanted; }))
         return false;
     ReadDuration();
     return true;
@@ -178,16 +151,6 @@ std::int32_t ParseDuration(const char* text)
     std::sscanf(text, "%d:%d:%d.%d", &hours, &minutes, &seconds, &hundredths);
     const std::int64_t total = std::int64_t{hours} * 3600 + std::int64_t{minutes} * 60 + seconds;
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(total, 0, INT32_MAX));
-}
-
-bool IsCdAudioWav(const std::filesystem::path& file)
-{
-    std::ifstream stream(file, std::ios::binary);
-    std::array<unsigned char, 44> header{};
-    if (!stream.read(reinterpret_cast<char*>(header.data()), header.size())) return false;
-    return std::memcmp(header.data(), "RIFF", 4) == 0 && std::memcmp(header.data() + 8, "WAVE", 4) == 0 &&
-           std::memcmp(header.data() + 12, "fmt ", 4) == 0 && Read16(header.data() + 20) == 1 &&
-           Read16(header.data() + 22) == 2 && Read32(header.data() + 24) == 44100;
 }
 
 }  // namespace velmora::front

@@ -79,7 +79,4 @@ std::string FormatDuration(std::int64_t seconds);
 // "H:M:S.hh" as the library reports it (a leading blank allowed), in whole seconds; 0 when unreadable.
 std::int32_t ParseDuration(const char* text);
 
-// A PCM, stereo, 44.1 kHz RIFF/WAVE file whose samples start at byte 44.
-bool IsCdAudioWav(const std::filesystem::path& file);
-
 }  // namespace velmora::front

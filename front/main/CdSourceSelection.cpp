@@ -5,6 +5,7 @@
 #include "drives/DriveTable.h"
 #include "lists/CListCtrlEx.h"
 #include "log/Log.h"
+#include "paths/PathParts.h"
 #include "Lumetra.h"
 #include "RecordText.h"
 
@@ -25,12 +26,12 @@ QString FieldText(const char (&field)[Capacity])
     return QString::fromUtf8(field, static_cast<qsizetype>(strnlen(field, Capacity)));
 }
 
-// The extension after the last dot of a drive path or file name, without the dot.
+// The extension of a drive path or file name, without the dot.
 QString ExtensionText(const QString& path)
 {
-    const int dot = path.lastIndexOf('.');
-    const int separator = std::max(path.lastIndexOf('\\'), path.lastIndexOf('/'));
-    return dot > separator ? path.mid(dot + 1) : QString();
+    const std::string text = path.toStdString();
+    const std::string_view extension = platform::ExtensionPart(text);
+    return QString::fromUtf8(extension.empty() ? extension : extension.substr(1));
 }
 
 int ReadTracks(::Lumetra::GetCdTextInfoFn read, char letter, std::vector<CD_TEXT_INFO>& records, unsigned& count)

@@ -104,25 +104,6 @@ TEST(Durations, AreMeasuredThroughTheLibraryOnlyForAcceptedKinds)
     EXPECT_EQ(notes.GetDuration(), 0);
 }
 
-TEST(CdAudioWav, OnlyStereo44100PcmPasses)
-{
-    ScratchFolder folder;
-    const auto make = [&](const std::string& name, const std::string& rate, const std::string& channels,
-                          const std::string& codec) {
-        EXPECT_TRUE(velmora::test::RunFfmpeg({"-f", "lavfi", "-i", "sine=frequency=440:sample_rate=" + rate, "-t",
-                                              "0.2", "-ac", channels, "-c:a", codec, "-bitexact",
-                                              (folder / name).string()}));
-        return folder / name;
-    };
-    EXPECT_TRUE(velmora::front::IsCdAudioWav(make("cd.wav", "44100", "2", "pcm_s16le")));
-    EXPECT_FALSE(velmora::front::IsCdAudioWav(make("mono.wav", "44100", "1", "pcm_s16le")));
-    EXPECT_FALSE(velmora::front::IsCdAudioWav(make("dat.wav", "48000", "2", "pcm_s16le")));
-    EXPECT_FALSE(velmora::front::IsCdAudioWav(make("float.wav", "44100", "2", "pcm_f32le")));
-    WriteFile(folder / "short.wav", "RIFF");
-    EXPECT_FALSE(velmora::front::IsCdAudioWav(folder / "short.wav"));
-    EXPECT_FALSE(velmora::front::IsCdAudioWav(folder / "missing.wav"));
-}
-
 TEST(FileDialogs, FiltersKeepTheirTextsInTheDialogsNotation)
 {
     using namespace velmora::front;
