@@ -46,3 +46,8 @@ void LogSystemInfo()
 {
     ProcessLog().SystemInfo();
 }
+
+void LogEcho(bool echo)
+{
+    ProcessLog().SetEcho(echo);
+}

@@ -12,5 +12,7 @@ void LogMessage(unsigned level, const char* format, ...) __attribute__((format(p
 bool LogOpenFile();
 void LogCloseFile();
 void LogSystemInfo();
+// Copies every line to standard error as well.
+void LogEcho(bool echo);
 
 velmora::log::Logger& ProcessLog();

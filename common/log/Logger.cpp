@@ -43,7 +43,7 @@ Logger::Logger(std::vector<std::filesystem::path> folders, Clock clock)
 
 Logger::~Logger()
 {
-    if (stream_ && stream_ != stdout) std::fclose(stream_);
+    if (stream_ && stream_ != stdout && stream_ != stderr) std::fclose(stream_);
 }
 
 void Logger::Init(std::string_view name, int level)
@@ -97,7 +97,7 @@ bool Logger::OpenFile()
         }
     }
     if (!stream_ || stream_ == stdout) {
-        stream_ = stdout;
+        stream_ = stderr;
         path_.clear();
     }
     std::fputs(kBeginBanner, stream_);
@@ -113,7 +113,7 @@ void Logger::CloseFile()
 
 void Logger::CloseFileLocked()
 {
-    if (stream_ && stream_ != stdout) {
+    if (stream_ && stream_ != stdout && stream_ != stderr) {
         std::fputs(kEndBanner, stream_);
         std::fclose(stream_);
     }
@@ -158,7 +158,7 @@ void Logger::Write(const std::string& line)
 {
     std::lock_guard lock(mutex_);
     std::FILE* stream = stream_ ? stream_ : stdout;
-    if (stream != stdout) std::fprintf(stderr, "%s\n", line.c_str());   // the terminal's copy
+    if (echo_ && stream != stdout && stream != stderr) std::fprintf(stderr, "%s\n", line.c_str());
     std::fprintf(stream, "%s\n", line.c_str());
     std::fflush(stream);
 }
@@ -172,6 +172,12 @@ void Logger::SystemInfo()
     const long processors = ::sysconf(_SC_NPROCESSORS_ONLN);
     Printf(0, "OS Major Version: %i Minor: %i Build %i Release: %s %s Processors: %li\n", major, minor, build,
            system.sysname, system.release, processors);
+}
+
+void Logger::SetEcho(bool echo)
+{
+    std::lock_guard lock(mutex_);
+    echo_ = echo;
 }
 
 int Logger::Level() const

@@ -23,7 +23,8 @@ public:
     static constexpr const char* kBeginBanner = "\n------------- Beginning Logging Session --------------\n\n";
     static constexpr const char* kEndBanner = "\n------------- End of logging session --------------";
 
-    // folders: where the "logs" folder may live, tried in order; none usable means standard output.
+    // folders: where the "logs" folder may live, tried in order; none usable means standard error,
+    // so that a program's output stays its own.
     explicit Logger(std::vector<std::filesystem::path> folders, Clock clock = [] { return std::time(nullptr); });
     ~Logger();
     Logger(const Logger&) = delete;
@@ -36,6 +37,8 @@ public:
     void Printf(unsigned level, const char* format, ...) __attribute__((format(printf, 3, 4)));
     void SystemInfo();
 
+    // Copies every line to standard error as well (a command line's -v); off by default.
+    void SetEcho(bool echo);
     int Level() const;
     std::filesystem::path Path() const;   // empty while logging to standard output
 
@@ -53,6 +56,7 @@ private:
     std::filesystem::path path_;
     std::FILE* stream_ = nullptr;
     std::time_t rollover_ = 0;
+    bool echo_ = false;
 };
 
 }  // namespace velmora::log

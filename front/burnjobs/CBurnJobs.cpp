@@ -30,11 +30,16 @@ CBurnJobs::CBurnJobs(BurnHost& host) : host_(host) {}
 
 CBurnJobs::~CBurnJobs()
 {
+    Stop();
+}
+
+void CBurnJobs::Stop()
+{
     if (!thread_.joinable()) return;
     // The burn thread may be waiting for the UI thread: keep answering it until it is done.
     RequestCancel();
     while (running_) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    thread_.join();
+    Join();
 }
 
 bool CBurnJobs::Start(BurnInput input, std::function<void()> finished)

@@ -32,6 +32,8 @@ public:
     void RequestCancel();
     // Waits for a thread that reported that it has finished.
     void Join();
+    // Cancels a running burn and waits for its end, answering its calls meanwhile.
+    void Stop();
 
     // BurnWindow: calls from the burn thread.
     int SendProgress(const discburn::WriteProgress& progress) override;

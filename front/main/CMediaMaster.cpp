@@ -55,6 +55,7 @@ CMediaMaster::CMediaMaster(bool english, Desktop& desktop, const std::filesystem
 CMediaMaster::~CMediaMaster()
 {
     LogMessage(3, "Destructing CMediaMaster");
+    burnJobs_.Stop();
     conversion_.Join();
     DetachLibraryMessages(*this);
 }

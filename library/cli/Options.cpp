@@ -239,7 +239,9 @@ ParseResult ParseCddb(const std::vector<std::string>& words)
 
 std::string Usage()
 {
-    return "usage: lumetra probe FILE\n"
+    return "usage: lumetra [-v] COMMAND ...      (-v: the log's lines on standard error too)\n"
+           "       lumetra --help | -h | --version\n"
+           "       lumetra probe FILE\n"
            "       lumetra convert --to avi|mpg|flv|m4v|mp4|mov|vob|dvd\n"
            "               [--ab KBITS] [--ac CHANNELS] [--ar HZ] [--vb KBITS] [--fps N] [--size WxH] IN OUT\n"
            "       lumetra thumbnail [--at TIME] VIDEO PICTURE.png    (half the video's size; TIME 0 unless given)\n"
@@ -252,10 +254,21 @@ std::string Usage()
            "       lumetra cddb LETTER [MATCH]                       (CDDB matches; with one or MATCH: its titles)\n";
 }
 
-ParseResult ParseArguments(const std::vector<std::string>& words)
+namespace {
+
+ParseResult Just(Action action)
+{
+    Options options;
+    options.action = action;
+    return {std::move(options), {}};
+}
+
+ParseResult ParseCommand(const std::vector<std::string>& words)
 {
     if (words.empty()) return Fail("no command given");
     const auto& command = words[0];
+    if (words.size() == 1 && (command == "--help" || command == "-h")) return Just(Action::Help);
+    if (words.size() == 1 && command == "--version") return Just(Action::Version);
     if (command == "probe") return ParseProbe(words);
     if (command == "convert") return ParseConvert(words);
     if (command == "thumbnail") return ParseThumbnail(words);
@@ -267,6 +280,18 @@ ParseResult ParseArguments(const std::vector<std::string>& words)
     if (command == "cd-rip") return ParseCdRip(words);
     if (command == "cddb") return ParseCddb(words);
     return Fail("unknown command '" + command + "'");
+}
+
+}  // namespace
+
+ParseResult ParseArguments(const std::vector<std::string>& given)
+{
+    std::vector<std::string> words = given;
+    const bool verbose = !words.empty() && (words[0] == "-v" || words[0] == "--verbose");
+    if (verbose) words.erase(words.begin());
+    auto parsed = ParseCommand(words);
+    if (parsed.options) parsed.options->verbose = verbose;
+    return parsed;
 }
 
 }  // namespace lumetra::cli

@@ -8,7 +8,7 @@
 
 namespace lumetra::cli {
 
-enum class Action { Probe, Convert, Thumbnail, Join, DvdFiles, Mp3ToWav, WavToMp3, CdTracks, CdRip, Cddb };
+enum class Action { Probe, Convert, Thumbnail, Join, DvdFiles, Mp3ToWav, WavToMp3, CdTracks, CdRip, Cddb, Help, Version };
 
 struct Options {
     Action action = Action::Probe;
@@ -20,6 +20,7 @@ struct Options {
     std::string picture;                              // thumbnail: the PNG to write
     char drive = 0;                                   // cd-tracks, cddb: the drive letter
     int match = 0;                                    // cddb: the match chosen, from 1; 0 when none is
+    bool verbose = false;                             // -v: the library's log on standard error too
 };
 
 struct ParseResult {

@@ -242,6 +242,8 @@ int Run(const Options& options)
     case lumetra::cli::Action::CdTracks: return ListCdTracks(options.drive);
     case lumetra::cli::Action::CdRip: return RipCdTrack(options);
     case lumetra::cli::Action::Cddb: return LookUpDisc(options);
+    case lumetra::cli::Action::Help: std::fputs(lumetra::cli::Usage().c_str(), stdout); return 0;
+    case lumetra::cli::Action::Version: std::puts("lumetra 1.2"); return 0;
     }
     return 2;
 }
@@ -255,5 +257,6 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "lumetra: %s\n%s", parsed.error.c_str(), lumetra::cli::Usage().c_str());
         return 2;
     }
+    if (parsed.options->verbose) SetLogEcho(1);
     return Run(*parsed.options);
 }

@@ -34,6 +34,11 @@ int ConvertVideo(MEDIACONVERSIONINFO request, MediaLibrary::Header::OutputFormat
 
 extern "C" {
 
+LUMETRA_API void SetLogEcho(int echo)
+{
+    LogEcho(echo != 0);
+}
+
 LUMETRA_API int GetDefaultPara(MEDIACONVERSIONINFO* info)
 {
     if (!info) return 1;

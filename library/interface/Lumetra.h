@@ -136,6 +136,9 @@ LUMETRA_API void FreeCDDBMatches(std::vector<CDDB::CQueryResult*>* matches);
 // Without a handler, messages go to standard error and the log.
 LUMETRA_API void SetMessageBoxHandler(LumetraMessageBoxHandler handler);
 
+// Nonzero: every line of the library's log goes to standard error as well as to the log file.
+LUMETRA_API void SetLogEcho(int echo);
+
 // Audio CDs, addressed by drive letter ("D", track 3 of it as "D:3").
 // Fills the first n records for the n tracks of the disc (track number from each record's .cda
 // file named in szTitle, length, size, path): 0 with *count = n; 6000 when *count < n (*count = n,
@@ -160,6 +163,7 @@ using SetMessageBoxHandlerFn = decltype(&SetMessageBoxHandler);
 using ReadCDDBFn = decltype(&ReadCDDB);
 using GetCDEntryFn = decltype(&GetCDEntry);
 using FreeCDDBMatchesFn = decltype(&FreeCDDBMatches);
+using SetLogEchoFn = decltype(&SetLogEcho);
 }  // namespace Lumetra
 
 // Results of the audio-CD exports.

@@ -107,18 +107,28 @@ TEST_F(LoggerTest, NegativeLevelWritesEverythingToStandardOutputAndCreatesNoFold
     EXPECT_TRUE(Holds(out, "detail on the terminal") && !Holds(out, "Beginning Logging Session")) << out;
 }
 
-TEST_F(LoggerTest, FallsBackToTheNextFolderThenToStandardOutput)
+TEST_F(LoggerTest, FallsBackToTheNextFolderThenToStandardErrorAndEchoesOnlyWhenAsked)
 {
     test::WriteFile(scratch / "blocked", "a file where the folder should be");
     auto fallback = MakeLogger({scratch / "blocked" / "logs", scratch / "state" / "logs"});
+    ::testing::internal::CaptureStderr();
     fallback.Init("Velmora", 1);
+    fallback.Printf(1, "to the file only");
+    fallback.SetEcho(true);
+    fallback.Printf(1, "to the terminal too");
+    const auto echoed = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(fallback.Path().parent_path(), scratch / "state" / "logs");
+    EXPECT_FALSE(Holds(echoed, "to the file only"));
+    EXPECT_TRUE(Holds(echoed, "to the terminal too"));
 
+    // Standard output belongs to the program: a log with nowhere to go says it on standard error.
     auto nowhere = MakeLogger({scratch / "blocked" / "logs"});
     ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
     nowhere.Init("Velmora", 1);
     nowhere.Printf(1, "still said");
-    EXPECT_TRUE(Holds(::testing::internal::GetCapturedStdout(), "still said"));
+    EXPECT_TRUE(Holds(::testing::internal::GetCapturedStderr(), "still said"));
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
     EXPECT_TRUE(nowhere.Path().empty());
 }
 

@@ -100,6 +100,26 @@ TEST_F(CommandLineTest, WrongWordsGiveAReasonAndTheUsageWithExitTwo)
     }
 }
 
+TEST_F(CommandLineTest, HelpAndVersionAnswerOnStandardOutputAndTheLogSpeaksOnlyWhenAsked)
+{
+    const auto version = Lumetra({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "lumetra 1.2\n");
+    const auto help = Lumetra({"-h"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.starts_with("usage: lumetra")) << help.out;
+
+    const std::string clip = (*media / "clip.avi").string();
+    const auto quiet = Lumetra({"probe", clip});
+    EXPECT_EQ(quiet.status, 0);
+    EXPECT_EQ(quiet.error, "");
+    EXPECT_NE(quiet.out.find("width:           160"), std::string::npos) << quiet.out;
+    WriteFile(scratch / "velmora.conf", "LogLevel=4\n");
+    const auto verbose = Lumetra({"-v", "probe", clip});
+    EXPECT_EQ(verbose.out, quiet.out);
+    EXPECT_NE(verbose.error.find("Entering GetDefaultPara"), std::string::npos) << verbose.error;
+}
+
 TEST_F(CommandLineTest, MediaCommandsPrintWhatTheyMadeOrSayWhyThereIsNothing)
 {
     const auto clip = (*media / "clip.avi").string(), junk = (*media / "junk.avi").string();
@@ -150,7 +170,7 @@ TEST_F(CommandLineTest, DvdFilesAuthorsWhereTheLibraryAndDvdauthorReadTheDest)
         EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::path(dest) / "VIDEO_TS" / "VIDEO_TS.IFO")) << dest;
     }
     // Again into the same folder: the earlier disc goes first.
-    const auto again = Lumetra({"dvd-files", scratch / "disc.xml"});
+    const auto again = Lumetra({"-v", "dvd-files", scratch / "disc.xml"});
     EXPECT_EQ(again.status, 0) << again.error;
     EXPECT_NE(again.error.find("Removed the earlier " + s + "/right/VIDEO_TS"), std::string::npos) << again.error;
 

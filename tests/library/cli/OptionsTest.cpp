@@ -10,8 +10,8 @@ namespace {
 // The parsed words in one line: action, paths, and whatever else is set.
 std::string Describe(const Options& options)
 {
-    static const char* const kActions[] = {"probe",      "convert",    "thumbnail", "join", "dvd-files",
-                                           "mp3-to-wav", "wav-to-mp3", "cd-tracks", "cd-rip", "cddb"};
+    static const char* const kActions[] = {"probe",      "convert",    "thumbnail", "join",   "dvd-files", "mp3-to-wav",
+                                           "wav-to-mp3", "cd-tracks",  "cd-rip",    "cddb",   "help",      "version"};
     const auto& request = options.request;
     std::ostringstream text;
     text << kActions[static_cast<int>(options.action)] << " in=" << options.input << " src=" << request.szSourceFile
@@ -28,6 +28,7 @@ std::string Describe(const Options& options)
     if (!options.picture.empty()) text << " at=" << options.position << " picture=" << options.picture;
     if (options.drive) text << " drive=" << options.drive;
     if (options.match) text << " match=" << options.match;
+    if (options.verbose) text << " verbose";
     return text.str();
 }
 
@@ -71,11 +72,15 @@ INSTANTIATE_TEST_SUITE_P(
         Words{{"cd-rip", "D:3", "/m/Track.WAV"}, "cd-rip in=D:3 src=D:3 out=/m/Track.WAV format=1"},
         Words{{"cd-rip", "D:12", "song.mp3"}, "cd-rip in=D:12 src=D:12 out=song.mp3 format=2"},
         Words{{"cddb", "k"}, "cddb in= src= out= drive=K"},
-        Words{{"cddb", "K", "2"}, "cddb in= src= out= drive=K match=2"}));
+        Words{{"cddb", "K", "2"}, "cddb in= src= out= drive=K match=2"},
+        Words{{"--help"}, "help in= src= out="}, Words{{"-h"}, "help in= src= out="},
+        Words{{"--version"}, "version in= src= out="},
+        Words{{"-v", "cd-tracks", "d"}, "cd-tracks in= src= out= drive=D verbose"}));
 
 INSTANTIATE_TEST_SUITE_P(
     Refused, ParseTest,
     ::testing::Values(Words{{}, "no command given"}, Words{{"transcode", "a", "b"}, "unknown command 'transcode'"},
+                      Words{{"-v"}, "no command given"}, Words{{"--version", "probe"}, "unknown command '--version'"},
                       Words{{"probe"}, "probe takes one file"}, Words{{"probe", kLong}, "longer than 259 bytes"},
                       Words{{"convert", "--to", "wmv", "in.avi", "out.wmv"}, "--to must be one of"},
                       Words{{"convert", "--to", "mp4", "--size", "big", "in.avi", "out.mp4"}, "--size takes WIDTHxHEIGHT"},

@@ -28,6 +28,8 @@ class ExportsTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
+        // The log's lines on standard error too, where the tests read them.
+        library.Bind<Lumetra::SetLogEchoFn>("SetLogEcho")(1);
         clips = new ScratchFolder;
         ASSERT_TRUE(velmora::test::MakeClip(*clips / "clip.avi", 2));
         ASSERT_TRUE(velmora::test::RunFfmpeg({"-f", "lavfi", "-i", "sine=sample_rate=44100", "-t", "2", "-ac", "2",
