@@ -1,41 +1,26 @@
-#include "app/Display.h"
 #include "ScratchFolder.h"
+#include "app/Display.h"
 #include "app/SystemLanguage.h"
 
 #include <gtest/gtest.h>
 
+namespace velmora::front {
 namespace {
 
-using velmora::front::AbbreviatedLanguageName;
-using velmora::front::ChoosesEnglish;
-using velmora::front::SystemLocaleName;
 using velmora::test::ScopedEnvironment;
-using velmora::test::ScratchFolder;
-using velmora::test::WriteFile;
 
-TEST(Language, AbbreviationsFollowLanguageAndCountry)
+TEST(Language, OnlyUsEnglishOfTheLocalesAbbreviationsChoosesEnglish)
 {
-    EXPECT_EQ(AbbreviatedLanguageName("en_US.UTF-8"), "ENU");
-    EXPECT_EQ(AbbreviatedLanguageName("en_GB.UTF-8"), "ENG");
-    EXPECT_EQ(AbbreviatedLanguageName("en_AU"), "ENA");
-    EXPECT_EQ(AbbreviatedLanguageName("es_ES.UTF-8@euro"), "ESN");
-    EXPECT_EQ(AbbreviatedLanguageName("de_DE.UTF-8"), "DEU");
-    EXPECT_EQ(AbbreviatedLanguageName("sv_SE.UTF-8"), "SVS");
-    EXPECT_EQ(AbbreviatedLanguageName("C.UTF-8"), "");
-    EXPECT_EQ(AbbreviatedLanguageName("POSIX"), "");
-    EXPECT_EQ(AbbreviatedLanguageName(""), "");
-}
-
-TEST(Language, OnlyUsEnglishChoosesEnglish)
-{
-    EXPECT_TRUE(ChoosesEnglish("en_US.UTF-8"));
-    EXPECT_TRUE(ChoosesEnglish("en_US"));
-    EXPECT_FALSE(ChoosesEnglish("en_GB.UTF-8"));   // ENG
-    EXPECT_FALSE(ChoosesEnglish("en_AU.UTF-8"));   // ENA
-    EXPECT_FALSE(ChoosesEnglish("es_ES.UTF-8"));   // ESN
-    EXPECT_FALSE(ChoosesEnglish("fr_FR.UTF-8"));
-    EXPECT_FALSE(ChoosesEnglish(""));              // no locale
-    EXPECT_FALSE(ChoosesEnglish("C"));
+    const std::tuple<const char*, const char*, bool> cases[] = {
+        {"en_US.UTF-8", "ENU", true},  {"en_US", "ENU", true},   {"en_GB.UTF-8", "ENG", false},
+        {"en_AU", "ENA", false},       {"de_DE.UTF-8", "DEU", false}, {"es_ES.UTF-8@euro", "ESN", false},
+        {"sv_SE.UTF-8", "SVS", false}, {"fr_FR.UTF-8", "FRA", false}, {"C.UTF-8", "", false},
+        {"POSIX", "", false},          {"C", "", false},          {"", "", false},
+    };
+    for (const auto& [locale, abbreviation, english] : cases) {
+        EXPECT_EQ(AbbreviatedLanguageName(locale), abbreviation) << locale;
+        EXPECT_EQ(ChoosesEnglish(locale), english) << locale;
+    }
 }
 
 TEST(Language, TheMachineLocaleDecidesNotTheUsers)
@@ -55,13 +40,13 @@ TEST(Language, MachineLocaleFilesAreReadInOrder)
 {
     const ScopedEnvironment noOverride("VELMORA_SYSTEM_LOCALE", std::nullopt);
     const ScopedEnvironment userLang("LANG", "en_US.UTF-8");
-    ScratchFolder folder;
-    WriteFile(folder / "default-locale", "# written by the installer\n  LANG=\"en_GB.UTF-8\"\nLANGUAGE=en_GB:en\n");
-    WriteFile(folder / "locale.conf", "LANG=en_US.UTF-8\n");
+    velmora::test::ScratchFolder folder;
+    velmora::test::WriteFile(folder / "default-locale",
+                             "# written by the installer\n  LANG=\"en_GB.UTF-8\"\nLANGUAGE=en_GB:en\n");
+    velmora::test::WriteFile(folder / "locale.conf", "LANG=en_US.UTF-8\n");
     EXPECT_EQ(SystemLocaleName({folder / "default-locale", folder / "locale.conf"}), "en_GB.UTF-8");
     EXPECT_EQ(SystemLocaleName({folder / "missing", folder / "locale.conf"}), "en_US.UTF-8");
     EXPECT_EQ(SystemLocaleName({folder / "missing"}), "");
-    EXPECT_FALSE(ChoosesEnglish(SystemLocaleName({folder / "missing"})));
 }
 
 TEST(Display, NeedsADisplayOrAnExplicitPlatform)
@@ -70,12 +55,13 @@ TEST(Display, NeedsADisplayOrAnExplicitPlatform)
     const ScopedEnvironment noWayland("WAYLAND_DISPLAY", std::nullopt);
     {
         const ScopedEnvironment noPlatform("QT_QPA_PLATFORM", std::nullopt);
-        EXPECT_FALSE(velmora::front::DisplayAvailable());
+        EXPECT_FALSE(DisplayAvailable());
         const ScopedEnvironment wayland("WAYLAND_DISPLAY", "wayland-0");
-        EXPECT_TRUE(velmora::front::DisplayAvailable());
+        EXPECT_TRUE(DisplayAvailable());
     }
     const ScopedEnvironment offscreen("QT_QPA_PLATFORM", "offscreen");
-    EXPECT_TRUE(velmora::front::DisplayAvailable());
+    EXPECT_TRUE(DisplayAvailable());
 }
 
 }  // namespace
+}  // namespace velmora::front

@@ -1,45 +1,29 @@
-#include "jobs/AuthoringText.h"
-#include "lists/CFileListBox.h"
-#include "lists/CListCtrlEx.h"
-#include "main/CMediaMaster.h"
-#include "lists/Entries.h"
 #include "FrontTesting.h"
-#include "lists/ListHost.h"
 #include "Media.h"
 #include "ScratchFolder.h"
 #include "core/ControlIds.h"
-
-#include <QAbstractButton>
-#include <QLabel>
+#include "jobs/AudioJob.h"
+#include "jobs/AuthoringText.h"
+#include "jobs/ConversionThread.h"
+#include "jobs/DvdAuthoringJob.h"
+#include "jobs/VideoJob.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <set>
-#include <string>
 
+namespace velmora::front {
 namespace {
 
-namespace control = velmora::front::control;
-
 namespace fs = std::filesystem;
-using velmora::front::CMediaMaster;
-using velmora::test::AnsweringDesktop;
-using velmora::test::Click;
-using velmora::test::MakeWindow;
-using velmora::test::ProcessEventsUntil;
-using velmora::test::ScratchFolder;
+using namespace velmora::test;
+using namespace control;
 
 constexpr const char* kWorkFolder = "06759715-1134-4d2b-B902-58192E53501F";
 
-QString Text(const fs::path& path)
+TEST(AuthoringText, ListsTheFilesInOrderAndEscapesEveryPath)
 {
-    return QString::fromStdString(path.string());
-}
-
-TEST(AuthoringTextTest, ListsTheFilesInOrderAndEscapesEveryPath)
-{
-    velmora::front::AuthoringText text("/videos/Tom & Jerry");
+    AuthoringText text("/videos/Tom & Jerry");
     text.AddVob("/work/a.mpg");
     text.AddVob("/work/<b> \"quoted\" 'single'.mpg");
     EXPECT_EQ(text.Close(),
@@ -49,12 +33,45 @@ TEST(AuthoringTextTest, ListsTheFilesInOrderAndEscapesEveryPath)
               "</pgc></titles></titleset></dvdauthor>");
 }
 
+TEST(ConversionJobs, NeedTheExportsTheyCall)
+{
+    using enum Export;
+    const std::pair<JobInput, std::vector<Export>> cases[] = {
+        {{.mode = kModeAudioConverter}, {Convert_CD_TO_MP3, Convert_Wav_TO_MP3}},
+        {{.mode = kModeVideoConverter, .formatRadio = kMovRadio}, {GeTThumbNailForVideoFile, Convert_Video_TO_MOV}},
+        {{.mode = kModeVideoConverter, .formatRadio = kSecondOptionRadio, .join = true},
+         {GeTThumbNailForVideoFile, Convert_Video_TO_MPG, GetDefaultPara, Convert_Join_To_Single}},
+        {{.mode = kModeVideoConverter, .formatRadio = -1}, {GeTThumbNailForVideoFile}},   // no format checked
+        {{.mode = kModeDvdCreator}, {Convert_Video_TO_VOB, Convert_Video_TO_DVD, GenerateDVDFiles}},
+        {{.mode = kModeAudioBurner}, {}},
+    };
+    for (const auto& [input, needed] : cases)
+        EXPECT_EQ(ConversionThread::ExportsNeeded(input), needed) << "mode " << input.mode;
+}
+
+TEST(ConversionJobs, ACancelledFolderOrFileChoiceRunsNothing)
+{
+    const std::vector<ConvertRow> rows{{.sourcePath = "/nowhere/a.avi", .checked = true}};
+    const std::pair<void (*)(JobHost&, const JobInput&), JobInput> cases[] = {
+        {RunAudioJob, {.mode = kModeAudioConverter, .rows = rows}},
+        {RunVideoJob, {.mode = kModeVideoConverter, .rows = rows, .formatRadio = kMp4Radio}},
+        {RunVideoJob, {.mode = kModeVideoConverter, .rows = rows, .formatRadio = kMp4Radio, .join = true}},
+        {RunDvdAuthoringJob, {.mode = kModeDvdCreator, .rows = rows, .formatRadio = kThirdOptionRadio}},
+    };
+    for (const auto& [run, input] : cases) {
+        FakeHost host;
+        run(host, input);
+        EXPECT_EQ(host.questions, 1);
+        EXPECT_TRUE(host.controls.empty() && host.statuses.isEmpty() && host.commands.empty()) << "mode " << input.mode;
+    }
+}
+
 class DvdAuthoringJobTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
         clips = new ScratchFolder;
-        for (const char* name : {"a.avi", "b.avi"}) ASSERT_TRUE(velmora::test::MakeClip(*clips / name, 1, 160, 120));
+        for (const char* name : {"a.avi", "b.avi"}) ASSERT_TRUE(MakeClip(*clips / name, 1, 160, 120));
     }
     static void TearDownTestSuite()
     {
@@ -62,87 +79,56 @@ protected:
         clips = nullptr;
     }
 
-    void SetUp() override
-    {
-        window = MakeWindow(desktop);
-        Click(*window, control::kDvdCreatorButton);
-        for (const char* name : {"a.avi", "b.avi"}) window->ConvertList().AddListFile(Text(*clips / name));
-        ASSERT_EQ(window->ConvertList().topLevelItemCount(), 2);
-    }
+    DvdAuthoringJobTest() { BindLibrary(); }
 
     void Run(int option, const fs::path& folder)
     {
         fs::create_directories(folder);
-        desktop.chosenFolder = Text(folder);
-        static_cast<QAbstractButton*>(window->Control(option))->setChecked(true);
-        Click(*window, control::kStartButton);
-        ASSERT_TRUE(ProcessEventsUntil([&] { return !window->JobRunning(); }));
-        EXPECT_FALSE(window->State().Busy());
-        EXPECT_TRUE(window->Control(control::kAddFilesButton)->isEnabled());
+        host.folder = folder.string();
+        RunDvdAuthoringJob(host, {.mode = kModeDvdCreator,
+                                  .rows = {{.sourcePath = (*clips / "a.avi").string()},
+                                           {.sourcePath = (*clips / "b.avi").string()}},
+                                  .formatRadio = option});
+        EXPECT_EQ(host.controls, (std::vector<bool>{true, false}));
     }
 
-    QString Status() const { return static_cast<QLabel*>(window->Control(control::kStatusText))->text(); }
-
     static inline ScratchFolder* clips = nullptr;
-    AnsweringDesktop desktop;
     ScratchFolder output;
-    std::unique_ptr<CMediaMaster> window;
+    FakeHost host;
 };
 
 TEST_F(DvdAuthoringJobTest, OnlyVobFilesLeavesOneVobPerFile)
 {
-    Run(control::kFirstOptionRadio, output.path());
-
+    Run(kFirstOptionRadio, output.path());
     EXPECT_TRUE(fs::exists(output / "a.vob"));
     EXPECT_TRUE(fs::exists(output / "b.vob"));
     EXPECT_FALSE(fs::exists(output / kWorkFolder));
     EXPECT_FALSE(fs::exists(output / "VIDEO_TS"));
-    EXPECT_EQ(Status(), "Converting - " + Text(*clips / "b.avi") + "....");
+    EXPECT_EQ(host.LastStatus(), "Converting - " + QString::fromStdString((*clips / "b.avi").string()) + "....");
 }
 
-TEST_F(DvdAuthoringJobTest, AllDvdFilesAuthorsTheFolderSetAndRemovesTheWorkFolder)
-{
-    // A work folder left by an interrupted run is reused and removed.
-    fs::create_directories(output / kWorkFolder);
-    Run(control::kSecondOptionRadio, output.path());
-
-    EXPECT_TRUE(fs::exists(output / "VIDEO_TS" / "VIDEO_TS.IFO"));
-    EXPECT_TRUE(fs::exists(output / "VIDEO_TS" / "VTS_01_1.VOB"));
-    EXPECT_FALSE(fs::exists(output / kWorkFolder));
-    EXPECT_EQ(Status(), "Generating DVD Files....");
-    EXPECT_EQ(window->Mode(), velmora::front::kModeDvdCreator);
-}
-
-TEST_F(DvdAuthoringJobTest, AFolderNameWithMarkupCharactersAuthorsLikeAnyOther)
+TEST_F(DvdAuthoringJobTest, AllDvdFilesAuthorsTheFolderSetInAnyFolderAndRemovesTheWorkFolder)
 {
     const fs::path folder = output / "Tom & Jerry <'quoted'>";
-    Run(control::kSecondOptionRadio, folder);
-
+    // A work folder left by an interrupted run is reused and removed.
+    fs::create_directories(folder / kWorkFolder);
+    Run(kSecondOptionRadio, folder);
     EXPECT_TRUE(fs::exists(folder / "VIDEO_TS" / "VIDEO_TS.IFO"));
+    EXPECT_TRUE(fs::exists(folder / "VIDEO_TS" / "VTS_01_1.VOB"));
     EXPECT_FALSE(fs::exists(folder / kWorkFolder));
+    EXPECT_EQ(host.LastStatus(), "Generating DVD Files....");
+    EXPECT_TRUE(host.commands.empty());
 }
 
-TEST_F(DvdAuthoringJobTest, ConvertAndBurnHandsBothFoldersToTheDvdDataBurner)
+TEST_F(DvdAuthoringJobTest, ConvertAndBurnHandsBothFoldersOn)
 {
-    Run(control::kThirdOptionRadio, output.path());
-
-    ASSERT_TRUE(ProcessEventsUntil([&] { return window->Mode() == velmora::front::kModeDvdDataBurner; }, 5000));
-    velmora::test::ProcessEvents(50);
-    ASSERT_EQ(window->BurnList().count(), 2);
-    std::set<std::string> listed;
-    for (int row = 0; row < 2; ++row) listed.insert(window->BurnList().EntryAt(row)->Path());
-    EXPECT_EQ(listed, (std::set<std::string>{(output / "AUDIO_TS").string(), (output / "VIDEO_TS").string()}));
-    EXPECT_EQ(window->State().BurnOption(), 4);
-}
-
-TEST_F(DvdAuthoringJobTest, CancelledFolderChoiceDoesNothing)
-{
-    desktop.chosenFolder.clear();
-    static_cast<QAbstractButton*>(window->Control(control::kSecondOptionRadio))->setChecked(true);
-    Click(*window, control::kStartButton);
-    ASSERT_TRUE(ProcessEventsUntil([&] { return !window->JobRunning(); }));
-    EXPECT_TRUE(fs::is_empty(output.path()));
-    EXPECT_TRUE(window->Control(control::kStartButton)->isEnabled());
+    host.state.AddPendingOutput("left by an earlier job");
+    Run(kThirdOptionRadio, output.path());
+    const auto outputs = host.state.TakePendingOutputs();
+    EXPECT_EQ(outputs, (std::vector<std::string>{(output / "VIDEO_TS").string(), (output / "AUDIO_TS").string()}));
+    for (const auto& folder : outputs) EXPECT_TRUE(fs::is_directory(folder)) << folder;
+    EXPECT_EQ(host.commands, (std::vector<int>{command::kBurnPendingOutputs}));
 }
 
 }  // namespace
+}  // namespace velmora::front

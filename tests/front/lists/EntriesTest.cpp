@@ -1,21 +1,18 @@
-#include "lists/Entries.h"
-#include "lists/FileDialogs.h"
 #include "FrontTesting.h"
-#include "core/LumetraBinding.h"
 #include "Media.h"
 #include "ScratchFolder.h"
+#include "lists/Entries.h"
+#include "lists/FileDialogs.h"
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <filesystem>
 
+namespace velmora::front {
 namespace {
 
-using velmora::front::CDirObject;
-using velmora::front::CFileObject;
-using velmora::front::FormatDuration;
-using velmora::test::ScratchFolder;
-using velmora::test::WriteFile;
+using namespace velmora::test;
 
 TEST(FileEntries, DiscSizeIsAlwaysOneSectorMoreThanTheWholeSectors)
 {
@@ -40,7 +37,7 @@ TEST(FileEntries, NameAndTitle)
     EXPECT_EQ(CFileObject("plain").GetName(), "plain");
 }
 
-TEST(FolderEntries, AddUpTheirWholeTree)
+TEST(FolderEntries, AddUpTheirWholeTreeWithoutFollowingLinks)
 {
     ScratchFolder folder;
     std::filesystem::create_directories(folder / "empty" / "deeper" / "deepest");
@@ -54,43 +51,29 @@ TEST(FolderEntries, AddUpTheirWholeTree)
     EXPECT_EQ(tree.Folders().size(), 2u);
     EXPECT_EQ(tree.Files().size(), 1u);
     EXPECT_EQ(tree.GetTitle(), "");
+
+    // A link back up the tree would never end.
+    std::filesystem::create_directory_symlink(folder.path(), folder / "empty" / "loop");
+    const CDirObject linked((folder / "empty").string());
+    EXPECT_EQ(linked.GetDiscSize(), 2352);
+    EXPECT_EQ(linked.Folders().size(), 1u);
 }
 
-TEST(FolderEntries, ALinkBackUpTheTreeIsNotFollowed)
+TEST(Durations, FormatLikeAClockAndAreReadFromTheLibrarysText)
 {
-    ScratchFolder folder;
-    std::filesystem::create_directories(folder / "a");
-    WriteFile(folder / "a" / "file", "z");
-    std::filesystem::create_directory_symlink(folder.path(), folder / "a" / "loop");
-    const CDirObject tree((folder / "a").string());
-    EXPECT_EQ(tree.GetDiscSize(), 2352);
-    EXPECT_TRUE(tree.Folders().empty());
-}
-
-TEST(Durations, FormatLikeAClock)
-{
-    EXPECT_EQ(FormatDuration(0), "00:00");
-    EXPECT_EQ(FormatDuration(59), "00:59");
-    EXPECT_EQ(FormatDuration(61), "01:01");
-    EXPECT_EQ(FormatDuration(3600), "01:00:00");
-    EXPECT_EQ(FormatDuration(3661), "01:01:01");
-    EXPECT_EQ(FormatDuration(360000), "100:00:00");
-}
-
-TEST(Durations, ReadFromTheLibrarysText)
-{
-    EXPECT_EQ(velmora::front::ParseDuration(" 00:03:25.40"), 205);
-    EXPECT_EQ(velmora::front::ParseDuration(" 01:00:00.99"), 3600);
-    EXPECT_EQ(velmora::front::ParseDuration(""), 0);
-    EXPECT_EQ(velmora::front::ParseDuration(" N/A"), 0);
-    EXPECT_EQ(velmora::front::ParseDuration(" 9999999:00:00.00"), INT32_MAX);
+    const std::pair<std::int64_t, const char*> formatted[] = {
+        {0, "00:00"}, {59, "00:59"}, {61, "01:01"}, {3600, "01:00:00"}, {3661, "01:01:01"}, {360000, "100:00:00"}};
+    for (const auto& [seconds, text] : formatted) EXPECT_EQ(FormatDuration(seconds), text);
+    const std::pair<const char*, std::int32_t> parsed[] = {
+        {" 00:03:25.40", 205}, {" 01:00:00.99", 3600}, {"", 0}, {" N/A", 0}, {" 9999999:00:00.00", INT32_MAX}};
+    for (const auto& [text, seconds] : parsed) EXPECT_EQ(ParseDuration(text), seconds) << text;
 }
 
 TEST(Durations, AreMeasuredThroughTheLibraryOnlyForAcceptedKinds)
 {
-    ASSERT_TRUE(velmora::front::Lumetra().Bind(velmora::front::DefaultLibraryPath()));
+    BindLibrary();
     ScratchFolder folder;
-    ASSERT_TRUE(velmora::test::MakeClip(folder / "clip.AVI", 3));
+    ASSERT_TRUE(MakeClip(folder / "clip.AVI", 3));
     CFileObject clip((folder / "clip.AVI").string());
     EXPECT_TRUE(clip.IsVideoFile());
     EXPECT_TRUE(clip.IsAviFile());
@@ -107,30 +90,25 @@ TEST(Durations, AreMeasuredThroughTheLibraryOnlyForAcceptedKinds)
 TEST(CdAudioWav, OnlyStereo44100PcmPasses)
 {
     ScratchFolder folder;
-    const auto make = [&](const std::string& name, const std::string& rate, const std::string& channels,
-                          const std::string& codec) {
-        EXPECT_TRUE(velmora::test::RunFfmpeg({"-f", "lavfi", "-i", "sine=frequency=440:sample_rate=" + rate, "-t",
-                                              "0.2", "-ac", channels, "-c:a", codec, "-bitexact",
-                                              (folder / name).string()}));
-        return folder / name;
-    };
-    EXPECT_TRUE(velmora::front::IsCdAudioWav(make("cd.wav", "44100", "2", "pcm_s16le")));
-    EXPECT_FALSE(velmora::front::IsCdAudioWav(make("mono.wav", "44100", "1", "pcm_s16le")));
-    EXPECT_FALSE(velmora::front::IsCdAudioWav(make("dat.wav", "48000", "2", "pcm_s16le")));
-    EXPECT_FALSE(velmora::front::IsCdAudioWav(make("float.wav", "44100", "2", "pcm_f32le")));
+    const std::tuple<const char*, const char*, const char*, bool> cases[] = {
+        {"44100", "2", "pcm_s16le", true}, {"44100", "1", "pcm_s16le", false},
+        {"48000", "2", "pcm_s16le", false}, {"44100", "2", "pcm_f32le", false}};
+    for (const auto& [rate, channels, codec, passes] : cases) {
+        const auto file = folder / (std::string(rate) + channels + codec + ".wav");
+        ASSERT_TRUE(RunFfmpeg({"-f", "lavfi", "-i", std::string("sine=frequency=440:sample_rate=") + rate, "-t", "0.2",
+                               "-ac", channels, "-c:a", codec, "-bitexact", file.string()}));
+        EXPECT_EQ(IsCdAudioWav(file), passes) << file;
+    }
     WriteFile(folder / "short.wav", "RIFF");
-    EXPECT_FALSE(velmora::front::IsCdAudioWav(folder / "short.wav"));
-    EXPECT_FALSE(velmora::front::IsCdAudioWav(folder / "missing.wav"));
+    EXPECT_FALSE(IsCdAudioWav(folder / "short.wav"));
+    EXPECT_FALSE(IsCdAudioWav(folder / "missing.wav"));
 }
 
-TEST(FileDialogs, FiltersKeepTheirTextsInTheDialogsNotation)
+TEST(FileDialogs, FiltersAreWrittenInTheDialogsNotation)
 {
-    using namespace velmora::front;
     EXPECT_EQ(DialogFilter({kAudioFilesFilter}), "Audio Files (*.wav *.mp3)");
-    EXPECT_EQ(DialogFilter({kVideoFilesFilter}), "Video Files(avi, mpg) (*.avi *.mpg)");
-    EXPECT_EQ(DialogFilter({kAviFilesFilter}), "AVI Files (*.avi)");
-    EXPECT_EQ(DialogFilter({kAllFilesFilter}), "All Files(*.*) (*.*)");
     EXPECT_EQ(DialogFilter({kConvertedFileFilter, kIsoFilesFilter}), "Converted File (*.*);;ISO Files (*.iso)");
 }
 
 }  // namespace
+}  // namespace velmora::front

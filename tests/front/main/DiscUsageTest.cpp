@@ -1,166 +1,151 @@
-#include "lists/CFileListBox.h"
-#include "main/CMediaMaster.h"
 #include "FrontTesting.h"
-#include "Media.h"
 #include "ScratchFolder.h"
 #include "core/ControlIds.h"
+#include "lists/CFileListBox.h"
+#include "main/CMediaMaster.h"
+#include "main/DiscUsage.h"
+#include "main/ModeTables.h"
 
-#include <QAbstractButton>
-#include <QLabel>
 #include <QProgressBar>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <stdexcept>
 
+namespace velmora::front {
 namespace {
 
-namespace control = velmora::front::control;
-
-using velmora::front::CMediaMaster;
-using velmora::test::AnsweringDesktop;
-using velmora::test::Caption;
-using velmora::test::Click;
-using velmora::test::Enabled;
-using velmora::test::MakeWindow;
-using velmora::test::ScratchFolder;
+using namespace velmora::test;
+using namespace control;
 
 constexpr std::uint64_t kMiB = 1u << 20;
+constexpr std::uint64_t kGiB = 1u << 30;
 
-QProgressBar& Progress(const CMediaMaster& window)
+TEST(DiscUsage, ReadsInMinutesMegabytesOrGigabytes)
 {
-    return *static_cast<QProgressBar*>(window.Control(control::kProgressBar));
-}
-
-QString Status(const CMediaMaster& window)
-{
-    return Caption(window, control::kStatusText);
-}
-
-// A file that reads as `bytes` long without taking the space.
-std::string SparseFile(const ScratchFolder& folder, const std::string& name, std::uintmax_t bytes)
-{
-    const auto path = folder / name;
-    velmora::test::WriteFile(path, "");
-    std::filesystem::resize_file(path, bytes);
-    return path.string();
-}
-
-class DiscUsageTest : public ::testing::Test {
-protected:
-    AnsweringDesktop desktop;
-    ScratchFolder folder;
-};
-
-struct DvdOptionCase {
-    int radio;
-    int option;
-    const char* left;
-    const char* right;
-    int maximum;
-};
-
-TEST_F(DiscUsageTest, EachDvdBurnerOptionSetsLabelsAndProgressRange)
-{
-    const auto window = MakeWindow(desktop);
-    Click(*window, control::kDvdDataBurnerButton);
-    EXPECT_EQ(window->State().BurnOption(), 3);   // entering the mode chooses the CD size
-    const DvdOptionCase cases[] = {
-        {control::kSecondOptionRadio, 4, "0 GB", "4.5 GB", 8719},
-        {control::kThirdOptionRadio, 5, "0 GB", "8.5 GB", 8912},
-        {control::kFirstOptionRadio, 3, "0 MB", "700 MB", 734},
+    struct UsageCase {
+        int mode;
+        int option;
+        std::uint64_t used;
+        const char* capacityText;
+        const char* usedText;
+        std::uint64_t position;
     };
-    for (const auto& option : cases) {
-        Click(*window, option.radio);
-        EXPECT_EQ(window->State().BurnOption(), option.option);
-        EXPECT_EQ(Caption(*window, control::kUsageLeftLabel), option.left) << option.radio;
-        EXPECT_EQ(Caption(*window, control::kUsageRightLabel), option.right) << option.radio;
-        EXPECT_EQ(Progress(*window).minimum(), 1) << option.radio;
-        EXPECT_EQ(Progress(*window).maximum(), option.maximum) << option.radio;
-        EXPECT_TRUE(Progress(*window).isVisibleTo(window.get()));
-        EXPECT_EQ(Status(*window), "") << "nothing used yet";
+    const UsageCase cases[] = {
+        {kModeAudioBurner, 0, 61, "80 min", "1 min", 61},
+        {kModeAudioBurner, 0, 0, "80 min", "0 min", 0},
+        {kModeDvdDataBurner, 3, 3 * kGiB / 2, "700 MB", "1536 MB", 1536},
+        {kModeDvdDataBurner, 4, 3 * kGiB / 2, "4.5 GB", "1.5 GB", 1536},
+        {kModeDvdDataBurner, 4, 0, "4.5 GB", "", 0},
+        {kModeDvdDataBurner, 5, 13 * kGiB / 2, "8.5 GB", "6.5 GB", 6656},   // past 4 GiB, still in full
+        {kModeCdDataBurner, 1, 3 * kMiB, "", "", 3},
+    };
+    for (const auto& usage : cases) {
+        const std::uint64_t capacity = usage.mode == kModeAudioBurner ? kAudioCdSeconds
+                                       : usage.mode == kModeCdDataBurner ? kCdDataBytes
+                                                                         : DvdOptionOf(usage.option).capacity;
+        const UsageDisplay shown = DescribeUsage(usage.mode, usage.option, usage.used, capacity);
+        EXPECT_EQ(shown.capacityText, usage.capacityText) << usage.mode << "/" << usage.option << ": " << usage.used;
+        EXPECT_EQ(shown.usedText, usage.usedText) << usage.mode << "/" << usage.option << ": " << usage.used;
+        EXPECT_EQ(shown.position, usage.position) << usage.mode << "/" << usage.option << ": " << usage.used;
     }
 }
 
-TEST_F(DiscUsageTest, DvdUsageReadsInGigabytesAndCdUsageInMegabytes)
+TEST(DiscUsage, EachDvdOptionsLabelsAgreeWithItsUsageTexts)
 {
-    const auto window = MakeWindow(desktop);
-    Click(*window, control::kDvdDataBurnerButton);
-    Click(*window, control::kSecondOptionRadio);
-    window->BurnList().AddPath(QString::fromStdString(SparseFile(folder, "big.iso", 3 * (1u << 29))));   // 1.5 GiB
-    EXPECT_EQ(Status(*window), "1.5 GB");
-    EXPECT_EQ(Caption(*window, control::kUsageRightLabel), "4.5 GB");
-    EXPECT_EQ(Progress(*window).value(), 1536);
-
-    Click(*window, control::kFirstOptionRadio);
-    EXPECT_EQ(Status(*window), "1536 MB");
-    EXPECT_EQ(Caption(*window, control::kUsageRightLabel), "700 MB");
-    EXPECT_EQ(Progress(*window).value(), 734) << "held at the end of the range";
-
-    // Past 4 GiB the amount still counts in full.
-    Click(*window, control::kThirdOptionRadio);
-    window->BurnList().AddPath(QString::fromStdString(SparseFile(folder, "huge.iso", 5ull << 30)));
-    EXPECT_GT(window->State().DiscUsed(), 6ull << 30);
-    EXPECT_EQ(Status(*window), "6.5 GB");
+    for (const int option : {3, 4, 5}) {
+        const DvdOption& figures = DvdOptionOf(option);
+        const UsageDisplay full = DescribeUsage(kModeDvdDataBurner, option, figures.capacity, figures.capacity);
+        EXPECT_EQ(full.capacityText, figures.rightLabel) << option;
+        EXPECT_EQ(QString(figures.leftLabel).section(' ', 1), full.capacityText.section(' ', 1)) << option;
+    }
+    EXPECT_THROW(DvdOptionOf(2), std::out_of_range);
+    EXPECT_THROW(DvdOptionOf(6), std::out_of_range);
 }
 
-TEST_F(DiscUsageTest, AudioBurnerCountsMinutesOfMusic)
+TEST(ModeTables, NameOnlyControlsOfTheWorkAreaAndRowsOfTheStringTable)
 {
-    ASSERT_TRUE(velmora::test::RunFfmpeg({"-f", "lavfi", "-i", "sine=frequency=440:sample_rate=44100", "-t", "61",
-                                          "-ac", "2", "-c:a", "pcm_s16le", (folder / "song.wav").string()}));
-    const auto window = MakeWindow(desktop);
-    Click(*window, control::kAudioBurnerButton);
-    EXPECT_EQ(Progress(*window).minimum(), 1);
-    EXPECT_EQ(Progress(*window).maximum(), 4800);
-    window->BurnList().AddPath(QString::fromStdString((folder / "song.wav").string()));
-    ASSERT_EQ(window->BurnList().count(), 1);
-    EXPECT_EQ(window->State().DiscUsed(), 61u);
-    EXPECT_EQ(Status(*window), "1 min");
-    EXPECT_EQ(Caption(*window, control::kUsageRightLabel), "80 min");
-    EXPECT_EQ(Progress(*window).value(), 61);
+    const std::set<int> map(ControlMapIds().begin(), ControlMapIds().end());
+    EXPECT_EQ(map.size(), ControlMapIds().size()) << "each control once";
+    const auto expectMapped = [&](const std::vector<int>& ids, const std::string& what) {
+        for (const int id : ids) EXPECT_TRUE(map.count(id)) << what << ": " << id;
+    };
+    for (int mode = kModeWelcome; mode <= kModeDvdDataBurner; ++mode) {
+        const ModeControls& table = ControlsOfMode(mode);
+        for (const auto* ids : {&table.hiddenOnLeave, &table.shownOnLeave, &table.enabledOnLeave, &table.shownOnEnter,
+                                &table.enabledOnEnter, &table.disabledOnEnter})
+            expectMapped(*ids, "mode " + std::to_string(mode));
+        // Whatever a mode shows, it hides again when it is left.
+        for (const int id : table.shownOnEnter)
+            EXPECT_NE(std::find(table.hiddenOnLeave.begin(), table.hiddenOnLeave.end(), id), table.hiddenOnLeave.end())
+                << "mode " << mode << ": " << id;
+        for (const ModeCaption& caption : table.captions) {
+            EXPECT_TRUE(map.count(caption.control)) << "mode " << mode << ": " << caption.control;
+            EXPECT_TRUE(caption.row >= 0 ? caption.row < kUiStringCount : caption.text != nullptr);
+        }
+    }
+    EXPECT_THROW(ControlsOfMode(7), std::out_of_range);
+    for (const int option : {0, 1, 2}) expectMapped(ControlsDisabledByCdOption(option), "CD option");
+    EXPECT_TRUE(ControlsDisabledByCdOption(3).empty());
 }
 
-TEST_F(DiscUsageTest, CdDataBurnerShowsNoUsageTexts)
+// A file that reads as `bytes` long without taking the space.
+QString SparseFile(const ScratchFolder& folder, const std::string& name, std::uintmax_t bytes)
 {
-    const auto window = MakeWindow(desktop);
-    Click(*window, control::kCdDataBurnerButton);
-    EXPECT_EQ(Progress(*window).maximum(), 700);
-    Click(*window, control::kSecondOptionRadio);
-    window->BurnList().AddPath(QString::fromStdString(SparseFile(folder, "a.bin", 3 * kMiB)));
-    EXPECT_EQ(Status(*window), "");
-    EXPECT_EQ(Caption(*window, control::kUsageRightLabel), "");
-    EXPECT_EQ(Progress(*window).value(), 3);
+    WriteFile(folder / name, "");
+    std::filesystem::resize_file(folder / name, bytes);
+    return QString::fromStdString((folder / name).string());
 }
 
-TEST_F(DiscUsageTest, CdDataBurnerOptionsEnableAndDisableTheirControls)
+TEST(DiscUsageWiring, TheBurnerOptionsSetTheUsageBarAndTheControls)
 {
+    AnsweringDesktop desktop;
+    ScratchFolder folder;
     const auto window = MakeWindow(desktop);
-    Click(*window, control::kCdDataBurnerButton);
+    const auto& progress = *static_cast<QProgressBar*>(window->Control(kProgressBar));
+    Click(*window, kDvdDataBurnerButton);
+    EXPECT_EQ(window->State().BurnOption(), 3);
+    Click(*window, kThirdOptionRadio);
+    EXPECT_EQ(window->State().BurnOption(), 5);
+    EXPECT_EQ(Caption(*window, kUsageLeftLabel), "0 GB");
+    EXPECT_EQ(Caption(*window, kUsageRightLabel), "8.5 GB");
+    EXPECT_EQ(progress.minimum(), 1);
+    EXPECT_EQ(progress.maximum(), 8912);
+    EXPECT_EQ(Caption(*window, kStatusText), "") << "nothing used yet";
+    window->BurnList().AddPath(SparseFile(folder, "big.iso", 3 * kGiB / 2));
+    EXPECT_EQ(Caption(*window, kStatusText), "1.5 GB");
+    EXPECT_EQ(progress.value(), 1536);
+    Click(*window, kFirstOptionRadio);
+    EXPECT_EQ(Caption(*window, kStatusText), "1536 MB");
+    EXPECT_EQ(progress.value(), 734) << "held at the end of the range";
+
+    Click(*window, kAudioBurnerButton);
+    EXPECT_EQ(Caption(*window, kUsageLeftLabel), "0 min");
+    EXPECT_EQ(progress.maximum(), 4800);
+
+    Click(*window, kCdDataBurnerButton);
     EXPECT_EQ(window->State().BurnOption(), 0);
-    for (const int id : {control::kAddFilesButton, control::kAddFolderButton, control::kBurnList, control::kRemoveFilesButton}) EXPECT_FALSE(Enabled(*window, id)) << id;
     EXPECT_FALSE(window->BurnList().AcceptsDroppedFiles());
-
-    Click(*window, control::kSecondOptionRadio);   // Create ISO File
-    for (const int id : {control::kAddFilesButton, control::kAddFolderButton, control::kBurnList, control::kRemoveFilesButton}) EXPECT_TRUE(Enabled(*window, id)) << id;
-    for (const int id : {control::kDriveLabel, control::kDriveList}) EXPECT_FALSE(Enabled(*window, id)) << id;
+    Click(*window, kSecondOptionRadio);   // Create ISO File
+    for (const int id : {kAddFilesButton, kAddFolderButton, kBurnList, kRemoveFilesButton})
+        EXPECT_TRUE(Enabled(*window, id)) << id;
+    for (const int id : {kDriveLabel, kDriveList}) EXPECT_FALSE(Enabled(*window, id)) << id;
     EXPECT_TRUE(window->BurnList().AcceptsDroppedFiles());
+    window->BurnList().AddPath(SparseFile(folder, "a.bin", 3 * kMiB));
+    EXPECT_EQ(Caption(*window, kStatusText), "");
+    EXPECT_EQ(progress.maximum(), 700);
+    EXPECT_EQ(progress.value(), 3);
 
-    Click(*window, control::kThirdOptionRadio);   // Burn ISO File
-    for (const int id : {control::kDriveLabel, control::kDriveList, control::kAddFilesButton, control::kAddFolderButton, control::kBurnList, control::kRemoveFilesButton}) EXPECT_FALSE(Enabled(*window, id)) << id;
+    Click(*window, kThirdOptionRadio);   // Burn ISO File
+    for (const int id : {kDriveLabel, kDriveList, kAddFilesButton, kAddFolderButton, kBurnList, kRemoveFilesButton})
+        EXPECT_FALSE(Enabled(*window, id)) << id;
     EXPECT_FALSE(window->BurnList().AcceptsDroppedFiles());
-
-    Click(*window, control::kAudioBurnerButton);   // leaving undoes the option
-    EXPECT_TRUE(Enabled(*window, control::kBurnList));
-    EXPECT_TRUE(Enabled(*window, control::kDriveList));
-}
-
-TEST_F(DiscUsageTest, LeavingTheDvdBurnerForTheAudioBurnerHidesTheDiscSizes)
-{
-    const auto window = MakeWindow(desktop);
-    Click(*window, control::kDvdDataBurnerButton);
-    Click(*window, control::kAudioBurnerButton);
-    for (const int id : {control::kFirstOptionRadio, control::kSecondOptionRadio, control::kThirdOptionRadio}) EXPECT_FALSE(window->Control(id)->isVisibleTo(window.get())) << id;
-    EXPECT_EQ(Caption(*window, control::kUsageLeftLabel), "0 min");
+    Click(*window, kAudioBurnerButton);   // leaving undoes the option
+    EXPECT_TRUE(Enabled(*window, kBurnList));
+    EXPECT_TRUE(Enabled(*window, kDriveList));
 }
 
 }  // namespace
+}  // namespace velmora::front

@@ -1,104 +1,74 @@
-#include "lists/CListCtrlEx.h"
-#include "main/CMediaMaster.h"
 #include "FrontTesting.h"
-#include "Lumetra.h"
-#include "Media.h"
-#include "ScratchFolder.h"
 #include "core/ControlIds.h"
+#include "main/CMediaMaster.h"
+#include "main/QualityControls.h"
+#include "main/WindowControls.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 
 #include <gtest/gtest.h>
 
-#include <future>
-
+namespace velmora::front {
 namespace {
 
-namespace control = velmora::front::control;
-
+using namespace velmora::test;
+using namespace control;
 using MediaLibrary::Header::MEDIACONVERSIONINFO;
-using velmora::front::CMediaMaster;
-using velmora::test::AnsweringDesktop;
-using velmora::test::Caption;
-using velmora::test::Click;
-using velmora::test::MakeWindow;
-using velmora::test::ScratchFolder;
 
-QLineEdit& Edit(const CMediaMaster& window, int id)
-{
-    return *static_cast<QLineEdit*>(window.Control(id));
-}
-
-QComboBox& DropDown(const CMediaMaster& window, int id)
-{
-    return *static_cast<QComboBox*>(window.Control(id));
-}
-
+// The quality fields of a bare window.
 class QualityTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        clips = new ScratchFolder;
-        // 29 frames per second and 22050 Hz: neither is in the window's lists.
-        ASSERT_TRUE(velmora::test::RunFfmpeg({"-f", "lavfi", "-i", "testsrc=size=160x120:rate=29", "-f", "lavfi",
-                                              "-i", "sine=frequency=440:sample_rate=22050", "-t", "2", "-c:v",
-                                              "mpeg4", "-b:v", "300k", "-c:a", "libmp3lame", "-b:a", "64k",
-                                              (*clips / "odd.avi").string()}));
-    }
-    static void TearDownTestSuite()
-    {
-        delete clips;
-        clips = nullptr;
-    }
+    QualityTest() { quality.FillRateLists(); }
 
-    static inline ScratchFolder* clips = nullptr;
-    AnsweringDesktop desktop;
+    QLineEdit& Edit(int id) const { return *static_cast<QLineEdit*>(controls.all.at(id)); }
+    QComboBox& DropDown(int id) const { return *static_cast<QComboBox*>(controls.all.at(id)); }
+    QString Text(int id) const { return static_cast<QLabel*>(controls.all.at(id))->text(); }
+
+    QApplication& application = TestApplication();
+    QDialog window;
+    QWidget* convertList = new QWidget(&window);
+    QWidget* burnList = new QWidget(&window);
+    WindowControls controls = BuildWindowControls(window, *convertList, *burnList);
+    QualityControls quality{controls};
 };
 
-TEST_F(QualityTest, FirstVideoFillsTheQualityControlsFromItsStreams)
+TEST_F(QualityTest, AVideosOwnFiguresFillTheFieldsAndRatesOutsideTheListsTakeADefault)
 {
-    const auto window = MakeWindow(desktop);
-    EXPECT_EQ(DropDown(*window, control::kSampleRateList).currentText(), "44100");
-    EXPECT_EQ(DropDown(*window, control::kFrameRateList).currentText(), "1");
-    Click(*window, control::kVideoConverterButton);
-    window->ConvertList().AddListFile(QString::fromStdString((*clips / "odd.avi").string()));
-    ASSERT_EQ(window->ConvertList().topLevelItemCount(), 1);
-    EXPECT_EQ(DropDown(*window, control::kFrameRateList).currentText(), "25");
-    EXPECT_EQ(DropDown(*window, control::kSampleRateList).currentText(), "44100");
-    EXPECT_EQ(Edit(*window, control::kWidthEdit).text(), "160");
-    EXPECT_EQ(Edit(*window, control::kHeightEdit).text(), "120");
-    EXPECT_EQ(Edit(*window, control::kChannelsEdit).text(), "0");
-    const int audio = Edit(*window, control::kAudioBitRateEdit).text().toInt();
-    const int video = Edit(*window, control::kVideoBitRateEdit).text().toInt();
-    EXPECT_GT(audio, 0);
-    EXPECT_GT(video, 0);
-    EXPECT_EQ(window->TotalBitRate(), audio + video);
+    EXPECT_EQ(DropDown(kSampleRateList).currentText(), "44100");
+    EXPECT_EQ(DropDown(kFrameRateList).currentText(), "1");
+    MEDIACONVERSIONINFO figures;
+    figures.nAudioBitRate = 64;
+    figures.nSampleRate = 22050;
+    figures.nVideoBitRate = 300;
+    figures.nWidth = 160;
+    figures.nHeight = 120;
+    figures.nFrameRate = 29;
+    quality.Show(figures);
+    EXPECT_EQ(DropDown(kFrameRateList).currentText(), "25");
+    EXPECT_EQ(DropDown(kSampleRateList).currentText(), "44100");
+    EXPECT_EQ(Edit(kWidthEdit).text(), "160");
+    EXPECT_EQ(Edit(kHeightEdit).text(), "120");
+    EXPECT_EQ(Edit(kChannelsEdit).text(), "0");
+    EXPECT_EQ(Edit(kAudioBitRateEdit).text(), "64");
+    EXPECT_EQ(quality.TotalBitRate(), 364);
 }
 
-TEST_F(QualityTest, DefaultsAreNotReadOutsideTheVideoConverter)
+TEST_F(QualityTest, TheVideoConverterCollectsEveryFieldAndEmptyOnesTakeTheJoinsDefaults)
 {
-    const auto window = MakeWindow(desktop);
-    Click(*window, control::kDvdCreatorButton);
-    window->ApplyVideoDefaults((*clips / "odd.avi").string());
-    EXPECT_EQ(Edit(*window, control::kWidthEdit).text(), "");
-}
-
-TEST_F(QualityTest, CollectSettingsReadsTheVideoControls)
-{
-    const auto window = MakeWindow(desktop);
-    Click(*window, control::kVideoConverterButton);
-    Edit(*window, control::kAudioBitRateEdit).setText("128");
-    Edit(*window, control::kChannelsEdit).setText("2");
-    DropDown(*window, control::kSampleRateList).setCurrentIndex(2);
-    Edit(*window, control::kVideoBitRateEdit).setText("1500");
-    DropDown(*window, control::kFrameRateList).setCurrentIndex(8);
-    Edit(*window, control::kWidthEdit).setText("720");
-    Edit(*window, control::kHeightEdit).setText("576");
+    Edit(kAudioBitRateEdit).setText("128");
+    Edit(kChannelsEdit).setText("2");
+    DropDown(kSampleRateList).setCurrentIndex(2);
+    Edit(kVideoBitRateEdit).setText("1500");
+    DropDown(kFrameRateList).setCurrentIndex(8);
+    Edit(kWidthEdit).setText("720");
+    Edit(kHeightEdit).setText("576");
     MEDIACONVERSIONINFO request;
     request.nOutputFormat = 7;
-    window->CollectSettings(request);
+    quality.Collect(kModeVideoConverter, request, nullptr);
     EXPECT_EQ(request.nAudioBitRate, 128);
     EXPECT_EQ(request.nAudioChannels, 2);
     EXPECT_EQ(request.nSampleRate, 96000);
@@ -107,13 +77,11 @@ TEST_F(QualityTest, CollectSettingsReadsTheVideoControls)
     EXPECT_EQ(request.nWidth, 720);
     EXPECT_EQ(request.nHeight, 576);
     EXPECT_EQ(request.nOutputFormat, 7);
-}
 
-TEST_F(QualityTest, EmptyFieldsTakeTheDefaultsExceptChannelsAndFrameRate)
-{
-    const auto window = MakeWindow(desktop);
-    Click(*window, control::kVideoConverterButton);
-    Edit(*window, control::kVideoBitRateEdit).setText("800");
+    for (const int id : {kAudioBitRateEdit, kChannelsEdit, kWidthEdit, kHeightEdit}) Edit(id).clear();
+    DropDown(kSampleRateList).setCurrentIndex(0);
+    DropDown(kFrameRateList).setCurrentIndex(0);
+    Edit(kVideoBitRateEdit).setText("800");
     MEDIACONVERSIONINFO defaults;
     defaults.nAudioBitRate = 192;
     defaults.nAudioChannels = 6;
@@ -122,11 +90,7 @@ TEST_F(QualityTest, EmptyFieldsTakeTheDefaultsExceptChannelsAndFrameRate)
     defaults.nWidth = 1280;
     defaults.nHeight = 720;
     defaults.nFrameRate = 24;
-    MEDIACONVERSIONINFO request;
-    // Collected by a job thread, as the jobs will do.
-    auto collect = std::async(std::launch::async, [&] { window->CollectSettings(request, &defaults); });
-    while (collect.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready) velmora::test::ProcessEvents();
-    collect.get();
+    quality.Collect(kModeVideoConverter, request, &defaults);
     EXPECT_EQ(request.nAudioBitRate, 192);
     EXPECT_EQ(request.nAudioChannels, 0);
     EXPECT_EQ(request.nSampleRate, 44100);   // the list always has a selection
@@ -136,49 +100,47 @@ TEST_F(QualityTest, EmptyFieldsTakeTheDefaultsExceptChannelsAndFrameRate)
     EXPECT_EQ(request.nFrameRate, 1);
 }
 
-TEST_F(QualityTest, AudioConverterSetsTheFormatFromTheRadios)
+TEST_F(QualityTest, TheAudioConverterTakesItsFormatFromTheRadiosAndTheDvdCreatorNothing)
 {
-    const auto window = MakeWindow(desktop);
-    Click(*window, control::kAudioConverterButton);
-    Edit(*window, control::kAudioBitRateEdit).setText("12abc");
+    Edit(kAudioBitRateEdit).setText("12abc");
+    static_cast<QAbstractButton*>(controls.all.at(kFirstOptionRadio))->setChecked(true);
     MEDIACONVERSIONINFO request;
-    window->CollectSettings(request);
-    EXPECT_EQ(request.nOutputFormat, 2);   // MP3 is checked on entry
+    quality.Collect(kModeAudioConverter, request, nullptr);
+    EXPECT_EQ(request.nOutputFormat, MediaLibrary::Header::kFormatMp3);
     EXPECT_EQ(request.nAudioBitRate, 12);
     EXPECT_EQ(request.nVideoBitRate, 0);
-    Click(*window, control::kSecondOptionRadio);
-    window->CollectSettings(request);
-    EXPECT_EQ(request.nOutputFormat, 1);
-}
+    static_cast<QAbstractButton*>(controls.all.at(kSecondOptionRadio))->setChecked(true);
+    quality.Collect(kModeAudioConverter, request, nullptr);
+    EXPECT_EQ(request.nOutputFormat, MediaLibrary::Header::kFormatWav);
 
-TEST_F(QualityTest, DvdCreatorLeavesTheRequestAlone)
-{
-    const auto window = MakeWindow(desktop);
-    Click(*window, control::kDvdCreatorButton);
-    Edit(*window, control::kAudioBitRateEdit).setText("128");
-    MEDIACONVERSIONINFO request;
-    request.nAudioBitRate = -5;
-    window->CollectSettings(request);
-    EXPECT_EQ(request.nAudioBitRate, -5);
+    MEDIACONVERSIONINFO untouched;
+    untouched.nAudioBitRate = -5;
+    quality.Collect(kModeDvdCreator, untouched, nullptr);
+    EXPECT_EQ(untouched.nAudioBitRate, -5);
 }
 
 TEST_F(QualityTest, OutputInfoEstimatesSizeAndDuration)
 {
-    const auto window = MakeWindow(desktop);
-    Click(*window, control::kVideoConverterButton);
-    Edit(*window, control::kVideoBitRateEdit).setText("800");
-    Edit(*window, control::kAudioBitRateEdit).setText("200");
-    EXPECT_EQ(window->TotalBitRate(), 1000);
-    window->UpdateOutputInfo(3661);
-    EXPECT_EQ(Caption(*window, control::kFileSizeText), "File Size : 446.90 MB");
-    EXPECT_EQ(Caption(*window, control::kDurationText), "Duration  : 01:01:01");
+    Edit(kVideoBitRateEdit).setText("800");
+    Edit(kAudioBitRateEdit).setText("200");
+    quality.ReadBitRate();
+    EXPECT_EQ(quality.TotalBitRate(), 1000);
+    quality.ShowOutputInfo(3661);
+    EXPECT_EQ(Text(kFileSizeText), "File Size : 446.90 MB");
+    EXPECT_EQ(Text(kDurationText), "Duration  : 01:01:01");
+}
 
-    window->ConvertList().AddListFile(QString::fromStdString((*clips / "odd.avi").string()));
-    Edit(*window, control::kVideoBitRateEdit).clear();
-    Edit(*window, control::kAudioBitRateEdit).clear();
-    EXPECT_EQ(window->TotalBitRate(), 0);
-    EXPECT_EQ(Caption(*window, control::kFileSizeText), "File Size : 0.00 MB");
-    EXPECT_EQ(Caption(*window, control::kDurationText), "Duration  : 00:02");
+TEST(QualityWiring, EditingABitRateUpdatesTheOutputInfo)
+{
+    AnsweringDesktop desktop;
+    const auto window = MakeWindow(desktop);
+    Click(*window, kVideoConverterButton);
+    static_cast<QLineEdit*>(window->Control(kVideoBitRateEdit))->setText("800");
+    static_cast<QLineEdit*>(window->Control(kAudioBitRateEdit))->setText("200");
+    EXPECT_EQ(window->TotalBitRate(), 1000);
+    EXPECT_EQ(Caption(*window, kFileSizeText), "File Size : 0.00 MB");
+    EXPECT_EQ(Caption(*window, kDurationText), "Duration  : 00:00");
 }
 
 }  // namespace
+}  // namespace velmora::front

@@ -1,12 +1,16 @@
 #include "FrontTesting.h"
 
+#include "core/LumetraBinding.h"
 #include "main/CMediaMaster.h"
 #include "main/ModeTables.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QDropEvent>
 #include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMimeData>
 
 #include <stdexcept>
 #include <string>
@@ -20,6 +24,11 @@ QApplication& TestApplication()
     static char* argv[] = {name, nullptr};
     static QApplication* application = new QApplication(argc, argv);
     return *application;
+}
+
+void BindLibrary()
+{
+    if (!front::Lumetra().Bind(front::DefaultLibraryPath())) throw std::runtime_error("no library to bind");
 }
 
 void ProcessEvents(int milliseconds)
@@ -77,6 +86,26 @@ std::set<int> ShownControls(const front::CMediaMaster& window)
 bool Enabled(const front::CMediaMaster& window, int id)
 {
     return window.Control(id)->isEnabled();
+}
+
+bool Checked(const front::CMediaMaster& window, int id)
+{
+    return static_cast<QAbstractButton*>(window.Control(id))->isChecked();
+}
+
+void Drop(QAbstractItemView& list, const QStringList& files)
+{
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& file : files) urls << QUrl::fromLocalFile(file);
+    data.setUrls(urls);
+    const QPoint at(10, 10);
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(list.viewport(), &enter);
+    QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(list.viewport(), &move);
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(list.viewport(), &drop);
 }
 
 }  // namespace velmora::test

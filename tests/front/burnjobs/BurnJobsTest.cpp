@@ -1,0 +1,219 @@
+#include "BurnJobsTesting.h"
+#include "CdImage.h"
+#include "Media.h"
+#include "image/IsoCheck.h"
+#include "writers/AudioTrack.h"
+
+namespace velmora::test {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace discburn::test;
+using front::BurnInput;
+
+constexpr const char* kCompleted = "Burn completed successfully!";
+
+// Two files and a folder with a folder in it, burnt through the image file of a pseudo recorder.
+class DataJobTest : public BurnJobTest {
+protected:
+    void SetUp() override
+    {
+        fs::create_directories(scratch / "source/Holiday Photos/Day One");
+        fs::create_directory(scratch / "discs");
+        WriteFile(scratch / "source/Read Me First.txt", "two files and a folder\n");
+        WriteFile(scratch / "source/numbers.csv", "1,2,3\n");
+        WriteFile(scratch / "source/Holiday Photos/beach.jpg", std::string(5000, 'b'));
+        WriteFile(scratch / "source/Holiday Photos/Day One/morning.jpg", "sunrise");
+    }
+
+    BurnInput Input(int mode, int option) const
+    {
+        return {.mode = mode,
+                .option = option,
+                .recorder = "stdio:" + target.string(),
+                .entries = {{scratch / "source/Read Me First.txt"},
+                            {scratch / "source/Holiday Photos", true},
+                            {scratch / "source/numbers.csv"}},
+                .volumeName = "2009_11_18"};
+    }
+
+    void ExpectListIn(const fs::path& image) const
+    {
+        const auto read = ReadIsoImage(image, true);
+        ASSERT_TRUE(read.read) << image;
+        EXPECT_TRUE(read.hasJoliet);
+        EXPECT_EQ(read.volumeId, "2009_11_18");
+        EXPECT_EQ(read.contents.at("Read Me First.txt"), "two files and a folder\n");
+        EXPECT_EQ(read.contents.at("numbers.csv"), "1,2,3\n");
+        EXPECT_EQ(read.files.at("Holiday Photos/beach.jpg"), 5000u);
+        EXPECT_EQ(read.contents.at("Holiday Photos/Day One/morning.jpg"), "sunrise");
+        EXPECT_EQ(read.files.size(), 6u);   // two folders besides the four files
+    }
+
+    const fs::path target = scratch / "discs/data.iso";
+};
+
+TEST_F(DataJobTest, TheListIsBurntAndASecondBurnFindsTheDiscNoLongerBlank)
+{
+    Run(Input(front::kModeDvdDataBurner, 4));
+    EXPECT_EQ(host.LastStatus(), kCompleted);
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_TRUE(HiddenFiles(scratch / "discs").empty());
+    EXPECT_EQ(host.controls, (std::vector<bool>{true, false}));
+    EXPECT_FALSE(host.state.Busy());
+    ExpectListIn(target);
+
+    const auto written = ReadFile(target);
+    Run(Input(front::kModeDvdDataBurner, 4));
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, "Inserted Media is not writable.\n\nPlease insert the Blank media and try again.");
+    EXPECT_EQ(host.messages[0].caption, "Velmora 1.2");
+    EXPECT_EQ(host.messages[0].kind, front::MessageKind::Error);
+    EXPECT_EQ(host.LastStatus(), "Media is not Blank.");
+    EXPECT_EQ(ReadFile(target), written);
+}
+
+TEST_F(DataJobTest, WithoutAListOrAUsableRecorderNothingIsWritten)
+{
+    BurnInput empty = Input(front::kModeDvdDataBurner, 4);
+    empty.entries.clear();
+    Run(empty);
+    EXPECT_TRUE(host.statuses.isEmpty());
+
+    const std::string broken = "stdio:" + (scratch / "no such folder/disc.iso").string();
+    const std::pair<std::optional<std::string>, std::string> cases[] = {
+        {std::nullopt, "Error: No Device Selected"},
+        {"", "Error: No Recorder Found for selected device"},
+        {broken, "Failed to initialize recorder - Unique ID:" + broken + " - Error:0x8BA00001"},
+    };
+    for (const auto& [recorder, status] : cases) {
+        BurnInput input = Input(front::kModeDvdDataBurner, 4);
+        input.recorder = recorder;
+        Run(input);
+        EXPECT_EQ(host.LastStatus().toStdString(), status);
+    }
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_FALSE(fs::exists(target));
+}
+
+TEST_F(DataJobTest, CreateIsoFileWritesTheListIntoAFileAndBurnIsoFileBurnsOnlyAnIsoImage)
+{
+    Run(Input(front::kModeCdDataBurner, 1));   // the save dialog cancelled
+    EXPECT_TRUE(host.statuses.isEmpty());
+
+    host.isoToWrite = (scratch / "made").string();
+    Run(Input(front::kModeCdDataBurner, 1));
+    EXPECT_EQ(host.LastStatus(), kCompleted);
+    ASSERT_TRUE(discburn::IsIso9660Image(scratch / "made.iso"));
+    EXPECT_TRUE(HiddenFiles(scratch.path()).empty());
+    ExpectListIn(scratch / "made.iso");
+    EXPECT_FALSE(fs::exists(target));   // no disc is written
+
+    fs::copy_file(scratch / "made.iso", scratch / "made.img");
+    fs::copy_file(scratch / "made.iso", scratch / "MADE.ISO");
+    WriteFile(scratch / "fake.iso", std::string(70000, 'x'));
+    const std::pair<const char*, std::string> cases[] = {
+        {"made.img", ""},   // another extension ends the job silently
+        {"fake.iso", "Not an ISO 9660 image: " + (scratch / "fake.iso").string()},
+        {"MADE.ISO", kCompleted},
+    };
+    for (const auto& [name, status] : cases) {
+        host.statuses.clear();
+        host.isoToBurn = (scratch / name).string();
+        Run(Input(front::kModeCdDataBurner, 2));
+        EXPECT_EQ(host.LastStatus().toStdString(), status) << name;
+        EXPECT_EQ(fs::exists(target), status == kCompleted) << name;
+    }
+    EXPECT_EQ(ReadFile(target).substr(0, 40000), ReadFile(scratch / "MADE.ISO").substr(0, 40000));
+    EXPECT_TRUE(host.messages.empty());
+}
+
+// Copy Disk from drive E, a folder standing for the data disc in the source recorder.
+class CopyJobTest : public BurnJobTest {
+protected:
+    void SetUp() override
+    {
+        fs::create_directories(scratch / "disc/Docs");
+        WriteFile(scratch / "disc/setup.txt", "install me");
+        WriteFile(scratch / "disc/Docs/manual.txt", "read me");
+    }
+
+    void CopyDisk(const fs::path& disc)
+    {
+        const ScopedEnvironment drives("VELMORA_DRIVES", "E=" + disc.string());
+        host.isoToWrite = (scratch / "copy").string();
+        Run({.mode = front::kModeCdDataBurner, .option = 0, .recorder = "stdio:" + source.string(),
+             .sourceDrive = "E:\\", .volumeName = "2009_11_18"});
+    }
+
+    const fs::path source = scratch / "source-recorder.iso";
+    const fs::path target = scratch / "target-recorder.iso";
+    const fs::path copy = scratch / "copy.iso";
+};
+
+TEST_F(CopyJobTest, TheDiscGoesIntoAnIsoFileAndOntoTheRecorderChosenForTheCopy)
+{
+    host.target = "stdio:" + target.string();
+    CopyDisk(scratch / "disc");
+    EXPECT_EQ(host.questions, 1);
+    EXPECT_EQ(host.LastStatus(), kCompleted);
+    for (const auto& image : {copy, target}) {
+        const auto read = ReadIsoImage(image, true);
+        ASSERT_TRUE(read.read) << image;
+        EXPECT_EQ(read.contents.at("setup.txt"), "install me");
+        EXPECT_EQ(read.contents.at("Docs/manual.txt"), "read me");
+    }
+    EXPECT_FALSE(fs::exists(source));
+}
+
+TEST_F(CopyJobTest, WithoutARecorderForTheCopyTheIsoFileStays)
+{
+    CopyDisk(scratch / "disc");
+    EXPECT_EQ(host.questions, 1);
+    EXPECT_TRUE(discburn::IsIso9660Image(copy));
+    EXPECT_FALSE(fs::exists(target));
+}
+
+TEST_F(CopyJobTest, AnAudioCdOrAnEmptyDriveIsToldAndNothingIsWritten)
+{
+    fs::create_directory(scratch / "empty");
+    const std::pair<fs::path, QString> cases[] = {
+        {WriteCdImage(scratch.path(), "audio", {{2, 440}}).cue, "Copying of Audio CD to ISO is not Yet Implemented...."},
+        {scratch / "empty", "No Media Found\n\nPlease Insert the Media and then perform the operation again"},
+    };
+    for (const auto& [disc, told] : cases) {
+        host.messages.clear();
+        CopyDisk(disc);
+        ASSERT_EQ(host.messages.size(), 1u);
+        EXPECT_EQ(host.messages[0].text, told);
+        EXPECT_FALSE(fs::exists(copy));
+    }
+    EXPECT_EQ(host.questions, 0);
+}
+
+TEST_F(BurnJobTest, ACdWaveAndAnMp3BecomeTracksAndAMonoWaveIsLeftOut)
+{
+    fs::create_directory(scratch / "discs");
+    const std::string cdPcm = TonePcm(5 * 44100, 440);
+    WriteFile(scratch / "1 cd.wav", WaveFile(cdPcm, 2, 44100));
+    ASSERT_TRUE(RunFfmpeg({"-f", "lavfi", "-i", "sine=frequency=660:duration=5", "-ar", "44100", "-ac", "2",
+                           (scratch / "2 tone.mp3").string()}));
+    ASSERT_TRUE(RunFfmpeg({"-i", (scratch / "2 tone.mp3").string(), "-f", "s16le", "-ar", "44100", "-ac", "2",
+                           (scratch / "2 tone.pcm").string()}));
+    WriteFile(scratch / "3 mono.wav", WaveFile(std::string(44100 * 2, '\x01'), 1, 44100));
+
+    const fs::path cue = scratch / "discs/audio.cue";
+    Run({.mode = front::kModeAudioBurner,
+         .recorder = "cue:" + cue.string(),
+         .entries = {{scratch / "1 cd.wav"}, {scratch / "2 tone.mp3"}, {scratch / "3 mono.wav"}}});
+    EXPECT_EQ(host.LastStatus(), kCompleted);
+    const auto tracks = RipImage(cue);
+    ASSERT_EQ(tracks.size(), 2u);
+    EXPECT_TRUE(tracks[0] == Padded(cdPcm));
+    const std::string mp3Pcm = ReadFile(scratch / "2 tone.pcm");
+    EXPECT_EQ(tracks[1].size(), discburn::PaddedTrackBytes(mp3Pcm.size()));
+    EXPECT_TRUE(tracks[1] == Padded(mp3Pcm));
+}
+
+}  // namespace
+}  // namespace velmora::test
