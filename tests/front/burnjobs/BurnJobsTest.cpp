@@ -1,8 +1,15 @@
 #include "BurnJobsTesting.h"
 #include "CdImage.h"
 #include "Media.h"
+#include "burnjobs/BurnRows.h"
+#include "burnjobs/CDriveSelector.h"
+#include "burnjobs/RecorderList.h"
 #include "image/IsoCheck.h"
 #include "writers/AudioTrack.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
 
 namespace velmora::test {
 namespace {
@@ -18,21 +25,18 @@ class DataJobTest : public BurnJobTest {
 protected:
     void SetUp() override
     {
-        fs::create_directories(scratch / "source/Holiday Photos/Day One");
+        fs::create_directories(scratch / "source/Photos/Day One");
         fs::create_directory(scratch / "discs");
-        WriteFile(scratch / "source/Read Me First.txt", "two files and a folder\n");
+        WriteFile(scratch / "source/Read Me.txt", "two files and a folder\n");
         WriteFile(scratch / "source/numbers.csv", "1,2,3\n");
-        WriteFile(scratch / "source/Holiday Photos/beach.jpg", std::string(5000, 'b'));
-        WriteFile(scratch / "source/Holiday Photos/Day One/morning.jpg", "sunrise");
+        WriteFile(scratch / "source/Photos/beach.jpg", std::string(5000, 'b'));
+        WriteFile(scratch / "source/Photos/Day One/morning.jpg", "sunrise");
     }
 
     BurnInput Input(int mode, int option) const
     {
-        return {.mode = mode,
-                .option = option,
-                .recorder = "stdio:" + target.string(),
-                .entries = {{scratch / "source/Read Me First.txt"},
-                            {scratch / "source/Holiday Photos", true},
+        return {.mode = mode, .option = option, .recorder = "stdio:" + target.string(),
+                .entries = {{scratch / "source/Read Me.txt"}, {scratch / "source/Photos", true},
                             {scratch / "source/numbers.csv"}},
                 .volumeName = "2009_11_18"};
     }
@@ -43,10 +47,10 @@ protected:
         ASSERT_TRUE(read.read) << image;
         EXPECT_TRUE(read.hasJoliet);
         EXPECT_EQ(read.volumeId, "2009_11_18");
-        EXPECT_EQ(read.contents.at("Read Me First.txt"), "two files and a folder\n");
+        EXPECT_EQ(read.contents.at("Read Me.txt"), "two files and a folder\n");
         EXPECT_EQ(read.contents.at("numbers.csv"), "1,2,3\n");
-        EXPECT_EQ(read.files.at("Holiday Photos/beach.jpg"), 5000u);
-        EXPECT_EQ(read.contents.at("Holiday Photos/Day One/morning.jpg"), "sunrise");
+        EXPECT_EQ(read.files.at("Photos/beach.jpg"), 5000u);
+        EXPECT_EQ(read.contents.at("Photos/Day One/morning.jpg"), "sunrise");
         EXPECT_EQ(read.files.size(), 6u);   // two folders besides the four files
     }
 
@@ -57,7 +61,6 @@ TEST_F(DataJobTest, TheListIsBurntAndASecondBurnFindsTheDiscNoLongerBlank)
 {
     Run(Input(front::kModeDvdDataBurner, 4));
     EXPECT_EQ(host.LastStatus(), kCompleted);
-    EXPECT_TRUE(host.messages.empty());
     EXPECT_TRUE(HiddenFiles(scratch / "discs").empty());
     EXPECT_EQ(host.controls, (std::vector<bool>{true, false}));
     EXPECT_FALSE(host.state.Busy());
@@ -75,9 +78,9 @@ TEST_F(DataJobTest, TheListIsBurntAndASecondBurnFindsTheDiscNoLongerBlank)
 
 TEST_F(DataJobTest, WithoutAListOrAUsableRecorderNothingIsWritten)
 {
-    BurnInput empty = Input(front::kModeDvdDataBurner, 4);
-    empty.entries.clear();
-    Run(empty);
+    BurnInput input = Input(front::kModeDvdDataBurner, 4);
+    input.entries.clear();
+    Run(input);
     EXPECT_TRUE(host.statuses.isEmpty());
 
     const std::string broken = "stdio:" + (scratch / "no such folder/disc.iso").string();
@@ -87,7 +90,7 @@ TEST_F(DataJobTest, WithoutAListOrAUsableRecorderNothingIsWritten)
         {broken, "Failed to initialize recorder - Unique ID:" + broken + " - Error:0x8BA00001"},
     };
     for (const auto& [recorder, status] : cases) {
-        BurnInput input = Input(front::kModeDvdDataBurner, 4);
+        input = Input(front::kModeDvdDataBurner, 4);
         input.recorder = recorder;
         Run(input);
         EXPECT_EQ(host.LastStatus().toStdString(), status);
@@ -100,11 +103,9 @@ TEST_F(DataJobTest, CreateIsoFileWritesTheListIntoAFileAndBurnIsoFileBurnsOnlyAn
 {
     Run(Input(front::kModeCdDataBurner, 1));   // the save dialog cancelled
     EXPECT_TRUE(host.statuses.isEmpty());
-
     host.isoToWrite = (scratch / "made").string();
     Run(Input(front::kModeCdDataBurner, 1));
     EXPECT_EQ(host.LastStatus(), kCompleted);
-    ASSERT_TRUE(discburn::IsIso9660Image(scratch / "made.iso"));
     EXPECT_TRUE(HiddenFiles(scratch.path()).empty());
     ExpectListIn(scratch / "made.iso");
     EXPECT_FALSE(fs::exists(target));   // no disc is written
@@ -131,47 +132,35 @@ TEST_F(DataJobTest, CreateIsoFileWritesTheListIntoAFileAndBurnIsoFileBurnsOnlyAn
 // Copy Disk from drive E, a folder standing for the data disc in the source recorder.
 class CopyJobTest : public BurnJobTest {
 protected:
-    void SetUp() override
-    {
-        fs::create_directories(scratch / "disc/Docs");
-        WriteFile(scratch / "disc/setup.txt", "install me");
-        WriteFile(scratch / "disc/Docs/manual.txt", "read me");
-    }
-
     void CopyDisk(const fs::path& disc)
     {
         const ScopedEnvironment drives("VELMORA_DRIVES", "E=" + disc.string());
         host.isoToWrite = (scratch / "copy").string();
-        Run({.mode = front::kModeCdDataBurner, .option = 0, .recorder = "stdio:" + source.string(),
+        Run({.mode = front::kModeCdDataBurner, .option = 0, .recorder = "stdio:" + (scratch / "source.iso").string(),
              .sourceDrive = "E:\\", .volumeName = "2009_11_18"});
     }
-
-    const fs::path source = scratch / "source-recorder.iso";
-    const fs::path target = scratch / "target-recorder.iso";
-    const fs::path copy = scratch / "copy.iso";
 };
 
-TEST_F(CopyJobTest, TheDiscGoesIntoAnIsoFileAndOntoTheRecorderChosenForTheCopy)
+TEST_F(CopyJobTest, TheDiscGoesIntoAnIsoFileAndOntoTheRecorderChosenForTheCopyIfAny)
 {
-    host.target = "stdio:" + target.string();
+    fs::create_directories(scratch / "disc/Docs");
+    WriteFile(scratch / "disc/setup.txt", "install me");
+    WriteFile(scratch / "disc/Docs/manual.txt", "read me");
+    CopyDisk(scratch / "disc");   // no recorder chosen for the copy
+    EXPECT_TRUE(discburn::IsIso9660Image(scratch / "copy.iso"));
+    fs::remove(scratch / "copy.iso");
+
+    host.target = "stdio:" + (scratch / "target.iso").string();
     CopyDisk(scratch / "disc");
-    EXPECT_EQ(host.questions, 1);
+    EXPECT_EQ(host.questions, 2);
     EXPECT_EQ(host.LastStatus(), kCompleted);
-    for (const auto& image : {copy, target}) {
-        const auto read = ReadIsoImage(image, true);
+    for (const char* image : {"copy.iso", "target.iso"}) {
+        const auto read = ReadIsoImage(scratch / image, true);
         ASSERT_TRUE(read.read) << image;
         EXPECT_EQ(read.contents.at("setup.txt"), "install me");
         EXPECT_EQ(read.contents.at("Docs/manual.txt"), "read me");
     }
-    EXPECT_FALSE(fs::exists(source));
-}
-
-TEST_F(CopyJobTest, WithoutARecorderForTheCopyTheIsoFileStays)
-{
-    CopyDisk(scratch / "disc");
-    EXPECT_EQ(host.questions, 1);
-    EXPECT_TRUE(discburn::IsIso9660Image(copy));
-    EXPECT_FALSE(fs::exists(target));
+    EXPECT_FALSE(fs::exists(scratch / "source.iso"));
 }
 
 TEST_F(CopyJobTest, AnAudioCdOrAnEmptyDriveIsToldAndNothingIsWritten)
@@ -186,7 +175,7 @@ TEST_F(CopyJobTest, AnAudioCdOrAnEmptyDriveIsToldAndNothingIsWritten)
         CopyDisk(disc);
         ASSERT_EQ(host.messages.size(), 1u);
         EXPECT_EQ(host.messages[0].text, told);
-        EXPECT_FALSE(fs::exists(copy));
+        EXPECT_FALSE(fs::exists(scratch / "copy.iso"));
     }
     EXPECT_EQ(host.questions, 0);
 }
@@ -203,8 +192,7 @@ TEST_F(BurnJobTest, ACdWaveAndAnMp3BecomeTracksAndAMonoWaveIsLeftOut)
     WriteFile(scratch / "3 mono.wav", WaveFile(std::string(44100 * 2, '\x01'), 1, 44100));
 
     const fs::path cue = scratch / "discs/audio.cue";
-    Run({.mode = front::kModeAudioBurner,
-         .recorder = "cue:" + cue.string(),
+    Run({.mode = front::kModeAudioBurner, .recorder = "cue:" + cue.string(),
          .entries = {{scratch / "1 cd.wav"}, {scratch / "2 tone.mp3"}, {scratch / "3 mono.wav"}}});
     EXPECT_EQ(host.LastStatus(), kCompleted);
     const auto tracks = RipImage(cue);
@@ -213,6 +201,74 @@ TEST_F(BurnJobTest, ACdWaveAndAnMp3BecomeTracksAndAMonoWaveIsLeftOut)
     const std::string mp3Pcm = ReadFile(scratch / "2 tone.pcm");
     EXPECT_EQ(tracks[1].size(), discburn::PaddedTrackBytes(mp3Pcm.size()));
     EXPECT_TRUE(tracks[1] == Padded(mp3Pcm));
+}
+
+TEST(RecorderDropDown, ListsTheRecordersThatOpenAndTellsWhenThereIsNone)
+{
+    TestApplication();
+    ScratchFolder scratch;
+    QComboBox list;
+    front::RecorderDropDown recorders(list);
+    QStringList told;
+    const auto fill = [&](const std::string& configured) {
+        const ScopedEnvironment variable("VELMORA_RECORDERS", configured);
+        told.clear();
+        recorders.Fill(front::kModeAudioBurner, [&](const std::string& text) { told << QString::fromStdString(text); });
+    };
+    fill("");
+    EXPECT_EQ(told, QStringList{"There were no writable devices detected!"});
+    EXPECT_EQ(list.count(), 0);
+    EXPECT_EQ(recorders.Choice(), std::nullopt);
+
+    const std::string broken = "stdio:" + (scratch / "no such folder/disc.iso").string();
+    fill(broken);   // the only recorder failing to open is named
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].startsWith("Failed to initialize recorder - Error:0x")) << told[0].toStdString();
+    EXPECT_TRUE(told[0].endsWith(QString::fromStdString("\n\nRecorder Unique ID:" + broken)));
+    EXPECT_EQ(list.count(), 0);
+
+    const std::string cue = "cue:" + (scratch / "audio.cue").string();
+    fill(broken + ";" + cue);   // of two, the one failing to open is left out silently
+    EXPECT_TRUE(told.isEmpty());
+    EXPECT_EQ(list.count(), 1);
+    EXPECT_EQ(list.itemText(0).toStdString(), (scratch / "audio.cue").string());
+    EXPECT_EQ(recorders.Choice(), cue);
+}
+
+TEST(DriveSelector, AsksForABlankDiscAndNeedsARecorder)
+{
+    TestApplication();
+    AnsweringDesktop desktop;
+    ScratchFolder scratch;
+    {
+        const ScopedEnvironment none("VELMORA_RECORDERS", "");
+        front::CDriveSelector empty(true, desktop);
+        EXPECT_EQ(empty.windowTitle(), "Media Drive Selector - Velmora 1.2");
+        EXPECT_TRUE(empty.Prompt().text().startsWith("Please insert the blank media to burn the copied CD."));
+        ASSERT_EQ(desktop.messages.size(), 1u);
+        EXPECT_EQ(desktop.messages[0].text, "There were no writable devices detected!");
+        empty.BurnButton().click();
+        EXPECT_EQ(empty.result(), QDialog::Rejected);
+    }
+    const std::string id = "stdio:" + (scratch / "copy.iso").string();
+    const ScopedEnvironment one("VELMORA_RECORDERS", id);
+    front::CDriveSelector spanish(false, desktop);
+    EXPECT_EQ(spanish.windowTitle(), "Seleccione el dispositivo - Velmora 1.2");
+    spanish.BurnButton().click();
+    EXPECT_EQ(spanish.result(), QDialog::Accepted);
+    EXPECT_EQ(spanish.ChosenId(), id);
+}
+
+TEST(BurnRows, StatusLinesOfProgressAndResults)
+{
+    using namespace discburn;
+    EXPECT_EQ(front::ProgressStatusText({kAudioPreparing, 0, 3}, true), "Preparing to write 3 audio tracks...");
+    EXPECT_EQ(front::ProgressStatusText({kAudioWriting, 2, 3}, true), "Writing track 2 of 3...");
+    EXPECT_TRUE(front::ProgressStatusText({kAudioUnknown, 0, 3}, true).isNull());
+    EXPECT_EQ(front::ProgressStatusText({kCalibratingPower}, false), "Optimizing laser intensity...");
+    EXPECT_TRUE(front::ProgressStatusText({kWritingData}, false).isNull());   // the status line stays
+    EXPECT_EQ(front::ResultStatusText(kOk, "Done"), "Done");
+    EXPECT_EQ(front::ResultStatusText(kNoMedia, "No disc"), "No disc - Error:0x8BA00003");
 }
 
 }  // namespace

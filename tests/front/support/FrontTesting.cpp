@@ -1,5 +1,7 @@
 #include "FrontTesting.h"
 
+#include "Media.h"
+#include "ScratchFolder.h"
 #include "core/LumetraBinding.h"
 #include "main/CMediaMaster.h"
 #include "main/ModeTables.h"
@@ -29,6 +31,20 @@ QApplication& TestApplication()
 void BindLibrary()
 {
     if (!front::Lumetra().Bind(front::DefaultLibraryPath())) throw std::runtime_error("no library to bind");
+}
+
+std::filesystem::path TestClip(const std::string& name, double seconds, int width, int height)
+{
+    static ScratchFolder clips;
+    const auto clip = clips / name;
+    if (!std::filesystem::exists(clip) && !MakeClip(clip, seconds, width, height))
+        throw std::runtime_error("cannot make the clip " + name);
+    return clip;
+}
+
+QString Q(const std::filesystem::path& path)
+{
+    return QString::fromStdString(path.string());
 }
 
 void ProcessEvents(int milliseconds)

@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -31,6 +32,9 @@ namespace velmora::test {
 QApplication& TestApplication();
 // Binds the library beside the test program, as the window does.
 void BindLibrary();
+// A clip of ffmpeg's test picture and tone, made once per program.
+std::filesystem::path TestClip(const std::string& name, double seconds, int width = 160, int height = 120);
+QString Q(const std::filesystem::path& path);
 
 // Lets queued calls and events run for a moment.
 void ProcessEvents(int milliseconds = 0);
@@ -41,7 +45,9 @@ struct ShownMessage {
     QString text;
     QString caption;
     front::MessageKind kind;
+    bool operator==(const ShownMessage&) const = default;
 };
+using Messages = std::vector<ShownMessage>;
 
 // Answers the window's questions as a test says and remembers what was asked.
 class AnsweringDesktop : public front::Desktop {
@@ -63,21 +69,17 @@ public:
     {
         return Asked(filters, filter, chosenExistingFile);
     }
+    // Plays the user's part in a modal dialog and gives its result code; none rejects it.
     int RunDialog(QDialog& dialog) override { return answerDialog ? answerDialog(dialog) : 0; }
 
     bool answer = true;
     QStringList chosenFiles;
-    QString chosenFolder;
-    QString chosenSaveFile;
-    QString chosenExistingFile;
-    // What the user does while the save dialog is open.
-    std::function<void()> whileSaving;
-    // Plays the user's part in a modal dialog and gives its result code; none rejects it.
+    QString chosenFolder, chosenSaveFile, chosenExistingFile;
+    std::function<void()> whileSaving;   // what the user does while the save dialog is open
     std::function<int(QDialog&)> answerDialog;
 
-    std::vector<ShownMessage> messages;
-    QStringList filters;
-    QStringList folderTitles;
+    Messages messages;
+    QStringList filters, folderTitles;
     std::vector<QUrl> openedUrls;
 
 private:
@@ -135,31 +137,20 @@ public:
     front::SharedState state;
     int mode = front::kModeVideoConverter;
     front::UiStrings strings{true};
+    bool answer = true;
+    std::function<void(Request&, const Request*)> collect = [](Request&, const Request*) {};
+    std::string folder, joinedFile, isoToWrite, isoToBurn;
+    std::optional<std::string> target;
+    std::set<front::Export> missing;
+
     std::vector<bool> controls;   // busy, then free
     QStringList statuses;
-    std::vector<ShownMessage> messages;
-    bool answer = true;
-    int questions = 0;   // output folder, joined file, target recorder
-
-    std::function<void(Request&, const Request*)> collect = [](Request&, const Request*) {};
-    std::string folder;
-    std::string joinedFile;
-    int progressMaximum = 0;
-    int steps = 0;
-    std::vector<std::string> previews;
-    int hidden = 0;
-    std::vector<int> unchecked;
-    std::vector<int> commands;
-
-    std::set<front::Export> missing;
-    std::int64_t used = 0;
-    std::int64_t outputSeconds = -1;
-    std::vector<std::string> defaultsFrom;
+    Messages messages;
+    int questions = 0, progressMaximum = 0, steps = 0, hidden = 0;   // questions: folder, file, recorder
+    std::vector<std::string> previews, defaultsFrom;
+    std::vector<int> unchecked, commands;
+    std::int64_t used = 0, outputSeconds = -1;
     std::vector<bool> joinCalls;
-
-    std::string isoToWrite;
-    std::string isoToBurn;
-    std::optional<std::string> target;
 
 private:
     template <typename Answer>
@@ -195,3 +186,9 @@ inline void PrintTo(const QStringList& texts, std::ostream* out)
 {
     *out << '{' << texts.join(", ").toStdString() << '}';
 }
+namespace velmora::test {
+inline void PrintTo(const ShownMessage& message, std::ostream* out)
+{
+    *out << message.caption.toStdString() << ": " << message.text.toStdString() << " (" << static_cast<int>(message.kind) << ')';
+}
+}  // namespace velmora::test

@@ -62,8 +62,9 @@ TEST_F(UpdateCheckTest, AnyBodyAsksEvenWithAnErrorStatusAndYesOpensTheUpdatePage
             EXPECT_EQ(desktop.messages[0].caption, QString::fromUtf8("Actualización Velmora"));
         }
         ASSERT_EQ(desktop.openedUrls.size(), answer.yes ? 1u : 0u);
-        if (answer.yes)
+        if (answer.yes) {
             EXPECT_EQ(desktop.openedUrls[0].toString().toStdString(), "http://" + server.address() + "/newupdate.php");
+        }
     }
 }
 
