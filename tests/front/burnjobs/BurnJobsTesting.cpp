@@ -33,7 +33,8 @@ void BurnJobTest::Run(front::BurnInput input)
 void BurnJobTest::RunAndCancel(front::BurnInput input, const std::filesystem::path& folder)
 {
     auto ended = Start(jobs, std::move(input));
-    const bool writing = ProcessEventsUntil([&] { return !discburn::test::HiddenFiles(folder).empty() || !jobs.Running(); });
+    const bool writing =
+        ProcessEventsUntil([&] { return !discburn::test::HiddenFiles(folder).empty() || !jobs.Running(); });
     EXPECT_TRUE(writing && jobs.Running()) << "no write to cancel: " << host.LastStatus().toStdString();
     jobs.RequestCancel();
     Wait(jobs, ended);

@@ -40,7 +40,8 @@ TEST_F(BurnJobTest, ACancelStopsAnIsoFileBeforeItIsComplete)
     fs::create_directories(scratch / "isos");
     discburn::test::MakeSpottedFile(scratch / "large.bin", std::uint64_t{3} << 30);
     host.isoToWrite = (scratch / "isos/big.iso").string();
-    RunAndCancel({.mode = front::kModeCdDataBurner, .option = 1, .recorder = "stdio:" + (scratch / "recorder.iso").string(),
+    RunAndCancel({.mode = front::kModeCdDataBurner, .option = 1,
+                  .recorder = "stdio:" + (scratch / "recorder.iso").string(),
                   .entries = {{scratch / "large.bin"}}},
                  scratch / "isos");
     EXPECT_EQ(host.LastStatus(), "User Canceled!");

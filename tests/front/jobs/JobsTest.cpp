@@ -110,7 +110,8 @@ TEST_F(JobTest, CheckedCdTracksAndAudioFilesAreConvertedToWavOrMp3AndUnchecked)
     ExpectWindowGivenBack();
 
     ASSERT_TRUE(RunFfmpeg({"-f", "lavfi", "-i", "sine=frequency=440", "-t", "1", (scratch / "tone.wav").string()}));
-    run(MediaLibrary::Header::kFormatMp3, {track(2, true), {.sourcePath = (scratch / "tone.wav").string(), .checked = true}});
+    run(MediaLibrary::Header::kFormatMp3,
+        {track(2, true), {.sourcePath = (scratch / "tone.wav").string(), .checked = true}});
     EXPECT_NE(DescribeWithFfmpeg(output / "Track02.mp3").find("Audio: mp3"), std::string::npos);
     EXPECT_NE(DescribeWithFfmpeg(output / "tone.mp3").find("Audio: mp3"), std::string::npos);
     EXPECT_EQ(host.LastStatus(), "Converting - " + Q(scratch / "tone.wav") + "....");
@@ -178,7 +179,8 @@ TEST_F(JobTest, JoiningMakesOneFileByTheFirstVideosFiguresAndBurningHandsOnlyTha
     EXPECT_EQ(defaultWidth, 160);
     EXPECT_NE(DescribeWithFfmpeg(output / "joined.mp4").find("Video: "), std::string::npos);
     EXPECT_EQ(host.questions, 1);   // the save dialog only
-    const fs::path work = fs::path(std::getenv("TMPDIR")) / ("velmora-" + std::to_string(getuid())) / "Temp_ConvertedFile";
+    const fs::path work =
+        fs::path(std::getenv("TMPDIR")) / ("velmora-" + std::to_string(getuid())) / "Temp_ConvertedFile";
     for (const char* name : {"a.mp4", "b.mp4", "c.mp4", "join_Intermediate.mp4"})
         EXPECT_FALSE(fs::exists(work / name)) << name;
     EXPECT_EQ(host.LastStatus(), "Joining Files....");

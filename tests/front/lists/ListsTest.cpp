@@ -5,7 +5,6 @@
 #include "lists/CFileListBox.h"
 #include "lists/CListCtrlEx.h"
 #include "lists/Entries.h"
-#include "lists/FileDialogs.h"
 #include "main/CMediaMaster.h"
 
 #include <QLineEdit>
@@ -42,7 +41,6 @@ TEST(FileEntries, DiscSizeIsAlwaysOneSectorMoreThanTheWholeSectorsAndTheTitleIsT
     EXPECT_EQ(CFileObject("/a/README").GetTitle(), "");
     EXPECT_EQ(CFileObject("plain").GetName(), "plain");
 }
-
 
 TEST(FolderEntries, AddUpTheirWholeTreeWithoutFollowingLinks)
 {
@@ -108,12 +106,6 @@ TEST(CdAudioWav, OnlyStereo44100PcmPasses)
     WriteFile(folder / "short.wav", "RIFF");
     EXPECT_FALSE(IsCdAudioWav(folder / "short.wav"));
     EXPECT_FALSE(IsCdAudioWav(folder / "missing.wav"));
-}
-
-TEST(FileDialogs, FiltersAreWrittenInTheDialogsNotation)
-{
-    EXPECT_EQ(DialogFilter({kAudioFilesFilter}), "Audio Files (*.wav *.mp3)");
-    EXPECT_EQ(DialogFilter({kConvertedFileFilter, kIsoFilesFilter}), "Converted File (*.*);;ISO Files (*.iso)");
 }
 
 QStringList Rows(const QListWidget& list)

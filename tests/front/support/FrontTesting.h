@@ -189,6 +189,7 @@ inline void PrintTo(const QStringList& texts, std::ostream* out)
 namespace velmora::test {
 inline void PrintTo(const ShownMessage& message, std::ostream* out)
 {
-    *out << message.caption.toStdString() << ": " << message.text.toStdString() << " (" << static_cast<int>(message.kind) << ')';
+    *out << message.caption.toStdString() << ": " << message.text.toStdString() << " ("
+         << static_cast<int>(message.kind) << ')';
 }
 }  // namespace velmora::test
