@@ -197,12 +197,12 @@ TEST_F(JobTest, JoiningMakesOneFileByTheFirstVideosFiguresAndBurningHandsOnlyTha
 TEST(AuthoringText, ListsTheFilesInOrderAndEscapesEveryPath)
 {
     AuthoringText text("/videos/Tom & Jerry");
-    text.AddVob("/work/a.mpg");
-    text.AddVob("/work/<b> \"quoted\" 'single'.mpg");
+    text.AddVob("/films/a.mpg");
+    text.AddVob("/films/<b> \"quoted\" 'single'.mpg");
     EXPECT_EQ(text.Close(),
               "<dvdauthor dest=\"/videos/Tom &amp; Jerry\" ><vmgm /><titleset><titles><pgc>"
-              "<vob file=\"/work/a.mpg\" />"
-              "<vob file=\"/work/&lt;b&gt; &quot;quoted&quot; &apos;single&apos;.mpg\" />"
+              "<vob file=\"/films/a.mpg\" />"
+              "<vob file=\"/films/&lt;b&gt; &quot;quoted&quot; &apos;single&apos;.mpg\" />"
               "</pgc></titles></titleset></dvdauthor>");
 }
 
