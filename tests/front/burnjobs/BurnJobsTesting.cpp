@@ -1,56 +1,43 @@
 #include "BurnJobsTesting.h"
 
-#include "burnjobs/CBurnJobs.h"
-#include "core/ControlIds.h"
-
-#include <QElapsedTimer>
-#include <QLabel>
-
-#include <gtest/gtest.h>
+#include <chrono>
+#include <future>
+#include <memory>
 
 namespace velmora::test {
+namespace {
 
-namespace control = velmora::front::control;
-
-void BurnWindowTest::Configure(const std::string& recorders, const std::string& drives)
+// The promise outlives a job that never ends, so a test that gives up on one stays sound.
+std::future<void> Start(front::CBurnJobs& jobs, front::BurnInput input)
 {
-    recorders_.reset();
-    drives_.reset();
-    recorders_ = std::make_unique<ScopedEnvironment>("VELMORA_RECORDERS", recorders);
-    drives_ = std::make_unique<ScopedEnvironment>("VELMORA_DRIVES", drives);
+    auto finished = std::make_shared<std::promise<void>>();
+    auto ended = finished->get_future();
+    EXPECT_TRUE(jobs.Start(std::move(input), [finished] { finished->set_value(); }));
+    return ended;
 }
 
-void BurnWindowTest::OpenInMode(int modeButton)
+void Wait(front::CBurnJobs& jobs, std::future<void>& ended)
 {
-    window = MakeWindow(desktop);
-    Click(*window, modeButton);
+    ASSERT_EQ(ended.wait_for(std::chrono::minutes(2)), std::future_status::ready) << "the burn did not end";
+    jobs.Join();
 }
 
-void BurnWindowTest::Burn()
+}  // namespace
+
+void BurnJobTest::Run(front::BurnInput input)
 {
-    Click(*window, control::kStartButton);
-    WaitForBurn();
+    auto ended = Start(jobs, std::move(input));
+    Wait(jobs, ended);
 }
 
-void BurnWindowTest::WaitForBurn()
+void BurnJobTest::RunAndCancel(front::BurnInput input, const std::filesystem::path& folder)
 {
-    QElapsedTimer timer;
-    timer.start();
-    while (window->BurnJobs().Running() && timer.elapsed() < 120000) ProcessEvents(10);
-    ASSERT_FALSE(window->BurnJobs().Running()) << "the burn did not end";
-    ProcessEvents();
-}
-
-QString BurnWindowTest::Status() const
-{
-    return static_cast<QLabel*>(window->Control(control::kStatusText))->text();
-}
-
-bool BurnWindowTest::Showed(const QString& text) const
-{
-    for (const auto& message : desktop.messages)
-        if (message.text == text) return true;
-    return false;
+    auto ended = Start(jobs, std::move(input));
+    const bool writing =
+        ProcessEventsUntil([&] { return !discburn::test::HiddenFiles(folder).empty() || !jobs.Running(); });
+    EXPECT_TRUE(writing && jobs.Running()) << "no write to cancel: " << host.LastStatus().toStdString();
+    jobs.RequestCancel();
+    Wait(jobs, ended);
 }
 
 }  // namespace velmora::test

@@ -1,12 +1,18 @@
 #include "FrontTesting.h"
 
+#include "Media.h"
+#include "ScratchFolder.h"
+#include "core/LumetraBinding.h"
 #include "main/CMediaMaster.h"
 #include "main/ModeTables.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QDropEvent>
 #include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMimeData>
 
 #include <stdexcept>
 #include <string>
@@ -20,6 +26,25 @@ QApplication& TestApplication()
     static char* argv[] = {name, nullptr};
     static QApplication* application = new QApplication(argc, argv);
     return *application;
+}
+
+void BindLibrary()
+{
+    if (!front::Lumetra().Bind(front::DefaultLibraryPath())) throw std::runtime_error("no library to bind");
+}
+
+std::filesystem::path TestClip(const std::string& name, double seconds, int width, int height)
+{
+    static ScratchFolder clips;
+    const auto clip = clips / name;
+    if (!std::filesystem::exists(clip) && !MakeClip(clip, seconds, width, height))
+        throw std::runtime_error("cannot make the clip " + name);
+    return clip;
+}
+
+QString Q(const std::filesystem::path& path)
+{
+    return QString::fromStdString(path.string());
 }
 
 void ProcessEvents(int milliseconds)
@@ -77,6 +102,26 @@ std::set<int> ShownControls(const front::CMediaMaster& window)
 bool Enabled(const front::CMediaMaster& window, int id)
 {
     return window.Control(id)->isEnabled();
+}
+
+bool Checked(const front::CMediaMaster& window, int id)
+{
+    return static_cast<QAbstractButton*>(window.Control(id))->isChecked();
+}
+
+void Drop(QAbstractItemView& list, const QStringList& files)
+{
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& file : files) urls << QUrl::fromLocalFile(file);
+    data.setUrls(urls);
+    const QPoint at(10, 10);
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(list.viewport(), &enter);
+    QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(list.viewport(), &move);
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(list.viewport(), &drop);
 }
 
 }  // namespace velmora::test

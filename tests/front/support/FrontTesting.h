@@ -1,5 +1,9 @@
 #pragma once
 
+#include "Lumetra.h"
+#include "burnjobs/BurnHost.h"
+#include "jobs/JobHost.h"
+#include "lists/ListHost.h"
 #include "support/Desktop.h"
 
 #include <QApplication>
@@ -7,12 +11,16 @@
 #include <QStringList>
 #include <QUrl>
 
-#include <deque>
+#include <filesystem>
 #include <functional>
-#include <ostream>
 #include <memory>
+#include <optional>
+#include <ostream>
 #include <set>
+#include <string>
 #include <vector>
+
+class QAbstractItemView;
 
 namespace velmora::front {
 class CMediaMaster;
@@ -22,6 +30,11 @@ namespace velmora::test {
 
 // The one QApplication of a test program (offscreen platform, set by CTest).
 QApplication& TestApplication();
+// Binds the library beside the test program, as the window does.
+void BindLibrary();
+// A clip of ffmpeg's test picture and tone, made once per program.
+std::filesystem::path TestClip(const std::string& name, double seconds, int width = 160, int height = 120);
+QString Q(const std::filesystem::path& path);
 
 // Lets queued calls and events run for a moment.
 void ProcessEvents(int milliseconds = 0);
@@ -32,7 +45,9 @@ struct ShownMessage {
     QString text;
     QString caption;
     front::MessageKind kind;
+    bool operator==(const ShownMessage&) const = default;
 };
+using Messages = std::vector<ShownMessage>;
 
 // Answers the window's questions as a test says and remembers what was asked.
 class AnsweringDesktop : public front::Desktop {
@@ -40,52 +55,110 @@ public:
     bool ShowMessage(QWidget*, const QString& text, const QString& caption, front::MessageKind kind) override
     {
         messages.push_back({text, caption, kind});
-        if (answers.empty()) return defaultAnswer;
-        const bool answer = answers.front();
-        answers.pop_front();
         return answer;
     }
-    QStringList ChooseFiles(QWidget*, const QString& filter) override
-    {
-        filters << filter;
-        return chosenFiles;
-    }
-    QString ChooseFolder(QWidget*, const QString& title) override
-    {
-        folderTitles << title;
-        return chosenFolder;
-    }
+    QStringList ChooseFiles(QWidget*, const QString& filter) override { return Asked(filters, filter, chosenFiles); }
+    QString ChooseFolder(QWidget*, const QString& title) override { return Asked(folderTitles, title, chosenFolder); }
     void OpenUrl(const QUrl& url) override { openedUrls.push_back(url); }
     QString ChooseSaveFile(QWidget*, const QString& filter) override
     {
-        filters << filter;
-        return chosenSaveFile;
+        if (whileSaving) whileSaving();
+        return Asked(filters, filter, chosenSaveFile);
     }
     QString ChooseExistingFile(QWidget*, const QString& filter) override
     {
-        filters << filter;
-        return chosenExistingFile;
+        return Asked(filters, filter, chosenExistingFile);
     }
-    int RunDialog(QDialog& dialog) override
-    {
-        ++dialogsRun;
-        return answerDialog ? answerDialog(dialog) : 0;
-    }
-
-    bool defaultAnswer = true;
-    std::deque<bool> answers;
-    QStringList chosenFiles;
-    QString chosenFolder;
-    QString chosenSaveFile;
-    QString chosenExistingFile;
     // Plays the user's part in a modal dialog and gives its result code; none rejects it.
-    std::function<int(QDialog&)> answerDialog;
-    int dialogsRun = 0;
+    int RunDialog(QDialog& dialog) override { return answerDialog ? answerDialog(dialog) : 0; }
 
-    std::vector<ShownMessage> messages;
-    QStringList filters;
-    QStringList folderTitles;
+    bool answer = true;
+    QStringList chosenFiles;
+    QString chosenFolder, chosenSaveFile, chosenExistingFile;
+    std::function<void()> whileSaving;   // what the user does while the save dialog is open
+    std::function<int(QDialog&)> answerDialog;
+
+    Messages messages;
+    QStringList filters, folderTitles;
     std::vector<QUrl> openedUrls;
+
+private:
+    template <typename Answer>
+    static Answer Asked(QStringList& asked, const QString& question, const Answer& given)
+    {
+        asked << question;
+        return given;
+    }
+};
+
+// The window's part for a list, a conversion job or a burn job on its own: answers as the test
+// says and records what was asked. A burn job calls from its thread; tests read once it has ended.
+class FakeHost : public front::JobHost, public front::ListHost, public front::BurnHost {
+public:
+    using Request = MediaLibrary::Header::MEDIACONVERSIONINFO;
+
+    front::SharedState& State() override { return state; }
+    int Mode() const override { return mode; }
+    const front::UiStrings& Strings() const override { return strings; }
+    void EnableControls(bool busy) override { controls.push_back(busy); }
+    void SetStatusText(const QString& text) override { statuses << text; }
+    bool ShowMessage(const QString& text, const QString& caption, front::MessageKind kind) override
+    {
+        messages.push_back({text, caption, kind});
+        return answer;
+    }
+    QString LastStatus() const { return statuses.isEmpty() ? QString() : statuses.back(); }
+
+    // JobHost
+    void ShowProgress(int maximum, int) override { progressMaximum = maximum; }
+    void StepProgress() override { ++steps; }
+    void EndProgress() override {}
+    void CollectSettings(Request& request, const Request* defaults) override { collect(request, defaults); }
+    std::string ChooseOutputFolder() override { return Asked(folder); }
+    std::string ChooseJoinedFile() override { return Asked(joinedFile); }
+    void ShowPreview(const std::string& picture) override { previews.push_back(picture); }
+    void HidePreview() override { ++hidden; }
+    void UncheckRow(int row) override { unchecked.push_back(row); }
+    void PostCommand(int id) override { commands.push_back(id); }
+
+    // ListHost
+    bool RequireExport(front::Export which) override { return missing.count(which) == 0; }
+    void AddDiscUsed(std::int64_t amount) override { used += amount; }
+    void UpdateDiscUsage() override {}
+    void UpdateOutputInfo(std::int64_t totalSeconds) override { outputSeconds = totalSeconds; }
+    void ApplyVideoDefaults(const std::string& path) override { defaultsFrom.push_back(path); }
+    void SetJoinEnabled(bool enabled) override { joinCalls.push_back(enabled); }
+
+    // BurnHost
+    std::string ChooseIsoFileToWrite() override { return isoToWrite; }
+    std::string ChooseIsoFileToBurn() override { return isoToBurn; }
+    std::optional<std::string> ChooseTargetRecorder() override { return Asked(target); }
+
+    front::SharedState state;
+    int mode = front::kModeVideoConverter;
+    front::UiStrings strings{true};
+    bool answer = true;
+    std::function<void(Request&, const Request*)> collect = [](Request&, const Request*) {};
+    std::string folder, joinedFile, isoToWrite, isoToBurn;
+    std::optional<std::string> target;
+    std::set<front::Export> missing;
+
+    std::vector<bool> controls;   // busy, then free
+    QStringList statuses;
+    Messages messages;
+    int questions = 0, progressMaximum = 0, steps = 0, hidden = 0;   // questions: folder, file, recorder
+    std::vector<std::string> previews, defaultsFrom;
+    std::vector<int> unchecked, commands;
+    std::int64_t used = 0, outputSeconds = -1;
+    std::vector<bool> joinCalls;
+
+private:
+    template <typename Answer>
+    Answer Asked(const Answer& given)
+    {
+        ++questions;
+        return given;
+    }
 };
 
 // A main window against the real library beside the test program, shown offscreen.
@@ -94,9 +167,13 @@ std::unique_ptr<front::CMediaMaster> MakeWindow(front::Desktop& desktop, bool en
 void Click(front::CMediaMaster& window, int id);
 // A button's text, a label's text or a group box's title.
 QString Caption(const front::CMediaMaster& window, int id);
-// The controls of the control map that are shown, and of those the enabled ones.
+// The controls of the control map that are shown.
 std::set<int> ShownControls(const front::CMediaMaster& window);
 bool Enabled(const front::CMediaMaster& window, int id);
+bool Checked(const front::CMediaMaster& window, int id);
+
+// What the desktop's file manager delivers to a list: file URLs, in order.
+void Drop(QAbstractItemView& list, const QStringList& files);
 
 }  // namespace velmora::test
 
@@ -109,3 +186,10 @@ inline void PrintTo(const QStringList& texts, std::ostream* out)
 {
     *out << '{' << texts.join(", ").toStdString() << '}';
 }
+namespace velmora::test {
+inline void PrintTo(const ShownMessage& message, std::ostream* out)
+{
+    *out << message.caption.toStdString() << ": " << message.text.toStdString() << " ("
+         << static_cast<int>(message.kind) << ')';
+}
+}  // namespace velmora::test

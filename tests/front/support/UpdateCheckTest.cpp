@@ -1,39 +1,32 @@
-#include "main/CMediaMaster.h"
 #include "FrontTesting.h"
 #include "LoopbackHttpServer.h"
 #include "ScratchFolder.h"
-#include "support/UpdateCheck.h"
+#include "main/CMediaMaster.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 
+namespace velmora::front {
 namespace {
 
-using velmora::front::MessageKind;
-using velmora::test::AnsweringDesktop;
-using velmora::test::LoopbackHttpServer;
-using velmora::test::ScopedEnvironment;
-using velmora::test::ScratchFolder;
-
-LoopbackHttpServer::Handler Answer(int status, std::string body)
-{
-    return [status, body](const auto&) { return LoopbackHttpServer::Reply{body, status}; };
-}
+using namespace velmora::test;
 
 class UpdateCheckTest : public ::testing::Test {
 protected:
     // The window reads the server from the settings file, as the program does.
-    std::unique_ptr<velmora::front::CMediaMaster> StartWindow(const std::string& server, bool english = true)
+    std::unique_ptr<CMediaMaster> StartWindow(const std::string& server, bool english = true)
     {
-        velmora::test::WriteFile(folder / "velmora.conf", "# test settings\nUpdateServer=" + server + "\n");
-        return velmora::test::MakeWindow(desktop, english);
+        WriteFile(folder / "velmora.conf", "# test settings\nUpdateServer=" + server + "\n");
+        return MakeWindow(desktop, english);
     }
     // The check has ended and its question, if any, has reached the window thread.
-    static void Finish(velmora::front::CMediaMaster& window)
+    void CheckWith(const std::string& server, bool english = true)
     {
-        window.UpdateCheck().Wait();
-        velmora::test::ProcessEvents(20);
+        const auto window = StartWindow(server, english);
+        window->UpdateCheck().Wait();
+        ProcessEvents(20);
+        EXPECT_TRUE(window->isVisible());
     }
 
     ScratchFolder folder;
@@ -42,71 +35,47 @@ protected:
     AnsweringDesktop desktop;
 };
 
-TEST_F(UpdateCheckTest, AnEmptyBodyOffersNothing)
-{
-    LoopbackHttpServer server(Answer(200, ""));
-    const auto window = StartWindow(server.address());
-    Finish(*window);
-    ASSERT_EQ(server.requests().size(), 1u);
-    const std::string request = server.requests()[0].headers;
-    EXPECT_EQ(request.rfind("GET /updates.php?version=1.2 HTTP/1.1\r\n", 0), 0u) << request;
-    EXPECT_NE(request.find("\r\nUser-Agent: Check Velmora Updates/1.0"), std::string::npos) << request;
-    EXPECT_TRUE(desktop.messages.empty());
-}
-
 TEST_F(UpdateCheckTest, AnyBodyAsksEvenWithAnErrorStatusAndYesOpensTheUpdatePage)
 {
-    LoopbackHttpServer server(Answer(404, "<html>Not Found</html>"));
-    const auto window = StartWindow(server.address());
-    Finish(*window);
-    ASSERT_EQ(desktop.messages.size(), 1u);
-    EXPECT_EQ(desktop.messages[0].text, "New Updates are available.\n\nDo you want to check it.");
-    EXPECT_EQ(desktop.messages[0].caption, "Velmora Updates");
-    EXPECT_EQ(desktop.messages[0].kind, MessageKind::Question);
-    ASSERT_EQ(desktop.openedUrls.size(), 1u);
-    EXPECT_EQ(desktop.openedUrls[0].toString().toStdString(), "http://" + server.address() + "/newupdate.php");
+    // Status, body, language and answer; the question asked.
+    const std::tuple<int, std::string, bool, bool, Messages> cases[] = {
+        {200, "", true, true, {}},
+        {404, "<html>Not Found</html>", true, true,
+         {{"New Updates are available.\n\nDo you want to check it.", "Velmora Updates", MessageKind::Question}}},
+        {200, "1.3", false, false,
+         {{QString::fromUtf8(SpanishStrings()[kRowUpdatesAvailable]), QString::fromUtf8("Actualización Velmora"),
+           MessageKind::Question}}},
+    };
+    for (const auto& [status, body, english, yes, asked] : cases) {
+        LoopbackHttpServer server([&](const auto&) { return LoopbackHttpServer::Reply{body, status}; });
+        desktop = AnsweringDesktop();
+        desktop.answer = yes;
+        CheckWith(server.address(), english);
+        ASSERT_EQ(server.requests().size(), 1u);
+        const std::string request = server.requests()[0].headers;
+        EXPECT_EQ(request.rfind("GET /updates.php?version=1.2 HTTP/1.1\r\n", 0), 0u) << request;
+        EXPECT_NE(request.find("\r\nUser-Agent: Check Velmora Updates/1.0"), std::string::npos) << request;
+        EXPECT_EQ(desktop.messages, asked) << status;
+        const std::vector<QUrl> opened{QUrl("http://" + QString::fromStdString(server.address()) + "/newupdate.php")};
+        EXPECT_EQ(desktop.openedUrls, !asked.empty() && yes ? opened : std::vector<QUrl>{}) << status;
+    }
 }
 
-TEST_F(UpdateCheckTest, NoOpensNothingAndTheQuestionSpeaksTheWindowsLanguage)
+TEST_F(UpdateCheckTest, NoServerOrAnUnreachableOneShowsNothingAndClosingCutsASilentOneShort)
 {
-    LoopbackHttpServer server(Answer(200, "1.3"));
-    desktop.defaultAnswer = false;
-    const auto window = StartWindow(server.address(), false);
-    Finish(*window);
-    ASSERT_EQ(desktop.messages.size(), 1u);
-    EXPECT_EQ(desktop.messages[0].caption, QString::fromUtf8("Actualización Velmora"));
-    EXPECT_TRUE(desktop.openedUrls.empty());
-}
+    LoopbackHttpServer silent([](const auto&) { return LoopbackHttpServer::Reply{"update", 200, true}; });
+    CheckWith("");
+    EXPECT_TRUE(silent.requests().empty());
+    CheckWith("127.0.0.1:" + std::to_string(UnusedLoopbackPort()));
 
-TEST_F(UpdateCheckTest, AnUnreachableServerShowsNothing)
-{
-    const auto window = StartWindow("127.0.0.1:" + std::to_string(velmora::test::UnusedLoopbackPort()));
-    Finish(*window);
-    EXPECT_TRUE(desktop.messages.empty());
-    EXPECT_TRUE(window->isVisible());
-}
-
-TEST_F(UpdateCheckTest, NoServerMeansNoCheck)
-{
-    LoopbackHttpServer server(Answer(200, "update"));
-    const auto window = StartWindow("");
-    Finish(*window);
-    EXPECT_TRUE(server.requests().empty());
-    EXPECT_TRUE(desktop.messages.empty());
-}
-
-TEST_F(UpdateCheckTest, ClosingTheWindowCutsASilentServerShort)
-{
-    LoopbackHttpServer server([](const auto&) { return LoopbackHttpServer::Reply{"update", 200, true}; });
     const auto started = std::chrono::steady_clock::now();
     {
-        const auto window = StartWindow(server.address());
-        while (server.requests().empty() && std::chrono::steady_clock::now() - started < std::chrono::seconds(5))
-            velmora::test::ProcessEvents(10);
-        ASSERT_EQ(server.requests().size(), 1u);
+        const auto window = StartWindow(silent.address());
+        ASSERT_TRUE(ProcessEventsUntil([&] { return !silent.requests().empty(); }, 5000));
     }
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
     EXPECT_TRUE(desktop.messages.empty());
 }
 
 }  // namespace
+}  // namespace velmora::front

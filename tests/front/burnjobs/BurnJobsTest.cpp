@@ -1,0 +1,268 @@
+#include "BurnJobsTesting.h"
+#include "CdImage.h"
+#include "Media.h"
+#include "burnjobs/BurnRows.h"
+#include "burnjobs/CDriveSelector.h"
+#include "burnjobs/RecorderList.h"
+#include "image/IsoCheck.h"
+#include "writers/AudioTrack.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+
+namespace velmora::test {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace discburn::test;
+using front::BurnInput;
+
+constexpr const char* kCompleted = "Burn completed successfully!";
+
+// Two files and a folder with a folder in it, burnt through the image file of a pseudo recorder.
+class DataJobTest : public BurnJobTest {
+protected:
+    void SetUp() override
+    {
+        fs::create_directories(scratch / "source/Photos/Day One");
+        fs::create_directory(scratch / "discs");
+        WriteFile(scratch / "source/Read Me.txt", "two files and a folder\n");
+        WriteFile(scratch / "source/numbers.csv", "1,2,3\n");
+        WriteFile(scratch / "source/Photos/Day One/morning.jpg", "sunrise");
+    }
+
+    BurnInput Input(int mode, int option) const
+    {
+        return {.mode = mode, .option = option, .recorder = "stdio:" + target.string(),
+                .entries = {{scratch / "source/Read Me.txt"}, {scratch / "source/Photos", true},
+                            {scratch / "source/numbers.csv"}},
+                .volumeName = "2009_11_18"};
+    }
+
+    void ExpectListIn(const fs::path& image) const
+    {
+        const auto read = ReadIsoImage(image, true);
+        ASSERT_TRUE(read.read) << image;
+        EXPECT_TRUE(read.hasJoliet);
+        EXPECT_EQ(read.volumeId, "2009_11_18");
+        EXPECT_EQ(read.contents.at("Read Me.txt"), "two files and a folder\n");
+        EXPECT_EQ(read.contents.at("Photos/Day One/morning.jpg"), "sunrise");
+        EXPECT_EQ(read.files.size(), 5u);   // two folders besides the three files
+    }
+
+    const fs::path target = scratch / "discs/data.iso";
+};
+
+TEST_F(DataJobTest, TheListIsBurntAndASecondBurnFindsTheDiscNoLongerBlank)
+{
+    Run(Input(front::kModeDvdDataBurner, 4));
+    EXPECT_EQ(host.LastStatus(), kCompleted);
+    EXPECT_TRUE(HiddenFiles(scratch / "discs").empty());
+    EXPECT_EQ(host.controls, (std::vector<bool>{true, false}));
+    EXPECT_FALSE(host.state.Busy());
+    ExpectListIn(target);
+
+    const auto written = ReadFile(target);
+    Run(Input(front::kModeDvdDataBurner, 4));
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, "Inserted Media is not writable.\n\nPlease insert the Blank media and try again.");
+    EXPECT_EQ(host.messages[0].caption, "Velmora 1.2");
+    EXPECT_EQ(host.messages[0].kind, front::MessageKind::Error);
+    EXPECT_EQ(host.LastStatus(), "Media is not Blank.");
+    EXPECT_EQ(ReadFile(target), written);
+}
+
+TEST_F(DataJobTest, WithoutAListOrAUsableRecorderNothingIsWritten)
+{
+    BurnInput input = Input(front::kModeDvdDataBurner, 4);
+    input.entries.clear();
+    Run(input);
+    EXPECT_TRUE(host.statuses.isEmpty());
+
+    const std::string broken = "stdio:" + (scratch / "no such folder/disc.iso").string();
+    const std::pair<std::optional<std::string>, std::string> cases[] = {
+        {std::nullopt, "Error: No Device Selected"},
+        {"", "Error: No Recorder Found for selected device"},
+        {broken, "Failed to initialize recorder - Unique ID:" + broken + " - Error:0x8BA00001"},
+    };
+    for (const auto& [recorder, status] : cases) {
+        input = Input(front::kModeDvdDataBurner, 4);
+        input.recorder = recorder;
+        Run(input);
+        EXPECT_EQ(host.LastStatus().toStdString(), status);
+    }
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_FALSE(fs::exists(target));
+}
+
+TEST_F(DataJobTest, CreateIsoFileWritesTheListIntoAFileAndBurnIsoFileBurnsOnlyAnIsoImage)
+{
+    Run(Input(front::kModeCdDataBurner, 1));   // the save dialog cancelled
+    EXPECT_TRUE(host.statuses.isEmpty());
+    host.isoToWrite = (scratch / "made").string();
+    Run(Input(front::kModeCdDataBurner, 1));
+    EXPECT_EQ(host.LastStatus(), kCompleted);
+    EXPECT_TRUE(HiddenFiles(scratch.path()).empty());
+    ExpectListIn(scratch / "made.iso");
+    EXPECT_FALSE(fs::exists(target));   // no disc is written
+
+    fs::copy_file(scratch / "made.iso", scratch / "made.img");
+    fs::copy_file(scratch / "made.iso", scratch / "MADE.ISO");
+    WriteFile(scratch / "fake.iso", std::string(70000, 'x'));
+    const std::pair<const char*, std::string> cases[] = {
+        {"made.img", ""},   // another extension ends the job silently
+        {"fake.iso", "Not an ISO 9660 image: " + (scratch / "fake.iso").string()},
+        {"MADE.ISO", kCompleted},
+    };
+    for (const auto& [name, status] : cases) {
+        host.statuses.clear();
+        host.isoToBurn = (scratch / name).string();
+        Run(Input(front::kModeCdDataBurner, 2));
+        EXPECT_EQ(host.LastStatus().toStdString(), status) << name;
+        EXPECT_EQ(fs::exists(target), status == kCompleted) << name;
+    }
+    EXPECT_EQ(ReadFile(target).substr(0, 40000), ReadFile(scratch / "MADE.ISO").substr(0, 40000));
+    EXPECT_TRUE(host.messages.empty());
+}
+
+// Copy Disk from drive E, a folder standing for the data disc in the source recorder.
+class CopyJobTest : public BurnJobTest {
+protected:
+    void CopyDisk(const fs::path& disc)
+    {
+        const ScopedEnvironment drives("VELMORA_DRIVES", "E=" + disc.string());
+        host.isoToWrite = (scratch / "copy").string();
+        Run({.mode = front::kModeCdDataBurner, .option = 0, .recorder = "stdio:" + (scratch / "source.iso").string(),
+             .sourceDrive = "E:\\", .volumeName = "2009_11_18"});
+    }
+};
+
+TEST_F(CopyJobTest, TheDiscGoesIntoAnIsoFileAndOntoTheRecorderChosenForTheCopyIfAny)
+{
+    fs::create_directories(scratch / "disc/Docs");
+    WriteFile(scratch / "disc/setup.txt", "install me");
+    WriteFile(scratch / "disc/Docs/manual.txt", "read me");
+    CopyDisk(scratch / "disc");   // no recorder chosen for the copy
+    EXPECT_TRUE(discburn::IsIso9660Image(scratch / "copy.iso"));
+    fs::remove(scratch / "copy.iso");
+
+    host.target = "stdio:" + (scratch / "target.iso").string();
+    CopyDisk(scratch / "disc");
+    EXPECT_EQ(host.questions, 2);
+    EXPECT_EQ(host.LastStatus(), kCompleted);
+    for (const char* image : {"copy.iso", "target.iso"}) {
+        const auto read = ReadIsoImage(scratch / image, true);
+        ASSERT_TRUE(read.read) << image;
+        EXPECT_EQ(read.contents.at("setup.txt"), "install me");
+        EXPECT_EQ(read.contents.at("Docs/manual.txt"), "read me");
+    }
+    EXPECT_FALSE(fs::exists(scratch / "source.iso"));
+}
+
+TEST_F(CopyJobTest, AnAudioCdOrAnEmptyDriveIsToldAndNothingIsWritten)
+{
+    fs::create_directory(scratch / "empty");
+    const std::pair<fs::path, QString> cases[] = {
+        {WriteCdImage(scratch.path(), "audio", {{2, 440}}).cue,
+         "Copying of Audio CD to ISO is not Yet Implemented...."},
+        {scratch / "empty", "No Media Found\n\nPlease Insert the Media and then perform the operation again"},
+    };
+    for (const auto& [disc, told] : cases) {
+        host.messages.clear();
+        CopyDisk(disc);
+        ASSERT_EQ(host.messages.size(), 1u);
+        EXPECT_EQ(host.messages[0].text, told);
+        EXPECT_FALSE(fs::exists(scratch / "copy.iso"));
+    }
+    EXPECT_EQ(host.questions, 0);
+}
+
+TEST_F(BurnJobTest, ACdWaveAndAnMp3BecomeTracksAndAMonoWaveIsLeftOut)
+{
+    fs::create_directory(scratch / "discs");
+    const std::string cdPcm = TonePcm(5 * 44100, 440);
+    WriteFile(scratch / "1 cd.wav", WaveFile(cdPcm, 2, 44100));
+    ASSERT_TRUE(RunFfmpeg({"-f", "lavfi", "-i", "sine=frequency=660:duration=5", "-ar", "44100", "-ac", "2",
+                           (scratch / "2 tone.mp3").string()}));
+    ASSERT_TRUE(RunFfmpeg({"-i", (scratch / "2 tone.mp3").string(), "-f", "s16le", "-ar", "44100", "-ac", "2",
+                           (scratch / "2 tone.pcm").string()}));
+    WriteFile(scratch / "3 mono.wav", WaveFile(std::string(44100 * 2, '\x01'), 1, 44100));
+
+    const fs::path cue = scratch / "discs/audio.cue";
+    Run({.mode = front::kModeAudioBurner, .recorder = "cue:" + cue.string(),
+         .entries = {{scratch / "1 cd.wav"}, {scratch / "2 tone.mp3"}, {scratch / "3 mono.wav"}}});
+    EXPECT_EQ(host.LastStatus(), kCompleted);
+    const auto tracks = RipImage(cue);
+    ASSERT_EQ(tracks.size(), 2u);
+    EXPECT_TRUE(tracks[0] == Padded(cdPcm));
+    const std::string mp3Pcm = ReadFile(scratch / "2 tone.pcm");
+    EXPECT_EQ(tracks[1].size(), discburn::PaddedTrackBytes(mp3Pcm.size()));
+    EXPECT_TRUE(tracks[1] == Padded(mp3Pcm));
+}
+
+TEST(RecorderDropDown, ListsTheRecordersThatOpenAndTellsWhenThereIsNone)
+{
+    TestApplication();
+    ScratchFolder scratch;
+    QComboBox list;
+    front::RecorderDropDown recorders(list);
+    QStringList told;
+    const auto fill = [&](const std::string& configured) {
+        const ScopedEnvironment variable("VELMORA_RECORDERS", configured);
+        told.clear();
+        recorders.Fill(front::kModeAudioBurner, [&](const std::string& text) { told << QString::fromStdString(text); });
+    };
+    fill("");
+    EXPECT_EQ(told, QStringList{"There were no writable devices detected!"});
+    EXPECT_EQ(list.count(), 0);
+    EXPECT_EQ(recorders.Choice(), std::nullopt);
+
+    const std::string broken = "stdio:" + (scratch / "no such folder/disc.iso").string();
+    fill(broken);   // the only recorder failing to open is named
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].startsWith("Failed to initialize recorder - Error:0x")) << told[0].toStdString();
+    EXPECT_TRUE(told[0].endsWith(QString::fromStdString("\n\nRecorder Unique ID:" + broken)));
+    EXPECT_EQ(list.count(), 0);
+
+    const std::string cue = "cue:" + (scratch / "audio.cue").string();
+    fill(broken + ";" + cue);   // of two, the one failing to open is left out silently
+    EXPECT_TRUE(told.isEmpty());
+    EXPECT_EQ(list.count(), 1);
+    EXPECT_EQ(list.itemText(0).toStdString(), (scratch / "audio.cue").string());
+    EXPECT_EQ(recorders.Choice(), cue);
+}
+
+TEST(DriveSelector, AsksForABlankDiscAndNeedsARecorder)
+{
+    TestApplication();
+    AnsweringDesktop desktop;
+    ScratchFolder scratch;
+    {
+        const ScopedEnvironment none("VELMORA_RECORDERS", "");
+        front::CDriveSelector empty(true, desktop);
+        EXPECT_EQ(empty.windowTitle(), "Media Drive Selector - Velmora 1.2");
+        EXPECT_TRUE(empty.Prompt().text().startsWith("Please insert the blank media to burn the copied CD."));
+        ASSERT_EQ(desktop.messages.size(), 1u);
+        EXPECT_EQ(desktop.messages[0].text, "There were no writable devices detected!");
+        empty.BurnButton().click();
+        EXPECT_EQ(empty.result(), QDialog::Rejected);
+    }
+    const ScopedEnvironment one("VELMORA_RECORDERS", "stdio:" + (scratch / "copy.iso").string());
+    EXPECT_EQ(front::CDriveSelector(false, desktop).windowTitle(), "Seleccione el dispositivo - Velmora 1.2");
+}
+
+TEST(BurnRows, StatusLinesOfProgressAndResults)
+{
+    using namespace discburn;
+    EXPECT_EQ(front::ProgressStatusText({kAudioPreparing, 0, 3}, true), "Preparing to write 3 audio tracks...");
+    EXPECT_EQ(front::ProgressStatusText({kAudioWriting, 2, 3}, true), "Writing track 2 of 3...");
+    EXPECT_TRUE(front::ProgressStatusText({kAudioUnknown, 0, 3}, true).isNull());
+    EXPECT_EQ(front::ProgressStatusText({kCalibratingPower}, false), "Optimizing laser intensity...");
+    EXPECT_TRUE(front::ProgressStatusText({kWritingData}, false).isNull());   // the status line stays
+    EXPECT_EQ(front::ResultStatusText(kOk, "Done"), "Done");
+    EXPECT_EQ(front::ResultStatusText(kNoMedia, "No disc"), "No disc - Error:0x8BA00003");
+}
+
+}  // namespace
+}  // namespace velmora::test

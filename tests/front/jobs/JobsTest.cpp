@@ -1,0 +1,255 @@
+#include "CdImage.h"
+#include "FrontTesting.h"
+#include "Media.h"
+#include "ScratchFolder.h"
+#include "core/ControlIds.h"
+#include "jobs/AudioJob.h"
+#include "jobs/AuthoringText.h"
+#include "jobs/ConversionThread.h"
+#include "jobs/DvdAuthoringJob.h"
+#include "jobs/VideoJob.h"
+
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+
+#include <unistd.h>
+
+namespace velmora::front {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace velmora::test;
+using namespace control;
+using Request = FakeHost::Request;
+
+TEST(ConversionJobs, NeedTheExportsTheyCall)
+{
+    using enum Export;
+    const std::pair<JobInput, std::vector<Export>> cases[] = {
+        {{.mode = kModeAudioConverter}, {Convert_CD_TO_MP3, Convert_Wav_TO_MP3}},
+        {{.mode = kModeVideoConverter, .formatRadio = kMovRadio}, {GeTThumbNailForVideoFile, Convert_Video_TO_MOV}},
+        {{.mode = kModeVideoConverter, .formatRadio = kSecondOptionRadio, .join = true},
+         {GeTThumbNailForVideoFile, Convert_Video_TO_MPG, GetDefaultPara, Convert_Join_To_Single}},
+        {{.mode = kModeVideoConverter, .formatRadio = -1}, {GeTThumbNailForVideoFile}},   // no format checked
+        {{.mode = kModeDvdCreator}, {Convert_Video_TO_VOB, Convert_Video_TO_DVD, GenerateDVDFiles}},
+        {{.mode = kModeAudioBurner}, {}},
+    };
+    for (const auto& [input, needed] : cases)
+        EXPECT_EQ(ConversionThread::ExportsNeeded(input), needed) << "mode " << input.mode;
+}
+
+TEST(ConversionJobs, ACancelledFolderOrFileChoiceRunsNothing)
+{
+    const std::vector<ConvertRow> rows{{.sourcePath = "/nowhere/a.avi", .checked = true}};
+    const std::pair<void (*)(JobHost&, const JobInput&), JobInput> cases[] = {
+        {RunAudioJob, {.mode = kModeAudioConverter, .rows = rows}},
+        {RunVideoJob, {.mode = kModeVideoConverter, .rows = rows, .formatRadio = kMp4Radio}},
+        {RunVideoJob, {.mode = kModeVideoConverter, .rows = rows, .formatRadio = kMp4Radio, .join = true}},
+        {RunDvdAuthoringJob, {.mode = kModeDvdCreator, .rows = rows, .formatRadio = kThirdOptionRadio}},
+    };
+    for (const auto& [run, input] : cases) {
+        FakeHost host;
+        run(host, input);
+        EXPECT_EQ(host.questions, 1);
+        EXPECT_TRUE(host.controls.empty() && host.statuses.isEmpty() && host.commands.empty()) << "mode " << input.mode;
+    }
+}
+
+class JobTest : public ::testing::Test {
+protected:
+    JobTest()
+    {
+        BindLibrary();
+        host.folder = output.path().string();
+    }
+
+    static std::vector<ConvertRow> Clips(std::initializer_list<const char*> names, double seconds = 1)
+    {
+        std::vector<ConvertRow> rows;
+        for (const char* name : names) rows.push_back({.sourcePath = TestClip(name, seconds).string()});
+        return rows;
+    }
+    // Every job holds the window busy while it runs and gives it back at the end.
+    void ExpectWindowGivenBack() const
+    {
+        EXPECT_EQ(host.controls, (std::vector<bool>{true, false}));
+        EXPECT_FALSE(host.state.Busy());
+    }
+
+    ScratchFolder output;
+    FakeHost host;
+};
+
+TEST_F(JobTest, CheckedCdTracksAndAudioFilesAreConvertedToWavOrMp3AndUnchecked)
+{
+    ScratchFolder scratch;
+    const auto disc = WriteCdImage(scratch.path(), "disc", {{2, 440}, {1, 660}, {1, 880}});
+    const ScopedEnvironment drives("VELMORA_DRIVES", "X=" + disc.cue.string());
+    const auto track = [](int number, bool checked) {
+        return ConvertRow{.sourcePath = "X:\\Track0" + std::to_string(number) + ".cda", .kind = SourceKind::CdTrack,
+                          .trackNumber = number, .checked = checked};
+    };
+    const auto run = [&](MediaLibrary::Header::OutputFormat format, std::vector<ConvertRow> rows) {
+        host.collect = [format](Request& request, const Request*) { request.nOutputFormat = format; };
+        RunAudioJob(host, {.mode = kModeAudioConverter, .rows = std::move(rows), .cdDrive = "X:"});
+    };
+    run(MediaLibrary::Header::kFormatWav, {track(1, true), track(2, false), track(3, true)});
+    for (const int number : {1, 3}) {
+        const std::string wav = ReadFile(output / ("Track0" + std::to_string(number) + ".wav"));
+        EXPECT_TRUE(wav.size() > 44 && wav.substr(44) == disc.tracks[static_cast<std::size_t>(number - 1)]) << number;
+    }
+    EXPECT_FALSE(fs::exists(output / "Track02.wav"));
+    EXPECT_EQ(host.unchecked, (std::vector<int>{0, 2}));
+    EXPECT_EQ(host.steps, 3);
+    EXPECT_EQ(host.LastStatus(), "Converting Track - 3....");
+    ExpectWindowGivenBack();
+
+    ASSERT_TRUE(RunFfmpeg({"-f", "lavfi", "-i", "sine=frequency=440", "-t", "1", (scratch / "tone.wav").string()}));
+    run(MediaLibrary::Header::kFormatMp3,
+        {track(2, true), {.sourcePath = (scratch / "tone.wav").string(), .checked = true}});
+    EXPECT_NE(DescribeWithFfmpeg(output / "Track02.mp3").find("Audio: mp3"), std::string::npos);
+    EXPECT_NE(DescribeWithFfmpeg(output / "tone.mp3").find("Audio: mp3"), std::string::npos);
+    EXPECT_EQ(host.LastStatus(), "Converting - " + Q(scratch / "tone.wav") + "....");
+}
+
+TEST_F(JobTest, EachVideoIsConvertedIntoTheChosenContainerAndAFailureIsNamedAndCounted)
+{
+    WriteFile(output / "broken.avi", "not a video at all");
+    auto rows = Clips({"a.avi", "b.avi"});
+    rows.push_back({.sourcePath = (output / "broken.avi").string()});
+    RunVideoJob(host, {.mode = kModeVideoConverter, .rows = rows, .formatRadio = kMp4Radio});
+    for (const char* name : {"a.mp4", "b.mp4"}) {
+        const std::string description = DescribeWithFfmpeg(output / name);
+        EXPECT_NE(description.find("mov,mp4"), std::string::npos) << description;
+        EXPECT_NE(description.find("Duration: 00:00:01"), std::string::npos) << description;
+    }
+    EXPECT_FALSE(fs::exists(output / "broken.mp4"));
+    EXPECT_TRUE(host.statuses.contains("Converting - " + Q(TestClip("b.avi", 1)) + "...."));
+    EXPECT_TRUE(host.statuses.contains("broken.avi - failed"));
+    EXPECT_EQ(host.LastStatus(), "1 file failed");
+    EXPECT_EQ(host.questions, 1);
+    EXPECT_EQ(host.progressMaximum, 3);
+    EXPECT_EQ(host.steps, 3);
+    ExpectWindowGivenBack();
+    // Quick conversions end within one slice: no preview copy, no picture, no preview.
+    EXPECT_FALSE(fs::exists(output / "a_tmp.mp4"));
+    EXPECT_TRUE(host.previews.empty());
+    EXPECT_TRUE(host.commands.empty());
+
+    RunVideoJob(host, {.mode = kModeVideoConverter, .rows = Clips({"a.avi"}), .formatRadio = kMovRadio});
+    EXPECT_NE(DescribeWithFfmpeg(output / "a.mov").find("mov,mp4"), std::string::npos);
+}
+
+TEST_F(JobTest, ALongVideoConversionShowsItsProgressInThePreviewOnlyWithABitRate)
+{
+    host.state.SetPollInterval(std::chrono::milliseconds(20));
+    // Long enough that its conversion outlasts several preview slices.
+    const std::vector<ConvertRow> rows{{.sourcePath = TestClip("long.avi", 8, 640, 480).string()}};
+    RunVideoJob(host, {.mode = kModeVideoConverter, .rows = rows, .formatRadio = kFirstOptionRadio});
+    EXPECT_TRUE(fs::exists(output / "long.avi"));
+    EXPECT_FALSE(fs::exists(output / "last_frame.png"));
+    EXPECT_TRUE(host.previews.empty());
+
+    host.collect = [](Request& request, const Request*) {
+        request.nAudioBitRate = 64;
+        request.nVideoBitRate = 300;
+    };
+    RunVideoJob(host, {.mode = kModeVideoConverter, .rows = rows, .formatRadio = kMp4Radio});
+    EXPECT_TRUE(fs::exists(output / "long.mp4"));
+    EXPECT_TRUE(fs::exists(output / "long_tmp.mp4"));
+    ASSERT_FALSE(host.previews.empty());
+    EXPECT_EQ(host.previews.back(), (output / "last_frame.png").string());
+    EXPECT_FALSE(QImage(QString::fromStdString(host.previews.back())).isNull());
+    EXPECT_EQ(host.hidden, 2);   // once after each file
+}
+
+TEST_F(JobTest, JoiningMakesOneFileByTheFirstVideosFiguresAndBurningHandsOnlyThatOn)
+{
+    int defaultWidth = 0;
+    host.collect = [&](Request&, const Request* defaults) { defaultWidth = defaults ? defaults->nWidth : -1; };
+    host.joinedFile = (output / "joined").string();
+    JobInput input{.mode = kModeVideoConverter, .rows = Clips({"a.avi", "b.avi", "c.avi"}), .formatRadio = kMp4Radio,
+                   .join = true};
+    RunVideoJob(host, input);
+    EXPECT_EQ(defaultWidth, 160);
+    EXPECT_NE(DescribeWithFfmpeg(output / "joined.mp4").find("Video: "), std::string::npos);
+    EXPECT_EQ(host.questions, 1);   // the save dialog only
+    const fs::path work =
+        fs::path(std::getenv("TMPDIR")) / ("velmora-" + std::to_string(getuid())) / "Temp_ConvertedFile";
+    for (const char* name : {"a.mp4", "b.mp4", "c.mp4", "join_Intermediate.mp4"})
+        EXPECT_FALSE(fs::exists(work / name)) << name;
+    EXPECT_EQ(host.LastStatus(), "Joining Files....");
+    EXPECT_FALSE(host.state.HasPendingOutputs());
+    EXPECT_TRUE(host.commands.empty());
+
+    host.joinedFile = (output / "burnt").string();
+    input.burn = true;
+    RunVideoJob(host, input);
+    EXPECT_EQ(host.state.TakePendingOutputs(), (std::vector<std::string>{(output / "burnt.mp4").string()}));
+    EXPECT_EQ(host.commands, (std::vector<int>{command::kBurnPendingOutputs}));
+}
+
+TEST(AuthoringText, ListsTheFilesInOrderAndEscapesEveryPath)
+{
+    AuthoringText text("/videos/Tom & Jerry");
+    text.AddVob("/films/a.mpg");
+    text.AddVob("/films/<b> \"quoted\" 'single'.mpg");
+    EXPECT_EQ(text.Close(),
+              "<dvdauthor dest=\"/videos/Tom &amp; Jerry\" ><vmgm /><titleset><titles><pgc>"
+              "<vob file=\"/films/a.mpg\" />"
+              "<vob file=\"/films/&lt;b&gt; &quot;quoted&quot; &apos;single&apos;.mpg\" />"
+              "</pgc></titles></titleset></dvdauthor>");
+}
+
+constexpr const char* kWorkFolder = "06759715-1134-4d2b-B902-58192E53501F";
+
+class DvdJobTest : public JobTest {
+protected:
+    void Run(int option, const fs::path& folder)
+    {
+        fs::create_directories(folder);
+        host.folder = folder.string();
+        RunDvdAuthoringJob(host, {.mode = kModeDvdCreator, .rows = Clips({"a.avi", "b.avi"}), .formatRadio = option});
+        ExpectWindowGivenBack();
+    }
+};
+
+TEST_F(DvdJobTest, OnlyVobFilesLeavesOneVobPerFile)
+{
+    Run(kFirstOptionRadio, output.path());
+    EXPECT_TRUE(fs::exists(output / "a.vob"));
+    EXPECT_TRUE(fs::exists(output / "b.vob"));
+    EXPECT_FALSE(fs::exists(output / kWorkFolder));
+    EXPECT_FALSE(fs::exists(output / "VIDEO_TS"));
+    EXPECT_EQ(host.LastStatus(), "Converting - " + Q(TestClip("b.avi", 1)) + "....");
+}
+
+TEST_F(DvdJobTest, AllDvdFilesAuthorsTheFolderSetInAnyFolderAndRemovesTheWorkFolder)
+{
+    const fs::path folder = output / "Tom & Jerry <'quoted'>";
+    fs::create_directories(folder / kWorkFolder);   // left by an interrupted run: reused and removed
+    Run(kSecondOptionRadio, folder);
+    EXPECT_TRUE(fs::exists(folder / "VIDEO_TS" / "VIDEO_TS.IFO"));
+    EXPECT_TRUE(fs::exists(folder / "VIDEO_TS" / "VTS_01_1.VOB"));
+    EXPECT_FALSE(fs::exists(folder / kWorkFolder));
+    EXPECT_EQ(host.LastStatus(), "Generating DVD Files....");
+    EXPECT_TRUE(host.commands.empty());
+}
+
+TEST_F(DvdJobTest, ConvertAndBurnHandsBothFoldersOn)
+{
+    host.state.AddPendingOutput("left by an earlier job");
+    Run(kThirdOptionRadio, output.path());
+    const auto outputs = host.state.TakePendingOutputs();
+    EXPECT_EQ(outputs, (std::vector<std::string>{(output / "VIDEO_TS").string(), (output / "AUDIO_TS").string()}));
+    for (const auto& folder : outputs) EXPECT_TRUE(fs::is_directory(folder)) << folder;
+    EXPECT_EQ(host.commands, (std::vector<int>{command::kBurnPendingOutputs}));
+}
+
+}  // namespace
+}  // namespace velmora::front
