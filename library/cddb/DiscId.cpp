@@ -46,9 +46,12 @@ std::string QueryString(const std::vector<MsfAddress>& tracksThenLeadOut)
     std::string query = std::string(hex) + "+" + std::to_string(tracks);
     for (std::size_t track = 0; track < tracks; ++track) {
         const auto& address = tracksThenLeadOut[track];
-        query += "+" + std::to_string(static_cast<unsigned>(address.minutes * 4500 + address.seconds * 75 + address.frames));
+        query += '+';
+        query += std::to_string(static_cast<unsigned>(address.minutes * 4500 + address.seconds * 75 + address.frames));
     }
-    return query + "+" + std::to_string(TotalSeconds(tracksThenLeadOut.back()));
+    query += '+';
+    query += std::to_string(TotalSeconds(tracksThenLeadOut.back()));
+    return query;
 }
 
 }  // namespace CDDB
