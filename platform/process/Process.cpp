@@ -2,12 +2,18 @@
 
 #include "files/FileDescriptor.h"
 
+#include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <mutex>
+#include <poll.h>
+#include <set>
 #include <spawn.h>
 #include <string_view>
 #include <sys/mman.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,6 +23,50 @@ namespace velmora::platform {
 namespace {
 
 constexpr std::size_t kErrorTailBytes = 1024;
+constexpr auto kPollSlice = std::chrono::milliseconds(100);
+constexpr auto kGraceBeforeKill = std::chrono::seconds(3);
+
+using Clock = std::chrono::steady_clock;
+
+// Called directly: the C library's own declarations of these are not usable from C++ here.
+int OpenProcessDescriptor(pid_t child)
+{
+    return static_cast<int>(::syscall(SYS_pidfd_open, child, 0));
+}
+
+void SignalProcess(int pidfd, int signal)
+{
+    ::syscall(SYS_pidfd_send_signal, pidfd, signal, nullptr, 0);
+}
+
+// A child being waited for, known by a descriptor of its own so that a signal can never reach
+// another process that got its number.
+struct RunningChild {
+    int pidfd = -1;
+    std::atomic<bool> cancelled{false};
+};
+
+std::mutex runningMutex;
+std::set<RunningChild*> runningChildren;
+
+class Registration {
+public:
+    explicit Registration(RunningChild& child) : child_(child)
+    {
+        std::lock_guard lock(runningMutex);
+        runningChildren.insert(&child_);
+    }
+    ~Registration()
+    {
+        std::lock_guard lock(runningMutex);
+        runningChildren.erase(&child_);
+    }
+    Registration(const Registration&) = delete;
+    Registration& operator=(const Registration&) = delete;
+
+private:
+    RunningChild& child_;
+};
 
 class SpawnActions {
 public:
@@ -54,6 +104,14 @@ std::vector<char*> Pointers(std::vector<std::string>& words)
     return pointers;
 }
 
+std::string ReadFront(int fd, std::size_t limit)
+{
+    std::string text(limit, '\0');
+    const ssize_t got = ::pread(fd, text.data(), text.size(), 0);
+    text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    return text;
+}
+
 std::string ReadTail(int fd)
 {
     const off_t size = ::lseek(fd, 0, SEEK_END);
@@ -66,7 +124,7 @@ std::string ReadTail(int fd)
     return tail;
 }
 
-int WaitFor(pid_t child)
+int Reap(pid_t child)
 {
     int status = 0;
     while (::waitpid(child, &status, 0) < 0) {
@@ -75,6 +133,24 @@ int WaitFor(pid_t child)
     if (WIFEXITED(status)) return WEXITSTATUS(status);
     if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
     return -1;
+}
+
+// Waits in short slices, so that a time-out or a cancel is seen while the child runs.
+void WaitForExit(RunningChild& child, const SpawnOptions& options, ProcessOutcome& outcome)
+{
+    const auto start = Clock::now();
+    std::optional<Clock::time_point> killAt;
+    pollfd exited{child.pidfd, POLLIN, 0};
+    while (::poll(&exited, 1, static_cast<int>(kPollSlice.count())) == 0 || (exited.revents & POLLIN) == 0) {
+        const auto now = Clock::now();
+        if (options.timeout && now - start >= *options.timeout && !outcome.timedOut) {
+            outcome.timedOut = true;
+            SignalProcess(child.pidfd, SIGKILL);
+        }
+        if (child.cancelled && !killAt) killAt = now + kGraceBeforeKill;
+        if (killAt && now >= *killAt) SignalProcess(child.pidfd, SIGKILL);
+    }
+    outcome.cancelled = child.cancelled;
 }
 
 }  // namespace
@@ -100,6 +176,7 @@ ProcessOutcome RunAndWait(const std::vector<std::string>& arguments, const Spawn
     actions.Redirect(nothing.get(), STDIN_FILENO);
     actions.Redirect(nothing.get(), STDOUT_FILENO);
     actions.Redirect(errors.get(), STDERR_FILENO);
+    if (options.inheritedAsDescriptor3 >= 0) actions.Redirect(options.inheritedAsDescriptor3, 3);
 
     std::vector<std::string> words = arguments;
     std::vector<std::string> environment = MergedEnvironment(options.extraEnvironment);
@@ -113,9 +190,27 @@ ProcessOutcome RunAndWait(const std::vector<std::string>& arguments, const Spawn
         return outcome;
     }
     outcome.started = true;
-    outcome.exitStatus = WaitFor(child);
-    if (outcome.exitStatus != 0 && options.stderrFile.empty()) outcome.errorTail = ReadTail(errors.get());
+    RunningChild watched{OpenProcessDescriptor(child)};
+    if (watched.pidfd >= 0) {
+        const FileDescriptor owned(watched.pidfd);
+        const Registration registered(watched);
+        WaitForExit(watched, options, outcome);
+    }
+    outcome.exitStatus = Reap(child);
+    if (options.stderrFile.empty()) {
+        if (options.keptErrorBytes > 0) outcome.errorText = ReadFront(errors.get(), options.keptErrorBytes);
+        if (outcome.exitStatus != 0) outcome.errorTail = ReadTail(errors.get());
+    }
     return outcome;
+}
+
+void CancelRunningChildren()
+{
+    std::lock_guard lock(runningMutex);
+    for (RunningChild* child : runningChildren) {
+        child->cancelled = true;
+        SignalProcess(child->pidfd, SIGTERM);
+    }
 }
 
 }  // namespace velmora::platform

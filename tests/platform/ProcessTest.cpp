@@ -1,7 +1,11 @@
 #include "ScratchFolder.h"
+#include "files/FileDescriptor.h"
 #include "process/Process.h"
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <thread>
 
 namespace velmora::platform {
 namespace {
@@ -51,6 +55,37 @@ TEST(ProcessTest, FailuresAreReportedWithTheTailOfStandardError)
     EXPECT_FALSE(missing.started || missing.failure.empty());
     const auto killed = RunAndWait({"/bin/sh", "-c", "kill -TERM $$"});
     EXPECT_EQ(killed.exitStatus, 128 + SIGTERM);
+}
+
+TEST(ProcessTest, AChildIsHandedAFileAsDescriptor3AndItsErrorsAreKeptWhole)
+{
+    ScratchFolder scratch;
+    test::WriteFile(scratch / "input", "what the child reads");
+    const FileDescriptor input(::open((scratch / "input").c_str(), O_RDONLY | O_CLOEXEC));
+    const auto outcome = RunAndWait({"/bin/sh", "-c", "cat /dev/fd/3 >&2"},
+                                    {.inheritedAsDescriptor3 = input.get(), .keptErrorBytes = 9});
+    EXPECT_EQ(outcome.exitStatus, 0);
+    EXPECT_EQ(outcome.errorText, "what the ");
+}
+
+TEST(ProcessTest, AChildIsEndedAfterItsTimeOutOrWhenCancelled)
+{
+    const auto started = std::chrono::steady_clock::now();
+    const auto late = RunAndWait({"/bin/sleep", "30"}, {.timeout = std::chrono::milliseconds(300)});
+    EXPECT_TRUE(late.timedOut);
+    EXPECT_EQ(late.exitStatus, 128 + SIGKILL);
+
+    // A child that ignores the request to stop is killed after the grace time.
+    std::thread canceller([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        CancelRunningChildren();
+    });
+    const auto stubborn = RunAndWait({"/bin/sh", "-c", "trap '' TERM; exec sleep 30"});
+    canceller.join();
+    EXPECT_TRUE(stubborn.cancelled);
+    EXPECT_FALSE(stubborn.timedOut);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
+    EXPECT_FALSE(RunAndWait({"/bin/true"}).cancelled);
 }
 
 }  // namespace
