@@ -33,7 +33,7 @@ struct ContentPlacement {
     std::vector<Extent> extents;
 };
 
-HResult StreamUntil(ImageStream& image, PendingFile& file, std::uint64_t end, const KeepWriting& keepWriting)
+HResult StreamUntil(ImageStream& image, platform::PendingFile& file, std::uint64_t end, const KeepWriting& keepWriting)
 {
     std::vector<unsigned char> piece(kStreamPiece);
     while (image.Done() < end) {
@@ -48,6 +48,7 @@ HResult StreamUntil(ImageStream& image, PendingFile& file, std::uint64_t end, co
             return kFileError;
         }
         if (!file.Write(piece.data(), static_cast<std::size_t>(read))) {
+            LogMessage(1, "%s", file.Failure().c_str());
             image.Cancel();
             return kFileError;
         }
@@ -217,7 +218,7 @@ HResult CopyContent(const ContentPlacement& placement, int target, bool& inKerne
 
 }  // namespace
 
-HResult WriteImageFile(ImageStream& image, PendingFile& file, const KeepWriting& keepWriting)
+HResult WriteImageFile(ImageStream& image, platform::PendingFile& file, const KeepWriting& keepWriting)
 {
     const std::uint64_t metadataEnd = image.DataStartBlock() * kBlockSize;
     if (!image.Tree() || metadataEnd == 0 || metadataEnd > image.Size()) return StreamUntil(image, file, image.Size(), keepWriting);

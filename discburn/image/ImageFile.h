@@ -2,7 +2,7 @@
 
 #include "mastering/BurnResult.h"
 #include "ImageStream.h"
-#include "mastering/PendingFile.h"
+#include "files/PendingFile.h"
 
 #include <cstdint>
 #include <functional>
@@ -17,6 +17,6 @@ using KeepWriting = std::function<bool(std::uint64_t bytesDone)>;
 // gives them, in the kernel where it can, instead of passing every block through libisofs.
 // An image whose layout cannot be read back that way is streamed whole.
 // kOk, kCancelled or kFileError (the log says why).
-HResult WriteImageFile(ImageStream& image, PendingFile& file, const KeepWriting& keepWriting);
+HResult WriteImageFile(ImageStream& image, platform::PendingFile& file, const KeepWriting& keepWriting);
 
 }  // namespace velmora::discburn

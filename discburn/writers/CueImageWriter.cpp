@@ -1,7 +1,7 @@
 #include "CueImageWriter.h"
 
 #include "log/Log.h"
-#include "mastering/PendingFile.h"
+#include "files/PendingFile.h"
 
 #include <chrono>
 #include <cstdio>
@@ -12,6 +12,12 @@ namespace velmora::discburn {
 namespace {
 
 constexpr std::size_t kCopyBlock = 1 << 20;
+
+HResult FileError(const platform::PendingFile& file)
+{
+    LogMessage(1, "%s", file.Failure().c_str());
+    return kFileError;
+}
 constexpr auto kProgressInterval = std::chrono::milliseconds(100);
 
 std::string Msf(std::uint64_t sector)
@@ -60,9 +66,9 @@ HResult CueImageWriter::WriteTracks(const std::vector<AudioTrack>& tracks, BurnW
     if (tracks.empty()) return kOk;
     auto bin = cue_;
     bin.replace_extension(".bin");
-    PendingFile binFile(bin);
-    PendingFile cueFile(cue_);
-    if (!binFile.IsOpen() || !cueFile.IsOpen()) return kFileError;
+    platform::PendingFile binFile(bin);
+    platform::PendingFile cueFile(cue_);
+    if (!binFile.IsOpen() || !cueFile.IsOpen()) return FileError(binFile.IsOpen() ? cueFile : binFile);
 
     Progress progress(window, static_cast<int>(tracks.size()));
     if (!progress.Report(kAudioPreparing, 0, true)) return kCancelled;
@@ -81,12 +87,12 @@ HResult CueImageWriter::WriteTracks(const std::vector<AudioTrack>& tracks, BurnW
                 LogMessage(1, "Track %d ended early: %s", number, track.file.c_str());
                 return kFileError;
             }
-            if (!binFile.Write(block.data(), static_cast<std::size_t>(part))) return kFileError;
+            if (!binFile.Write(block.data(), static_cast<std::size_t>(part))) return FileError(binFile);
             left -= static_cast<std::uint64_t>(part);
             if (!progress.Report(kAudioWriting, number, false)) return kCancelled;
         }
         const std::uint64_t padded = PaddedTrackBytes(track.length);
-        if (!binFile.WriteZeros(padded - track.length)) return kFileError;
+        if (!binFile.WriteZeros(padded - track.length)) return FileError(binFile);
         char entry[64];
         std::snprintf(entry, sizeof entry, "  TRACK %02d AUDIO\n    INDEX 01 ", number);
         sheet += entry + Msf(sector) + "\n";
@@ -94,7 +100,9 @@ HResult CueImageWriter::WriteTracks(const std::vector<AudioTrack>& tracks, BurnW
     }
     if (!progress.Report(kAudioFinishing, static_cast<int>(tracks.size()), true)) return kCancelled;
     // The BIN goes into place first, so the CUE never names a missing file.
-    if (!cueFile.Write(sheet.data(), sheet.size()) || !binFile.Commit() || !cueFile.Commit()) return kFileError;
+    if (!cueFile.Write(sheet.data(), sheet.size())) return FileError(cueFile);
+    if (!binFile.Commit()) return FileError(binFile);
+    if (!cueFile.Commit()) return FileError(cueFile);
     return kOk;
 }
 

@@ -3,7 +3,7 @@
 #include "log/Log.h"
 #include "image/ImageFile.h"
 #include "mastering/Mastering.h"
-#include "mastering/PendingFile.h"
+#include "files/PendingFile.h"
 
 #include <chrono>
 #include <sys/stat.h>
@@ -105,14 +105,18 @@ bool CDiscFormatData::Write(ImageStream* image, BurnWindow* window)
         // libburn overwrites a file without truncating it and leaves whatever it wrote when
         // stopped: write a fresh file and put it in place only when it is complete.
         recorder_->LetGoOfDrive();
-        PendingFile pending(recorder_->Address()->path);
+        platform::PendingFile pending(recorder_->Address()->path);
         std::unique_ptr<HeldDrive> drive;
         if (pending.IsOpen()) drive = HeldDrive::Acquire(std::string(RecorderAddress::kImagePrefix) + pending.TemporaryPath().string(), hr);
         else hr = kFileError;
+        if (!pending.IsOpen()) LogMessage(1, "%s", pending.Failure().c_str());
         if (drive) {
             hr = drive->Write({WriteTrack{image->Source(), {}, 0, image->Size(), image->Size()}}, false, closeMedia, watcher);
             drive.reset();
-            if (hr >= 0 && !pending.Commit()) hr = kFileError;
+            if (hr >= 0 && !pending.Commit()) {
+                LogMessage(1, "%s", pending.Failure().c_str());
+                hr = kFileError;
+            }
         }
     } else if (HeldDrive* drive = recorder_->Drive()) {
         hr = drive->Write({WriteTrack{image->Source(), {}, 0, image->Size(), image->Size()}}, false, closeMedia, watcher);
@@ -138,8 +142,9 @@ bool CDiscFormatData::CreateISO(ImageStream* image, BurnWindow* window, const st
 
 bool CDiscFormatData::WriteToFile(ImageStream& image, const std::filesystem::path& target)
 {
-    PendingFile pending(target);
+    platform::PendingFile pending(target);
     if (!pending.IsOpen()) {
+        LogMessage(1, "%s", pending.Failure().c_str());
         hr = kFileError;
         return false;
     }
@@ -155,7 +160,10 @@ bool CDiscFormatData::WriteToFile(ImageStream& image, const std::filesystem::pat
         return notifyWindow->SendProgress({kWritingData}) != 0;
     };
     hr = WriteImageFile(image, pending, keepWriting);
-    if (hr == kOk && !pending.Commit()) hr = kFileError;
+    if (hr == kOk && !pending.Commit()) {
+        LogMessage(1, "%s", pending.Failure().c_str());
+        hr = kFileError;
+    }
     return hr == kOk;
 }
 
