@@ -23,48 +23,32 @@ namespace fs = std::filesystem;
 using namespace velmora::test;
 using namespace control;
 
-TEST(FileEntries, DiscSizeIsAlwaysOneSectorMoreThanTheWholeSectorsAndTheTitleIsTheNameBeforeItsDot)
+TEST(Entries, FilesTakeOneSectorMoreThanTheirWholeSectorsAndFoldersTheirTreeWithoutFollowingLinks)
 {
     ScratchFolder folder;
     const std::pair<std::size_t, std::int64_t> cases[] = {{0, 0}, {1, 2352}, {2351, 2352}, {2352, 4704}, {4705, 7056}};
     for (const auto& [bytes, discSize] : cases) {
-        const auto file = folder / ("f" + std::to_string(bytes));
-        WriteFile(file, std::string(bytes, 'a'));
-        const CFileObject entry(file.string());
-        EXPECT_EQ(entry.Size(), static_cast<std::int64_t>(bytes));
-        EXPECT_EQ(entry.GetDiscSize(), discSize) << bytes << " bytes";
+        WriteFile(folder / "file", std::string(bytes, 'a'));
+        EXPECT_EQ(CFileObject((folder / "file").string()).GetDiscSize(), discSize) << bytes << " bytes";
     }
     EXPECT_EQ(CFileObject((folder / "missing").string()).GetDiscSize(), 0);
-    const CFileObject clip("/a/b.c.mp3");
-    EXPECT_EQ(clip.GetName(), "b.c.mp3");
-    EXPECT_EQ(clip.GetTitle(), "b.c");
+    EXPECT_EQ(CFileObject("/a/b.c.mp3").GetName(), "b.c.mp3");
+    EXPECT_EQ(CFileObject("/a/b.c.mp3").GetTitle(), "b.c");
     EXPECT_EQ(CFileObject("/a/README").GetTitle(), "");
-    EXPECT_EQ(CFileObject("plain").GetName(), "plain");
-}
 
-TEST(FolderEntries, AddUpTheirWholeTreeWithoutFollowingLinks)
-{
-    ScratchFolder folder;
-    std::filesystem::create_directories(folder / "empty" / "deeper" / "deepest");
-    std::filesystem::create_directories(folder / "also-empty");
-    EXPECT_EQ(CDirObject(folder.path().string()).GetDiscSize(), 0);
-
-    WriteFile(folder / "empty" / "deeper" / "one", "x");
-    WriteFile(folder / "top", std::string(2352, 'y'));
-    const CDirObject tree(folder.path().string());
+    fs::create_directories(folder / "tree/empty/deeper");
+    EXPECT_EQ(CDirObject((folder / "tree").string()).GetDiscSize(), 0);
+    WriteFile(folder / "tree/empty/deeper/one", "x");
+    WriteFile(folder / "tree/top", std::string(2352, 'y'));
+    fs::create_directory_symlink(folder / "tree", folder / "tree/empty/loop");   // would never end
+    const CDirObject tree((folder / "tree").string());
     EXPECT_EQ(tree.GetDiscSize(), 2352 + 4704);
-    EXPECT_EQ(tree.Folders().size(), 2u);
+    EXPECT_EQ(tree.Folders().size(), 1u);
     EXPECT_EQ(tree.Files().size(), 1u);
-    EXPECT_EQ(tree.GetTitle(), "");
-
-    // A link back up the tree would never end.
-    std::filesystem::create_directory_symlink(folder.path(), folder / "empty" / "loop");
-    const CDirObject linked((folder / "empty").string());
-    EXPECT_EQ(linked.GetDiscSize(), 2352);
-    EXPECT_EQ(linked.Folders().size(), 1u);
+    EXPECT_EQ(tree.Folders()[0]->Folders().size(), 1u);
 }
 
-TEST(Durations, FormatLikeAClockAndAreReadFromTheLibrarysText)
+TEST(Durations, FormatLikeAClockAreReadFromTheLibrarysTextAndMeasuredOnlyForAcceptedKinds)
 {
     const std::pair<std::int64_t, const char*> formatted[] = {
         {0, "00:00"}, {59, "00:59"}, {61, "01:01"}, {3600, "01:00:00"}, {3661, "01:01:01"}, {360000, "100:00:00"}};
@@ -72,19 +56,13 @@ TEST(Durations, FormatLikeAClockAndAreReadFromTheLibrarysText)
     const std::pair<const char*, std::int32_t> parsed[] = {
         {" 00:03:25.40", 205}, {" 01:00:00.99", 3600}, {"", 0}, {" N/A", 0}, {" 9999999:00:00.00", INT32_MAX}};
     for (const auto& [text, seconds] : parsed) EXPECT_EQ(ParseDuration(text), seconds) << text;
-}
 
-TEST(Durations, AreMeasuredThroughTheLibraryOnlyForAcceptedKinds)
-{
     BindLibrary();
-    ScratchFolder folder;
     CFileObject clip(TestClip("clip.AVI", 3).string());
-    EXPECT_TRUE(clip.IsVideoFile());
-    EXPECT_TRUE(clip.IsAviFile());
-    EXPECT_FALSE(clip.IsAudioFile());
+    EXPECT_TRUE(clip.IsVideoFile() && clip.IsAviFile() && !clip.IsAudioFile());
     EXPECT_EQ(clip.GetDuration(), 3);
     EXPECT_EQ(clip.FormatDuration(), "00:03");
-
+    ScratchFolder folder;
     WriteFile(folder / "notes.avi.txt", "text");
     CFileObject notes((folder / "notes.avi.txt").string());
     EXPECT_FALSE(notes.IsVideoFile());
@@ -129,10 +107,9 @@ protected:
 
     std::size_t DuplicatesTold() const
     {
-        return static_cast<std::size_t>(std::count_if(host.messages.begin(), host.messages.end(), [](const auto& m) {
-            return m.text == "Duplicate Entry not allowed" && m.caption == "Velmora 1.2" &&
-                   m.kind == MessageKind::Information;
-        }));
+        return static_cast<std::size_t>(std::count(host.messages.begin(), host.messages.end(),
+                                                   ShownMessage{"Duplicate Entry not allowed", "Velmora 1.2",
+                                                                MessageKind::Information}));
     }
 
     QApplication& application = TestApplication();
@@ -145,13 +122,10 @@ protected:
 TEST_F(ListsTest, ConvertListShowsEachVideoAndKeepsTheTotalPlayLength)
 {
     convert.SetColumns(kModeVideoConverter);
-    EXPECT_EQ(convert.headerItem()->text(2), "File Name");
     convert.AddListFile(Clip("one.avi"));
     convert.AddListFile(Clip("four.mpg"));
     EXPECT_EQ(Column(convert, 0), (QStringList{"00:02", "00:03"}));
     EXPECT_EQ(Column(convert, 2), (QStringList{Clip("one.avi"), Clip("four.mpg")}));
-    const auto discBytes = static_cast<double>(CFileObject(Clip("one.avi").toStdString()).GetDiscSize());
-    EXPECT_EQ(convert.topLevelItem(0)->text(1), QString::asprintf("%0.2g MB", discBytes / 1048576.0));
     EXPECT_EQ(host.outputSeconds, 5);
     EXPECT_EQ(host.defaultsFrom, (std::vector<std::string>{Clip("one.avi").toStdString()}));   // the first video only
     convert.setCurrentItem(convert.topLevelItem(0));
@@ -165,14 +139,12 @@ TEST_F(ListsTest, ConvertListShowsEachVideoAndKeepsTheTotalPlayLength)
     convert.topLevelItem(1)->setSelected(true);
     QTest::keyClick(&convert, Qt::Key_Delete);
     EXPECT_EQ(Column(convert, 2), (QStringList{Clip("two.avi")}));
-    EXPECT_EQ(convert.TotalDuration(), 2);
     EXPECT_EQ(host.outputSeconds, 2);
     EXPECT_EQ(host.joinCalls.size(), 3u);
 
     host.strings = UiStrings(false);
     convert.ResetColumns();
     EXPECT_EQ(convert.topLevelItemCount(), 0);
-    EXPECT_EQ(convert.columnCount(), 0);
     convert.SetColumns(kModeVideoConverter);
     EXPECT_EQ(convert.headerItem()->text(1), QString::fromUtf8("Tamaño"));
 }
@@ -181,8 +153,6 @@ TEST_F(ListsTest, DvdCreatorListsAviTitlesThatControlERenames)
 {
     host.mode = kModeDvdCreator;
     convert.SetColumns(kModeDvdCreator);
-    EXPECT_EQ(convert.headerItem()->text(0), "Title");
-    EXPECT_EQ(convert.columnWidth(2), 355);
     convert.AddListFile(Clip("one.avi"));
     convert.AddListFile(Clip("four.mpg"));
     EXPECT_EQ(Column(convert, 0), (QStringList{"one"}));
@@ -257,11 +227,8 @@ TEST_F(ListsTest, DeleteRemovesExactlyTheSelectedRowsAfterAYes)
     host.answer = false;
     QTest::keyClick(&burn, Qt::Key_Delete);
     EXPECT_EQ(burn.count(), 5);
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0].text, "Are you sure you want to Delete Selected Item(s)?");
-    EXPECT_EQ(host.messages[0].caption, "Delete Confirmation");
-    EXPECT_EQ(host.messages[0].kind, MessageKind::QuestionDefaultNo);
-
+    EXPECT_EQ(host.messages, (Messages{{"Are you sure you want to Delete Selected Item(s)?", "Delete Confirmation",
+                                        MessageKind::QuestionDefaultNo}}));
     host.answer = true;
     QTest::keyClick(&burn, Qt::Key_Delete);
     EXPECT_EQ(Rows(burn), (QStringList{Q(folder / "2"), Q(folder / "4")}));
@@ -276,7 +243,7 @@ TEST_F(ListsTest, DeleteRemovesExactlyTheSelectedRowsAfterAYes)
     EXPECT_EQ(burn.count(), 2) << "no folders on an audio CD";
 }
 
-// The window's side: its buttons, drops and mode changes reach the lists.
+// The window's side: its buttons, drops and mode changes reach the mode's list.
 TEST_F(ListsTest, TheWindowsButtonsAndDropsReachTheModesList)
 {
     AnsweringDesktop desktop;
@@ -284,48 +251,34 @@ TEST_F(ListsTest, TheWindowsButtonsAndDropsReachTheModesList)
     Click(*window, kVideoConverterButton);
     desktop.chosenFiles = {Clip("two.avi"), Clip("one.avi")};
     Click(*window, kAddFilesButton);
-    EXPECT_EQ(desktop.filters.back(), "Video Files(avi, mpg) (*.avi *.mpg)");
-    EXPECT_EQ(Column(window->ConvertList(), 2), (QStringList{Clip("two.avi"), Clip("one.avi")}));
+    EXPECT_EQ(Column(window->ConvertList(), 2), desktop.chosenFiles);
     EXPECT_EQ(Caption(*window, kDurationText), "Duration  : 00:04");
     EXPECT_TRUE(Enabled(*window, kJoinFilesCheck));
     window->ConvertList().topLevelItem(0)->setSelected(true);
     Click(*window, kRemoveFilesButton);
     Drop(window->ConvertList(), {Clip("three.avi")});
     EXPECT_EQ(Column(window->ConvertList(), 2), (QStringList{Clip("one.avi"), Clip("three.avi")}));
-
     Click(*window, kDvdCreatorButton);
     EXPECT_EQ(window->ConvertList().topLevelItemCount(), 0) << "a mode change clears the list";
     desktop.chosenFiles = {};
     Click(*window, kAddFilesButton);
-    EXPECT_EQ(desktop.filters.back(), "AVI Files (*.avi)");
 
     Click(*window, kAudioBurnerButton);
     desktop.chosenFiles = {Clip("song.wav")};
     Click(*window, kAddFilesButton);
-    EXPECT_EQ(desktop.filters.back(), "Audio Files (*.wav *.mp3)");
-    EXPECT_EQ(Rows(window->BurnList()), (QStringList{Clip("song.wav")}));
-    EXPECT_EQ(Caption(*window, kStatusText), "0 min");
-
+    EXPECT_EQ(Rows(window->BurnList()), desktop.chosenFiles);
     Click(*window, kDvdDataBurnerButton);
     fs::create_directories(folder / "tree");
     WriteFile(folder / "tree" / "x", std::string(3000, 'x'));
     desktop.chosenFolder = Q(folder / "tree");
     Click(*window, kAddFolderButton);
-    EXPECT_EQ(desktop.folderTitles.back(), "Please select a folder for storing converted files");
-    EXPECT_EQ(Rows(window->BurnList()), (QStringList{Q(folder / "tree")}));
+    EXPECT_EQ(Rows(window->BurnList()), QStringList{desktop.chosenFolder});
     EXPECT_EQ(window->State().DiscUsed(), 4704u);
+    desktop.chosenFiles = {};
     Click(*window, kAddFilesButton);
-    EXPECT_EQ(desktop.filters.back(), "All Files(*.*) (*.*)");
-
-    Click(*window, kCdDataBurnerButton);   // Copy Disk takes no drops, Create ISO File does
-    Drop(window->BurnList(), {Q(folder / "tree")});
-    EXPECT_EQ(window->BurnList().count(), 0);
-    Click(*window, kSecondOptionRadio);
-    Drop(window->BurnList(), {Q(folder / "tree")});
-    EXPECT_EQ(window->BurnList().count(), 1);
-    Click(*window, kAudioConverterButton);
-    Drop(window->ConvertList(), {Clip("one.avi")});
-    EXPECT_EQ(window->ConvertList().topLevelItemCount(), 0);
+    // Each mode asks for files of its own kinds.
+    EXPECT_EQ(desktop.filters, (QStringList{"Video Files(avi, mpg) (*.avi *.mpg)", "AVI Files (*.avi)",
+                                            "Audio Files (*.wav *.mp3)", "All Files(*.*) (*.*)"}));
 }
 
 }  // namespace

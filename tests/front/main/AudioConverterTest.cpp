@@ -1,7 +1,6 @@
 #include "CdImage.h"
 #include "FrontTesting.h"
 #include "LoopbackHttpServer.h"
-#include "Media.h"
 #include "ScratchFolder.h"
 #include "core/ControlIds.h"
 #include "lists/CListCtrlEx.h"
@@ -35,31 +34,26 @@ protected:
     {
         WriteFile(scratch / "velmora.conf", "CddbServer=" + server.address() + "\n");
         fs::create_directories(images);
-    }
-
-    // Opens the mode with the disc in the drive; `answerDialog` runs once the match list is up.
-    void Open(std::function<void(QDialog&)> answerDialog = {})
-    {
         WriteCdImage(images, "disc", {{2, 440}, {1, 660}, {1, 880}});
-        window = MakeWindow(desktop);
-        QTimer watcher;
-        QObject::connect(&watcher, &QTimer::timeout, [&] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!dialog || dialog->objectName() != ControlName(dialog::kCddbMatches)) return;
-            dialogShown = true;
-            watcher.stop();
-            if (answerDialog) answerDialog(*dialog);
-        });
-        watcher.start(20);
-        Click(*window, kAudioConverterButton);
     }
 
-    QTreeWidgetItem& Row(int row) const { return *window->ConvertList().topLevelItem(row); }
     int Rows() const { return window->ConvertList().topLevelItemCount(); }
+    QStringList Column(int column) const
+    {
+        QStringList texts;
+        for (int row = 0; row < Rows(); ++row) texts << window->ConvertList().topLevelItem(row)->text(column);
+        return texts;
+    }
+    void ChangeDisc(const std::vector<ImageTrack>& tracks)
+    {
+        fs::remove(images / "disc.cue");
+        fs::remove(images / "disc.bin");
+        if (!tracks.empty()) WriteCdImage(images, "disc", tracks);
+    }
 
     ScratchFolder scratch;
     fs::path images = scratch / "images";
-    std::string queryAnswer = "200 rock 0a000c03 The Band / Greatest Hits\r\n";
+    std::string queryAnswer;
     LoopbackHttpServer server{[this](const LoopbackHttpServer::Request& request) {
         return LoopbackHttpServer::Reply{request.body.find("cddb+read") != std::string::npos ? kEntry : queryAnswer};
     }};
@@ -67,102 +61,86 @@ protected:
     ScopedEnvironment drives{"VELMORA_DRIVES", "X=" + (images / "disc.cue").string()};
     AnsweringDesktop desktop;
     std::unique_ptr<CMediaMaster> window;
-    bool dialogShown = false;
 };
 
-TEST_F(AudioConverterTest, AnExactMatchNamesTheTracksWithoutAsking)
+TEST_F(AudioConverterTest, TheTracksAreNamedByTheMatchChosenRippedOnStartAndRereadWhenTheDiscChanges)
 {
-    Open();
-    const auto& list = *static_cast<QComboBox*>(window->Control(kDriveList));
-    EXPECT_EQ(list.count(), 1);
-    EXPECT_TRUE(list.itemText(0).startsWith("X:\\  ") && list.itemText(0).endsWith("disc.cue"));
-    EXPECT_FALSE(dialogShown);
-    ASSERT_EQ(Rows(), 3);
-    const char* titles[] = {"Opening", "Middle", "Closing"};
-    for (int row = 0; row < 3; ++row) {
-        EXPECT_EQ(Row(row).text(0), QString::number(row + 1));
-        EXPECT_EQ(Row(row).text(3), titles[row]);
-        EXPECT_EQ(Row(row).text(4), "The Band");
-        EXPECT_EQ(Row(row).text(5).toLower(), "cda");
-        EXPECT_EQ(Row(row).checkState(0), Qt::Unchecked);
+    const std::string inexact =
+        "211 Found inexact matches\r\nrock 1 Zed / Z\r\nblues 2 Abe / A\r\njazz 3 Mid / M\r\n.\r\n";
+    const QStringList named{"Opening", "Middle", "Closing"}, unnamed{"Track01.cda", "Track02.cda", "Track03.cda"};
+    struct Case {
+        std::string answer;           // to the query
+        std::optional<int> pick;      // the line picked in the match list, if it is shown; -1 cancels
+        const char* read = nullptr;   // the entry then asked for
+        QStringList titles;
+    };
+    const Case cases[] = {
+        {"200 rock 0a000c03 The Band / Greatest Hits\r\n", std::nullopt, "cddb+read+rock+0a000c03", named},
+        {inexact, -1, nullptr, unnamed},
+        {inexact, 1, "cddb+read+jazz+3", named},
+        {"202 No match\r\n", std::nullopt, nullptr, unnamed},
+    };
+    for (const Case& disc : cases) {
+        queryAnswer = disc.answer;
+        const auto asked = server.requests().size();
+        QStringList matches;
+        QTimer watcher;   // plays the user's part once the match list is up
+        QObject::connect(&watcher, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog || dialog->objectName() != ControlName(dialog::kCddbMatches)) return;
+            watcher.stop();
+            auto* list = dialog->findChild<QListWidget*>(ControlName(kMatchList));
+            for (int line = 0; line < list->count(); ++line) matches << list->item(line)->text();
+            list->setCurrentRow(disc.pick.value_or(0));
+            const int button = disc.pick >= 0 ? kMatchOkButton : kMatchCancelButton;
+            dialog->findChild<QAbstractButton*>(ControlName(button))->click();
+        });
+        watcher.start(20);
+        window = MakeWindow(desktop);
+        Click(*window, kAudioConverterButton);
+        EXPECT_EQ(matches, (disc.pick ? QStringList{"Abe, A", "Mid, M", "Zed, Z"} : QStringList())) << disc.answer;
+        EXPECT_EQ(Column(3), disc.titles) << disc.answer;
+        EXPECT_EQ(Column(4), QStringList(3, disc.titles == named ? "The Band" : "")) << disc.answer;
+        const auto requests = server.requests();
+        ASSERT_EQ(requests.size() - asked, disc.read ? 2u : 1u) << disc.answer;
+        EXPECT_TRUE(!disc.read || requests.back().body.find(disc.read) != std::string::npos) << requests.back().body;
     }
+    EXPECT_EQ(desktop.messages, (Messages{{"Query unsuccessful: 202", "Error", MessageKind::Plain}}));
+    const auto& driveList = *static_cast<QComboBox*>(window->Control(kDriveList));
+    ASSERT_EQ(driveList.count(), 1);
+    EXPECT_TRUE(driveList.itemText(0).startsWith("X:\\  ") && driveList.itemText(0).endsWith("disc.cue"));
+    EXPECT_EQ(Column(0), (QStringList{"1", "2", "3"}));
+    EXPECT_EQ(Column(5).join(' ').toLower(), "cda cda cda");
     EXPECT_EQ(static_cast<QLineEdit*>(window->Control(kAudioBitRateEdit))->text(), "320");
     EXPECT_EQ(static_cast<QLineEdit*>(window->Control(kChannelsEdit))->text(), "2");
-    EXPECT_TRUE(desktop.messages.empty());
-}
 
-TEST_F(AudioConverterTest, SeveralMatchesAreListedSortedAndTheOneChosenNamesTheTracks)
-{
-    queryAnswer = "211 Found inexact matches\r\nrock 1 Zed / Z\r\nblues 2 Abe / A\r\njazz 3 Mid / M\r\n.\r\n";
-    QStringList lines;
-    Open([&](QDialog& dialog) {
-        auto* list = dialog.findChild<QListWidget*>(ControlName(kMatchList));
-        for (int line = 0; line < list->count(); ++line) lines << list->item(line)->text();
-        dialog.findChild<QAbstractButton*>(ControlName(kMatchCancelButton))->click();
-    });
-    EXPECT_TRUE(dialogShown);
-    EXPECT_EQ(lines, (QStringList{"Abe, A", "Mid, M", "Zed, Z"}));
-    ASSERT_EQ(Rows(), 3);   // cancelled: the tracks keep their file names
-    EXPECT_EQ(Row(2).text(3), "Track03.cda");
-    EXPECT_EQ(Row(0).text(4), "");
-    EXPECT_EQ(server.requests().size(), 1u);
-
-    Open([](QDialog& dialog) {
-        dialog.findChild<QListWidget*>(ControlName(kMatchList))->setCurrentRow(1);
-        dialog.findChild<QAbstractButton*>(ControlName(kMatchOkButton))->click();
-    });
-    ASSERT_EQ(Rows(), 3);
-    EXPECT_EQ(Row(1).text(3), "Middle");
-    ASSERT_EQ(server.requests().size(), 3u);
-    EXPECT_NE(server.requests()[2].body.find("cmd=cddb+read+jazz+3"), std::string::npos) << server.requests()[2].body;
-}
-
-TEST_F(AudioConverterTest, StartRipsTheCheckedTracksOnTheJobThreadAndGivesTheWindowBack)
-{
-    Open();
-    ASSERT_EQ(Rows(), 3);
-    Row(0).setCheckState(0, Qt::Checked);
-    Row(2).setCheckState(0, Qt::Checked);
+    // Start rips the checked tracks on the job thread and gives the window back.
+    auto& list = window->ConvertList();
+    for (const int row : {0, 2}) list.topLevelItem(row)->setCheckState(0, Qt::Checked);
     ScratchFolder output;
     desktop.chosenFolder = Q(output.path());
     Click(*window, kSecondOptionRadio);   // WAV
     Click(*window, kStartButton);
-    EXPECT_TRUE(window->JobRunning());
     EXPECT_FALSE(Enabled(*window, kStartButton));
     ASSERT_TRUE(ProcessEventsUntil([&] { return !window->JobRunning(); }));
-
     EXPECT_TRUE(fs::exists(output / "Track01.wav") && fs::exists(output / "Track03.wav"));
     EXPECT_FALSE(fs::exists(output / "Track02.wav"));
-    for (int row = 0; row < 3; ++row) EXPECT_EQ(Row(row).checkState(0), Qt::Unchecked);
-    EXPECT_FALSE(window->State().Busy());
-    for (const int id : {kStartButton, kDriveList, kConvertList, kFirstOptionRadio}) EXPECT_TRUE(Enabled(*window, id));
+    for (int row = 0; row < 3; ++row) EXPECT_EQ(list.topLevelItem(row)->checkState(0), Qt::Unchecked);
+    EXPECT_TRUE(Enabled(*window, kStartButton));
     EXPECT_FALSE(Enabled(*window, kThirdOptionRadio));
-}
 
-TEST_F(AudioConverterTest, AttachingAndDetachingTheImageRereadsTheDriveButNotInTheVideoConverter)
-{
-    queryAnswer = "202 No match\r\n";
-    window = MakeWindow(desktop);
-    Click(*window, kAudioConverterButton);
-    ASSERT_EQ(Rows(), 0);
-    WriteCdImage(images, "disc", {{1, 440}, {1, 660}});
-    ASSERT_TRUE(ProcessEventsUntil([&] { return Rows() == 2; }, 10000));
-    EXPECT_EQ(Row(1).text(3), "Track02.cda");
-    fs::remove(images / "disc.cue");
-    fs::remove(images / "disc.bin");
+    // Taking the disc out and putting another in rereads the drive, but not in the Video Converter.
+    ChangeDisc({});
     ASSERT_TRUE(ProcessEventsUntil([&] { return Rows() == 0; }, 10000));
-
-    ScratchFolder clips;
-    ASSERT_TRUE(MakeClip(clips / "a.avi", 1, 160, 120));
+    ChangeDisc({{1, 440}, {1, 660}});
+    ASSERT_TRUE(ProcessEventsUntil([&] { return Rows() == 2; }, 10000));
     Click(*window, kVideoConverterButton);
-    window->ConvertList().AddListFile(QString::fromStdString((clips / "a.avi").string()));
-    ASSERT_EQ(Rows(), 1);
-    const auto requests = server.requests().size();
-    WriteCdImage(images, "disc", {{1, 440}, {1, 660}});
+    list.AddListFile(Q(TestClip("a.avi", 1)));
+    const auto asked = server.requests().size();
+    ChangeDisc({{1, 440}});
     ProcessEvents(1000);
-    EXPECT_EQ(Rows(), 1);
-    EXPECT_EQ(window->ConvertList().columnCount(), 3);
-    EXPECT_EQ(server.requests().size(), requests);
+    EXPECT_EQ(Column(2), QStringList{Q(TestClip("a.avi", 1))});
+    EXPECT_EQ(server.requests().size(), asked);
 }
 
 }  // namespace

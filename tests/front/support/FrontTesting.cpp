@@ -49,11 +49,7 @@ QString Q(const std::filesystem::path& path)
 
 void ProcessEvents(int milliseconds)
 {
-    QElapsedTimer timer;
-    timer.start();
-    do {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    } while (timer.elapsed() < milliseconds);
+    ProcessEventsUntil([] { return false; }, milliseconds);
 }
 
 bool ProcessEventsUntil(const std::function<bool()>& condition, int milliseconds)
@@ -117,11 +113,10 @@ void Drop(QAbstractItemView& list, const QStringList& files)
     data.setUrls(urls);
     const QPoint at(10, 10);
     QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(list.viewport(), &enter);
     QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(list.viewport(), &move);
     QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(list.viewport(), &drop);
+    for (QEvent* event : std::initializer_list<QEvent*>{&enter, &move, &drop})
+        QCoreApplication::sendEvent(list.viewport(), event);
 }
 
 }  // namespace velmora::test

@@ -36,9 +36,8 @@ void BindLibrary();
 std::filesystem::path TestClip(const std::string& name, double seconds, int width = 160, int height = 120);
 QString Q(const std::filesystem::path& path);
 
-// Lets queued calls and events run for a moment.
+// Lets queued calls and events run for a moment, or until the condition holds (false on time-out).
 void ProcessEvents(int milliseconds = 0);
-// Lets events run until the condition holds; false when it still fails after the time-out.
 bool ProcessEventsUntil(const std::function<bool()>& condition, int milliseconds = 60000);
 
 struct ShownMessage {
@@ -57,38 +56,27 @@ public:
         messages.push_back({text, caption, kind});
         return answer;
     }
-    QStringList ChooseFiles(QWidget*, const QString& filter) override { return Asked(filters, filter, chosenFiles); }
-    QString ChooseFolder(QWidget*, const QString& title) override { return Asked(folderTitles, title, chosenFolder); }
+    QStringList ChooseFiles(QWidget*, const QString& filter) override { return filters << filter, chosenFiles; }
+    QString ChooseFolder(QWidget*, const QString& title) override { return folderTitles << title, chosenFolder; }
     void OpenUrl(const QUrl& url) override { openedUrls.push_back(url); }
     QString ChooseSaveFile(QWidget*, const QString& filter) override
     {
         if (whileSaving) whileSaving();
-        return Asked(filters, filter, chosenSaveFile);
+        return filters << filter, chosenSaveFile;
     }
-    QString ChooseExistingFile(QWidget*, const QString& filter) override
-    {
-        return Asked(filters, filter, chosenExistingFile);
-    }
+    QString ChooseExistingFile(QWidget*, const QString& filter) override { return filters << filter, chosenExisting; }
     // Plays the user's part in a modal dialog and gives its result code; none rejects it.
     int RunDialog(QDialog& dialog) override { return answerDialog ? answerDialog(dialog) : 0; }
 
     bool answer = true;
     QStringList chosenFiles;
-    QString chosenFolder, chosenSaveFile, chosenExistingFile;
+    QString chosenFolder, chosenSaveFile, chosenExisting;
     std::function<void()> whileSaving;   // what the user does while the save dialog is open
     std::function<int(QDialog&)> answerDialog;
 
     Messages messages;
     QStringList filters, folderTitles;
     std::vector<QUrl> openedUrls;
-
-private:
-    template <typename Answer>
-    static Answer Asked(QStringList& asked, const QString& question, const Answer& given)
-    {
-        asked << question;
-        return given;
-    }
 };
 
 // The window's part for a list, a conversion job or a burn job on its own: answers as the test
@@ -114,8 +102,8 @@ public:
     void StepProgress() override { ++steps; }
     void EndProgress() override {}
     void CollectSettings(Request& request, const Request* defaults) override { collect(request, defaults); }
-    std::string ChooseOutputFolder() override { return Asked(folder); }
-    std::string ChooseJoinedFile() override { return Asked(joinedFile); }
+    std::string ChooseOutputFolder() override { return ++questions, folder; }
+    std::string ChooseJoinedFile() override { return ++questions, joinedFile; }
     void ShowPreview(const std::string& picture) override { previews.push_back(picture); }
     void HidePreview() override { ++hidden; }
     void UncheckRow(int row) override { unchecked.push_back(row); }
@@ -132,7 +120,7 @@ public:
     // BurnHost
     std::string ChooseIsoFileToWrite() override { return isoToWrite; }
     std::string ChooseIsoFileToBurn() override { return isoToBurn; }
-    std::optional<std::string> ChooseTargetRecorder() override { return Asked(target); }
+    std::optional<std::string> ChooseTargetRecorder() override { return ++questions, target; }
 
     front::SharedState state;
     int mode = front::kModeVideoConverter;
@@ -151,14 +139,6 @@ public:
     std::vector<int> unchecked, commands;
     std::int64_t used = 0, outputSeconds = -1;
     std::vector<bool> joinCalls;
-
-private:
-    template <typename Answer>
-    Answer Asked(const Answer& given)
-    {
-        ++questions;
-        return given;
-    }
 };
 
 // A main window against the real library beside the test program, shown offscreen.
@@ -175,6 +155,12 @@ bool Checked(const front::CMediaMaster& window, int id);
 // What the desktop's file manager delivers to a list: file URLs, in order.
 void Drop(QAbstractItemView& list, const QStringList& files);
 
+inline void PrintTo(const ShownMessage& message, std::ostream* out)
+{
+    *out << message.caption.toStdString() << ": " << message.text.toStdString() << " ("
+         << static_cast<int>(message.kind) << ')';
+}
+
 }  // namespace velmora::test
 
 // Readable values in test failures.
@@ -182,14 +168,3 @@ inline void PrintTo(const QString& text, std::ostream* out)
 {
     *out << '"' << text.toStdString() << '"';
 }
-inline void PrintTo(const QStringList& texts, std::ostream* out)
-{
-    *out << '{' << texts.join(", ").toStdString() << '}';
-}
-namespace velmora::test {
-inline void PrintTo(const ShownMessage& message, std::ostream* out)
-{
-    *out << message.caption.toStdString() << ": " << message.text.toStdString() << " ("
-         << static_cast<int>(message.kind) << ')';
-}
-}  // namespace velmora::test
