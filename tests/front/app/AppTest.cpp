@@ -1,14 +1,17 @@
 #include "FrontTesting.h"
+#include "LoopbackHttpServer.h"
 #include "ScratchFolder.h"
 #include "app/Display.h"
 #include "app/SystemLanguage.h"
 #include "core/LumetraBinding.h"
 #include "core/UiStrings.h"
+#include "main/CMediaMaster.h"
 #include "main/ModeTables.h"
 #include "process/Process.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 
 namespace velmora::front {
@@ -60,20 +63,6 @@ TEST(Language, OnlyUsEnglishOfTheMachinesLocaleChoosesEnglish)
     EXPECT_EQ(SystemLocaleName({folder / "missing"}), "");
 }
 
-TEST(Display, NeedsADisplayOrAnExplicitPlatform)
-{
-    const ScopedEnvironment noX("DISPLAY", "");
-    const ScopedEnvironment noWayland("WAYLAND_DISPLAY", std::nullopt);
-    {
-        const ScopedEnvironment noPlatform("QT_QPA_PLATFORM", std::nullopt);
-        EXPECT_FALSE(DisplayAvailable());
-        const ScopedEnvironment wayland("WAYLAND_DISPLAY", "wayland-0");
-        EXPECT_TRUE(DisplayAvailable());
-    }
-    const ScopedEnvironment offscreen("QT_QPA_PLATFORM", "offscreen");
-    EXPECT_TRUE(DisplayAvailable());
-}
-
 TEST(LumetraBinding, BindsWhatTheLibraryExportsAndLeavesTheRestEmpty)
 {
     LumetraBinding binding;
@@ -84,10 +73,6 @@ TEST(LumetraBinding, BindsWhatTheLibraryExportsAndLeavesTheRestEmpty)
     MediaLibrary::Header::MEDIACONVERSIONINFO request;
     EXPECT_EQ(binding.GetDefaultPara()(&request), 1);
     EXPECT_EQ(request.nWidth, 640);
-    // A conversion chosen at run time is found only among the conversions.
-    EXPECT_EQ(binding.Converter(Export::Convert_Video_TO_AVI), binding.Convert_Video_TO_AVI());
-    EXPECT_NE(binding.Converter(Export::Convert_Video_TO_AVI), nullptr);
-    EXPECT_EQ(binding.Converter(Export::GetDefaultPara), nullptr);
 
     // Binding anew replaces every entry.
     ASSERT_TRUE(binding.Bind(DefaultLibraryPath()));
@@ -97,9 +82,9 @@ TEST(LumetraBinding, BindsWhatTheLibraryExportsAndLeavesTheRestEmpty)
     EXPECT_EQ(binding.Unbound().size(), LumetraBinding::kNames.size());
 }
 
-TEST(Startup, WithoutADisplayTheProgramSaysSoInOneLineAndFails)
+TEST(Startup, WithoutADisplayOrAnExplicitPlatformTheProgramSaysSoInOneLineAndFails)
 {
-    const ScopedEnvironment noX("DISPLAY", std::nullopt);
+    const ScopedEnvironment noX("DISPLAY", "");
     const ScopedEnvironment noWayland("WAYLAND_DISPLAY", std::nullopt);
     const ScopedEnvironment noPlatform("QT_QPA_PLATFORM", std::nullopt);
     ScratchFolder folder;
@@ -113,6 +98,74 @@ TEST(Startup, WithoutADisplayTheProgramSaysSoInOneLineAndFails)
     const auto at = said.find("orvane: no display available");
     ASSERT_NE(at, std::string::npos) << said;
     EXPECT_EQ(said.find('\n', at), said.size() - 1) << said;
+    {
+        const ScopedEnvironment wayland("WAYLAND_DISPLAY", "wayland-0");
+        EXPECT_TRUE(DisplayAvailable());
+    }
+    const ScopedEnvironment offscreen("QT_QPA_PLATFORM", "offscreen");
+    EXPECT_TRUE(DisplayAvailable());
+}
+
+class UpdateCheckTest : public ::testing::Test {
+protected:
+    // The window reads the server from the settings file, as the program does.
+    std::unique_ptr<CMediaMaster> StartWindow(const std::string& server, bool english = true)
+    {
+        WriteFile(folder / "velmora.conf", "# test settings\nUpdateServer=" + server + "\n");
+        return MakeWindow(desktop, english);
+    }
+    // The check has ended and its question, if any, has reached the window thread.
+    void CheckWith(const std::string& server, bool english = true)
+    {
+        const auto window = StartWindow(server, english);
+        window->UpdateCheck().Wait();
+        ProcessEvents(20);
+        EXPECT_TRUE(window->isVisible());
+    }
+
+    ScratchFolder folder;
+    ScopedEnvironment settings{"VELMORA_CONF", (folder / "velmora.conf").string()};
+    ScopedEnvironment noProxy{"no_proxy", "127.0.0.1"};
+    AnsweringDesktop desktop;
+};
+
+TEST_F(UpdateCheckTest, AnyBodyAsksEvenWithAnErrorStatusAndYesOpensTheUpdatePage)
+{
+    // Status, body, language and answer; whether the user is asked.
+    const std::tuple<int, std::string, bool, bool, bool> cases[] = {
+        {200, "", true, true, false}, {404, "<html>Not Found</html>", true, true, true},
+        {200, "1.3", false, false, true}};
+    for (const auto& [status, body, english, yes, asked] : cases) {
+        const UiStrings strings(english);
+        const Messages question{{strings[kRowUpdatesAvailable], strings[kRowUpdatesCaption], MessageKind::Question}};
+        LoopbackHttpServer server([&](const auto&) { return LoopbackHttpServer::Reply{body, status}; });
+        desktop = AnsweringDesktop();
+        desktop.answer = yes;
+        CheckWith(server.address(), english);
+        ASSERT_EQ(server.requests().size(), 1u);
+        const std::string request = server.requests()[0].headers;
+        EXPECT_EQ(request.rfind("GET /updates.php?version=1.2 HTTP/1.1\r\n", 0), 0u) << request;
+        EXPECT_NE(request.find("\r\nUser-Agent: Check Velmora Updates/1.0"), std::string::npos) << request;
+        EXPECT_EQ(desktop.messages, asked ? question : Messages{}) << status;
+        const std::vector<QUrl> opened{QUrl("http://" + QString::fromStdString(server.address()) + "/newupdate.php")};
+        EXPECT_EQ(desktop.openedUrls, asked && yes ? opened : std::vector<QUrl>{}) << status;
+    }
+}
+
+TEST_F(UpdateCheckTest, NoServerOrAnUnreachableOneShowsNothingAndClosingCutsASilentOneShort)
+{
+    LoopbackHttpServer silent([](const auto&) { return LoopbackHttpServer::Reply{"update", 200, true}; });
+    CheckWith("");
+    EXPECT_TRUE(silent.requests().empty());
+    CheckWith("127.0.0.1:" + std::to_string(UnusedLoopbackPort()));
+
+    const auto started = std::chrono::steady_clock::now();
+    {
+        const auto window = StartWindow(silent.address());
+        ASSERT_TRUE(ProcessEventsUntil([&] { return !silent.requests().empty(); }, 5000));
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+    EXPECT_TRUE(desktop.messages.empty());
 }
 
 }  // namespace
