@@ -12,7 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <climits>
 #include <filesystem>
 
@@ -32,7 +31,6 @@ TEST(Entries, FilesTakeOneSectorMoreThanTheirWholeSectorsAndFoldersTheirTreeWith
         EXPECT_EQ(CFileObject((folder / "file").string()).GetDiscSize(), discSize) << bytes << " bytes";
     }
     EXPECT_EQ(CFileObject((folder / "missing").string()).GetDiscSize(), 0);
-    EXPECT_EQ(CFileObject("/a/b.c.mp3").GetName(), "b.c.mp3");
     EXPECT_EQ(CFileObject("/a/b.c.mp3").GetTitle(), "b.c");
     EXPECT_EQ(CFileObject("/a/README").GetTitle(), "");
 
@@ -43,12 +41,11 @@ TEST(Entries, FilesTakeOneSectorMoreThanTheirWholeSectorsAndFoldersTheirTreeWith
     fs::create_directory_symlink(folder / "tree", folder / "tree/empty/loop");   // would never end
     const CDirObject tree((folder / "tree").string());
     EXPECT_EQ(tree.GetDiscSize(), 2352 + 4704);
-    EXPECT_EQ(tree.Folders().size(), 1u);
-    EXPECT_EQ(tree.Files().size(), 1u);
-    EXPECT_EQ(tree.Folders()[0]->Folders().size(), 1u);
+    ASSERT_EQ(tree.Folders().size(), 1u);
+    EXPECT_EQ(tree.Folders()[0]->Folders().size(), 1u);   // the link is left out
 }
 
-TEST(Durations, FormatLikeAClockAreReadFromTheLibrarysTextAndMeasuredOnlyForAcceptedKinds)
+TEST(Durations, FormatLikeAClockAndAreReadFromTheLibrarysText)
 {
     const std::pair<std::int64_t, const char*> formatted[] = {
         {0, "00:00"}, {59, "00:59"}, {61, "01:01"}, {3600, "01:00:00"}, {3661, "01:01:01"}, {360000, "100:00:00"}};
@@ -56,17 +53,6 @@ TEST(Durations, FormatLikeAClockAreReadFromTheLibrarysTextAndMeasuredOnlyForAcce
     const std::pair<const char*, std::int32_t> parsed[] = {
         {" 00:03:25.40", 205}, {" 01:00:00.99", 3600}, {"", 0}, {" N/A", 0}, {" 9999999:00:00.00", INT32_MAX}};
     for (const auto& [text, seconds] : parsed) EXPECT_EQ(ParseDuration(text), seconds) << text;
-
-    BindLibrary();
-    CFileObject clip(TestClip("clip.AVI", 3).string());
-    EXPECT_TRUE(clip.IsVideoFile() && clip.IsAviFile() && !clip.IsAudioFile());
-    EXPECT_EQ(clip.GetDuration(), 3);
-    EXPECT_EQ(clip.FormatDuration(), "00:03");
-    ScratchFolder folder;
-    WriteFile(folder / "notes.avi.txt", "text");
-    CFileObject notes((folder / "notes.avi.txt").string());
-    EXPECT_FALSE(notes.IsVideoFile());
-    EXPECT_EQ(notes.GetDuration(), 0);
 }
 
 QStringList Rows(const QListWidget& list)
@@ -74,13 +60,6 @@ QStringList Rows(const QListWidget& list)
     QStringList rows;
     for (int row = 0; row < list.count(); ++row) rows << list.item(row)->text();
     return rows;
-}
-
-QStringList Column(const QTreeWidget& list, int column)
-{
-    QStringList texts;
-    for (int row = 0; row < list.topLevelItemCount(); ++row) texts << list.topLevelItem(row)->text(column);
-    return texts;
 }
 
 // Two-second clips, an MPEG of three and a half seconds and five seconds of CD audio, made once.
@@ -105,13 +84,6 @@ protected:
         burn.show();
     }
 
-    std::size_t DuplicatesTold() const
-    {
-        return static_cast<std::size_t>(std::count(host.messages.begin(), host.messages.end(),
-                                                   ShownMessage{"Duplicate Entry not allowed", "Velmora 1.2",
-                                                                MessageKind::Information}));
-    }
-
     QApplication& application = TestApplication();
     ScratchFolder folder;
     FakeHost host;
@@ -119,7 +91,7 @@ protected:
     CFileListBox burn{host, nullptr};
 };
 
-TEST_F(ListsTest, ConvertListShowsEachVideoAndKeepsTheTotalPlayLength)
+TEST_F(ListsTest, ConvertListShowsEachVideoKeepsTheTotalPlayLengthAndNamesDvdTitles)
 {
     convert.SetColumns(kModeVideoConverter);
     convert.AddListFile(Clip("one.avi"));
@@ -142,16 +114,9 @@ TEST_F(ListsTest, ConvertListShowsEachVideoAndKeepsTheTotalPlayLength)
     EXPECT_EQ(host.outputSeconds, 2);
     EXPECT_EQ(host.joinCalls.size(), 3u);
 
-    host.strings = UiStrings(false);
-    convert.ResetColumns();
-    EXPECT_EQ(convert.topLevelItemCount(), 0);
-    convert.SetColumns(kModeVideoConverter);
-    EXPECT_EQ(convert.headerItem()->text(1), QString::fromUtf8("Tamaño"));
-}
-
-TEST_F(ListsTest, DvdCreatorListsAviTitlesThatControlERenames)
-{
+    // The DVD Creator lists AVI titles, which Control+E renames.
     host.mode = kModeDvdCreator;
+    convert.ResetColumns();
     convert.SetColumns(kModeDvdCreator);
     convert.AddListFile(Clip("one.avi"));
     convert.AddListFile(Clip("four.mpg"));
@@ -169,11 +134,13 @@ TEST_F(ListsTest, DvdCreatorListsAviTitlesThatControlERenames)
 TEST_F(ListsTest, WrongKindsAndFilesWithoutAPlayLengthAreLeftOutSilently)
 {
     WriteFile(folder / "film.wmv", "wmv");
-    Drop(convert, {Q(folder / "film.wmv"), Clip("one.avi")});
+    WriteFile(folder / "notes.avi.txt", "text");
+    const QStringList dropped{Q(folder / "film.wmv"), Q(folder / "notes.avi.txt"), Q(TestClip("upper.AVI", 1))};
+    Drop(convert, dropped);
     EXPECT_EQ(convert.topLevelItemCount(), 0) << "the list takes no drops yet";
     convert.SetAcceptsDroppedFiles(true);
-    Drop(convert, {Q(folder / "film.wmv"), Clip("one.avi")});
-    EXPECT_EQ(Column(convert, 2), (QStringList{Clip("one.avi")}));
+    Drop(convert, dropped);
+    EXPECT_EQ(Column(convert, 2), QStringList{dropped[2]});
 
     host.mode = kModeAudioBurner;
     fs::create_directory(folder / "albums");
@@ -202,8 +169,9 @@ TEST_F(ListsTest, TheSameFileTwiceIsADuplicateButNamesDifferingInCaseAreTwoFiles
     }
     burn.AddPath(Q(folder / "sub" / ".." / "a.mp3"));
     burn.AddPath(Q(folder / "a.mp3"));
+    const ShownMessage duplicate{"Duplicate Entry not allowed", "Velmora 1.2", MessageKind::Information};
     EXPECT_EQ(burn.count(), 3);
-    EXPECT_EQ(DuplicatesTold(), 2u);
+    EXPECT_EQ(host.messages, Messages(2, duplicate));
     EXPECT_EQ(host.used, 3 * 2352);
 
     host.mode = kModeVideoConverter;
@@ -211,7 +179,7 @@ TEST_F(ListsTest, TheSameFileTwiceIsADuplicateButNamesDifferingInCaseAreTwoFiles
     fs::create_symlink(Clip("one.avi").toStdString(), folder / "link.avi");
     convert.AddListFile(Q(folder / "link.avi"));
     EXPECT_EQ(convert.topLevelItemCount(), 1);
-    EXPECT_EQ(DuplicatesTold(), 3u);
+    EXPECT_EQ(host.messages, Messages(3, duplicate));
 }
 
 TEST_F(ListsTest, DeleteRemovesExactlyTheSelectedRowsAfterAYes)
@@ -234,10 +202,6 @@ TEST_F(ListsTest, DeleteRemovesExactlyTheSelectedRowsAfterAYes)
     EXPECT_EQ(Rows(burn), (QStringList{Q(folder / "2"), Q(folder / "4")}));
     EXPECT_EQ(host.used, 2 * 2352);
 
-    host.messages.clear();
-    burn.clearSelection();
-    QTest::keyClick(&burn, Qt::Key_Delete);
-    EXPECT_TRUE(host.messages.empty()) << "nothing selected, nothing asked";
     host.mode = kModeAudioBurner;
     burn.AddPath(Q(folder / "tree"));
     EXPECT_EQ(burn.count(), 2) << "no folders on an audio CD";

@@ -13,6 +13,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMimeData>
+#include <QTreeWidget>
 
 #include <stdexcept>
 #include <string>
@@ -40,16 +41,6 @@ std::filesystem::path TestClip(const std::string& name, double seconds, int widt
     if (!std::filesystem::exists(clip) && !MakeClip(clip, seconds, width, height))
         throw std::runtime_error("cannot make the clip " + name);
     return clip;
-}
-
-QString Q(const std::filesystem::path& path)
-{
-    return QString::fromStdString(path.string());
-}
-
-void ProcessEvents(int milliseconds)
-{
-    ProcessEventsUntil([] { return false; }, milliseconds);
 }
 
 bool ProcessEventsUntil(const std::function<bool()>& condition, int milliseconds)
@@ -103,6 +94,13 @@ bool Enabled(const front::CMediaMaster& window, int id)
 bool Checked(const front::CMediaMaster& window, int id)
 {
     return static_cast<QAbstractButton*>(window.Control(id))->isChecked();
+}
+
+QStringList Column(const QTreeWidget& list, int column)
+{
+    QStringList texts;
+    for (int row = 0; row < list.topLevelItemCount(); ++row) texts << list.topLevelItem(row)->text(column);
+    return texts;
 }
 
 void Drop(QAbstractItemView& list, const QStringList& files)

@@ -21,6 +21,7 @@
 #include <vector>
 
 class QAbstractItemView;
+class QTreeWidget;
 
 namespace velmora::front {
 class CMediaMaster;
@@ -34,15 +35,14 @@ QApplication& TestApplication();
 void BindLibrary();
 // A clip of ffmpeg's test picture and tone, made once per program.
 std::filesystem::path TestClip(const std::string& name, double seconds, int width = 160, int height = 120);
-QString Q(const std::filesystem::path& path);
+inline QString Q(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
 
-// Lets queued calls and events run for a moment, or until the condition holds (false on time-out).
-void ProcessEvents(int milliseconds = 0);
+// Lets events run until the condition holds (false on time-out), or for a moment.
 bool ProcessEventsUntil(const std::function<bool()>& condition, int milliseconds = 60000);
+inline void ProcessEvents(int milliseconds = 0) { ProcessEventsUntil([] { return false; }, milliseconds); }
 
 struct ShownMessage {
-    QString text;
-    QString caption;
+    QString text, caption;
     front::MessageKind kind;
     bool operator==(const ShownMessage&) const = default;
 };
@@ -57,7 +57,7 @@ public:
         return answer;
     }
     QStringList ChooseFiles(QWidget*, const QString& filter) override { return filters << filter, chosenFiles; }
-    QString ChooseFolder(QWidget*, const QString& title) override { return folderTitles << title, chosenFolder; }
+    QString ChooseFolder(QWidget*, const QString&) override { return chosenFolder; }
     void OpenUrl(const QUrl& url) override { openedUrls.push_back(url); }
     QString ChooseSaveFile(QWidget*, const QString& filter) override
     {
@@ -75,7 +75,7 @@ public:
     std::function<int(QDialog&)> answerDialog;
 
     Messages messages;
-    QStringList filters, folderTitles;
+    QStringList filters;
     std::vector<QUrl> openedUrls;
 };
 
@@ -131,14 +131,13 @@ public:
     std::optional<std::string> target;
     std::set<front::Export> missing;
 
-    std::vector<bool> controls;   // busy, then free
+    std::vector<bool> controls, joinCalls;   // controls: busy, then free
     QStringList statuses;
     Messages messages;
     int questions = 0, progressMaximum = 0, steps = 0, hidden = 0;   // questions: folder, file, recorder
     std::vector<std::string> previews, defaultsFrom;
     std::vector<int> unchecked, commands;
     std::int64_t used = 0, outputSeconds = -1;
-    std::vector<bool> joinCalls;
 };
 
 // A main window against the real library beside the test program, shown offscreen.
@@ -151,6 +150,8 @@ QString Caption(const front::CMediaMaster& window, int id);
 std::set<int> ShownControls(const front::CMediaMaster& window);
 bool Enabled(const front::CMediaMaster& window, int id);
 bool Checked(const front::CMediaMaster& window, int id);
+// The texts of a column of a list's rows.
+QStringList Column(const QTreeWidget& list, int column);
 
 // What the desktop's file manager delivers to a list: file URLs, in order.
 void Drop(QAbstractItemView& list, const QStringList& files);
