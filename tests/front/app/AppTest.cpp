@@ -1,14 +1,17 @@
 #include "FrontTesting.h"
+#include "LoopbackHttpServer.h"
 #include "ScratchFolder.h"
 #include "app/Display.h"
 #include "app/SystemLanguage.h"
 #include "core/LumetraBinding.h"
 #include "core/UiStrings.h"
+#include "main/CMediaMaster.h"
 #include "main/ModeTables.h"
 #include "process/Process.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 
 namespace velmora::front {
@@ -16,65 +19,42 @@ namespace {
 
 using namespace velmora::test;
 
-TEST(UiStringTables, BothHaveEveryRowAndTheSameRowsKeptEmpty)
+TEST(UiStrings, BothTablesKeepTheSameRowsEmptyGiveEveryRowReadATextAndAreDecodedAsUtf8)
 {
-    for (int row = 0; row < kUiStringCount; ++row) {
-        ASSERT_NE(EnglishStrings()[row], nullptr) << "English row " << row;
-        ASSERT_NE(SpanishStrings()[row], nullptr) << "Spanish row " << row;
-        EXPECT_EQ(std::string(EnglishStrings()[row]).empty(), std::string(SpanishStrings()[row]).empty()) << row;
-    }
-}
-
-TEST(UiStringTables, EveryRowTheProgramReadsHasText)
-{
-    std::vector<int> read{kRowTitle, kRowWelcome, kRowCancel, kRowConverting, kRowBurnCompleted, kRowMediaNotWritable};
+    std::set<int> read{kRowTitle, kRowWelcome, kRowCancel, kRowConverting, kRowBurnCompleted, kRowMediaNotWritable};
     for (int mode = kModeWelcome; mode <= kModeDvdDataBurner; ++mode)
         for (const ModeCaption& caption : ControlsOfMode(mode).captions)
-            if (caption.row >= 0) read.push_back(caption.row);
-    for (const bool english : {true, false})
-        for (const int row : read) EXPECT_FALSE(UiStrings(english)[row].isEmpty()) << row << (english ? " en" : " es");
+            if (caption.row >= 0) read.insert(caption.row);
+    const UiStrings english(true), spanish(false);
+    for (int row = 0; row < kUiStringCount; ++row) {
+        ASSERT_TRUE(EnglishStrings()[row] && SpanishStrings()[row]) << row;
+        EXPECT_EQ(english[row].isEmpty(), spanish[row].isEmpty()) << row;
+        EXPECT_TRUE(!read.count(row) || !english[row].isEmpty()) << row;
+        EXPECT_EQ(spanish[row].toUtf8(), QByteArray(SpanishStrings()[row])) << row;
+    }
+    EXPECT_TRUE(english.english() && !spanish.english());
 }
 
-TEST(UiStrings, TheWindowCopyDecodesUtf8)
-{
-    const UiStrings spanish(false);
-    EXPECT_EQ(spanish[14], QString::fromUtf8("Conversión de audio"));
-    EXPECT_EQ(spanish[14].size(), 19);
-    EXPECT_FALSE(spanish.english());
-    EXPECT_TRUE(UiStrings(true).english());
-}
-
-TEST(Language, OnlyUsEnglishOfTheLocalesAbbreviationsChoosesEnglish)
+TEST(Language, OnlyUsEnglishOfTheMachinesLocaleChoosesEnglish)
 {
     const std::tuple<const char*, const char*, bool> cases[] = {
-        {"en_US.UTF-8", "ENU", true},       {"en_US", "ENU", true},             {"en_GB.UTF-8", "ENG", false},
-        {"en_AU", "ENA", false},            {"de_DE.UTF-8", "DEU", false},      {"es_ES.UTF-8@euro", "ESN", false},
-        {"sv_SE.UTF-8", "SVS", false},      {"fr_FR.UTF-8", "FRA", false},      {"C.UTF-8", "", false},
-        {"POSIX", "", false},               {"C", "", false},                   {"", "", false},
+        {"en_US.UTF-8", "ENU", true}, {"en_US", "ENU", true},         {"en_GB.UTF-8", "ENG", false},
+        {"en_AU", "ENA", false},      {"de_DE.UTF-8", "DEU", false},  {"es_ES.UTF-8@euro", "ESN", false},
+        {"sv_SE", "SVS", false},      {"C.UTF-8", "", false},         {"POSIX", "", false},
+        {"", "", false},
     };
     for (const auto& [locale, abbreviation, english] : cases) {
         EXPECT_EQ(AbbreviatedLanguageName(locale), abbreviation) << locale;
         EXPECT_EQ(ChoosesEnglish(locale), english) << locale;
     }
-}
-
-TEST(Language, TheMachineLocaleDecidesNotTheUsers)
-{
+    // The machine's locale decides, not the user's: the override, else the first file naming one.
     const ScopedEnvironment userLang("LANG", "es_ES.UTF-8");
     const ScopedEnvironment userAll("LC_ALL", "es_ES.UTF-8");
     {
         const ScopedEnvironment machine("VELMORA_SYSTEM_LOCALE", "en_US.UTF-8");
-        EXPECT_TRUE(ChoosesEnglish(SystemLocaleName()));
+        EXPECT_EQ(SystemLocaleName(), "en_US.UTF-8");
     }
-    const ScopedEnvironment englishUser("LANG", "en_US.UTF-8");
-    const ScopedEnvironment machine("VELMORA_SYSTEM_LOCALE", "es_ES.UTF-8");
-    EXPECT_FALSE(ChoosesEnglish(SystemLocaleName()));
-}
-
-TEST(Language, MachineLocaleFilesAreReadInOrder)
-{
     const ScopedEnvironment noOverride("VELMORA_SYSTEM_LOCALE", std::nullopt);
-    const ScopedEnvironment userLang("LANG", "en_US.UTF-8");
     ScratchFolder folder;
     WriteFile(folder / "default-locale", "# written by the installer\n  LANG=\"en_GB.UTF-8\"\nLANGUAGE=en_GB:en\n");
     WriteFile(folder / "locale.conf", "LANG=en_US.UTF-8\n");
@@ -83,39 +63,16 @@ TEST(Language, MachineLocaleFilesAreReadInOrder)
     EXPECT_EQ(SystemLocaleName({folder / "missing"}), "");
 }
 
-TEST(Display, NeedsADisplayOrAnExplicitPlatform)
-{
-    const ScopedEnvironment noX("DISPLAY", "");
-    const ScopedEnvironment noWayland("WAYLAND_DISPLAY", std::nullopt);
-    {
-        const ScopedEnvironment noPlatform("QT_QPA_PLATFORM", std::nullopt);
-        EXPECT_FALSE(DisplayAvailable());
-        const ScopedEnvironment wayland("WAYLAND_DISPLAY", "wayland-0");
-        EXPECT_TRUE(DisplayAvailable());
-    }
-    const ScopedEnvironment offscreen("QT_QPA_PLATFORM", "offscreen");
-    EXPECT_TRUE(DisplayAvailable());
-}
-
 TEST(LumetraBinding, BindsWhatTheLibraryExportsAndLeavesTheRestEmpty)
 {
     LumetraBinding binding;
     ASSERT_TRUE(binding.Bind(PARTIAL_LUMETRA));
-    EXPECT_TRUE(binding.Has(Export::GetDefaultPara));
-    EXPECT_TRUE(binding.Has(Export::Convert_Video_TO_AVI));
-    EXPECT_FALSE(binding.Has(Export::GetPlayLength));
+    EXPECT_TRUE(binding.Has(Export::GetDefaultPara) && !binding.Has(Export::GetPlayLength));
     EXPECT_EQ(binding.GetPlayLength(), nullptr);
     EXPECT_EQ(binding.Unbound().size(), LumetraBinding::kNames.size() - 2);
-
-    // The typed accessor calls the library's function.
     MediaLibrary::Header::MEDIACONVERSIONINFO request;
     EXPECT_EQ(binding.GetDefaultPara()(&request), 1);
-    EXPECT_EQ(request.nSampleRate, 48000);
-
-    // A conversion chosen at run time is found only among the conversions.
-    EXPECT_EQ(binding.Converter(Export::Convert_Video_TO_AVI), binding.Convert_Video_TO_AVI());
-    EXPECT_NE(binding.Converter(Export::Convert_Video_TO_AVI), nullptr);
-    EXPECT_EQ(binding.Converter(Export::GetDefaultPara), nullptr);
+    EXPECT_EQ(request.nWidth, 640);
 
     // Binding anew replaces every entry.
     ASSERT_TRUE(binding.Bind(DefaultLibraryPath()));
@@ -125,9 +82,9 @@ TEST(LumetraBinding, BindsWhatTheLibraryExportsAndLeavesTheRestEmpty)
     EXPECT_EQ(binding.Unbound().size(), LumetraBinding::kNames.size());
 }
 
-TEST(Startup, WithoutADisplayTheProgramSaysSoInOneLineAndFails)
+TEST(Startup, WithoutADisplayOrAnExplicitPlatformTheProgramSaysSoInOneLineAndFails)
 {
-    const ScopedEnvironment noX("DISPLAY", std::nullopt);
+    const ScopedEnvironment noX("DISPLAY", "");
     const ScopedEnvironment noWayland("WAYLAND_DISPLAY", std::nullopt);
     const ScopedEnvironment noPlatform("QT_QPA_PLATFORM", std::nullopt);
     ScratchFolder folder;
@@ -141,6 +98,74 @@ TEST(Startup, WithoutADisplayTheProgramSaysSoInOneLineAndFails)
     const auto at = said.find("orvane: no display available");
     ASSERT_NE(at, std::string::npos) << said;
     EXPECT_EQ(said.find('\n', at), said.size() - 1) << said;
+    {
+        const ScopedEnvironment wayland("WAYLAND_DISPLAY", "wayland-0");
+        EXPECT_TRUE(DisplayAvailable());
+    }
+    const ScopedEnvironment offscreen("QT_QPA_PLATFORM", "offscreen");
+    EXPECT_TRUE(DisplayAvailable());
+}
+
+class UpdateCheckTest : public ::testing::Test {
+protected:
+    // The window reads the server from the settings file, as the program does.
+    std::unique_ptr<CMediaMaster> StartWindow(const std::string& server, bool english = true)
+    {
+        WriteFile(folder / "velmora.conf", "# test settings\nUpdateServer=" + server + "\n");
+        return MakeWindow(desktop, english);
+    }
+    // The check has ended and its question, if any, has reached the window thread.
+    void CheckWith(const std::string& server, bool english = true)
+    {
+        const auto window = StartWindow(server, english);
+        window->UpdateCheck().Wait();
+        ProcessEvents(20);
+        EXPECT_TRUE(window->isVisible());
+    }
+
+    ScratchFolder folder;
+    ScopedEnvironment settings{"VELMORA_CONF", (folder / "velmora.conf").string()};
+    ScopedEnvironment noProxy{"no_proxy", "127.0.0.1"};
+    AnsweringDesktop desktop;
+};
+
+TEST_F(UpdateCheckTest, AnyBodyAsksEvenWithAnErrorStatusAndYesOpensTheUpdatePage)
+{
+    // Status, body, language and answer; whether the user is asked.
+    const std::tuple<int, std::string, bool, bool, bool> cases[] = {
+        {200, "", true, true, false}, {404, "<html>Not Found</html>", true, true, true},
+        {200, "1.3", false, false, true}};
+    for (const auto& [status, body, english, yes, asked] : cases) {
+        const UiStrings strings(english);
+        const Messages question{{strings[kRowUpdatesAvailable], strings[kRowUpdatesCaption], MessageKind::Question}};
+        LoopbackHttpServer server([&](const auto&) { return LoopbackHttpServer::Reply{body, status}; });
+        desktop = AnsweringDesktop();
+        desktop.answer = yes;
+        CheckWith(server.address(), english);
+        ASSERT_EQ(server.requests().size(), 1u);
+        const std::string request = server.requests()[0].headers;
+        EXPECT_EQ(request.rfind("GET /updates.php?version=1.2 HTTP/1.1\r\n", 0), 0u) << request;
+        EXPECT_NE(request.find("\r\nUser-Agent: Check Velmora Updates/1.0"), std::string::npos) << request;
+        EXPECT_EQ(desktop.messages, asked ? question : Messages{}) << status;
+        const std::vector<QUrl> opened{QUrl("http://" + QString::fromStdString(server.address()) + "/newupdate.php")};
+        EXPECT_EQ(desktop.openedUrls, asked && yes ? opened : std::vector<QUrl>{}) << status;
+    }
+}
+
+TEST_F(UpdateCheckTest, NoServerOrAnUnreachableOneShowsNothingAndClosingCutsASilentOneShort)
+{
+    LoopbackHttpServer silent([](const auto&) { return LoopbackHttpServer::Reply{"update", 200, true}; });
+    CheckWith("");
+    EXPECT_TRUE(silent.requests().empty());
+    CheckWith("127.0.0.1:" + std::to_string(UnusedLoopbackPort()));
+
+    const auto started = std::chrono::steady_clock::now();
+    {
+        const auto window = StartWindow(silent.address());
+        ASSERT_TRUE(ProcessEventsUntil([&] { return !silent.requests().empty(); }, 5000));
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+    EXPECT_TRUE(desktop.messages.empty());
 }
 
 }  // namespace

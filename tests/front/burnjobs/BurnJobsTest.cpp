@@ -2,14 +2,10 @@
 #include "CdImage.h"
 #include "Media.h"
 #include "burnjobs/BurnRows.h"
-#include "burnjobs/CDriveSelector.h"
 #include "burnjobs/RecorderList.h"
 #include "image/IsoCheck.h"
-#include "writers/AudioTrack.h"
 
 #include <QComboBox>
-#include <QLabel>
-#include <QPushButton>
 
 namespace velmora::test {
 namespace {
@@ -65,10 +61,9 @@ TEST_F(DataJobTest, TheListIsBurntAndASecondBurnFindsTheDiscNoLongerBlank)
 
     const auto written = ReadFile(target);
     Run(Input(front::kModeDvdDataBurner, 4));
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0].text, "Inserted Media is not writable.\n\nPlease insert the Blank media and try again.");
-    EXPECT_EQ(host.messages[0].caption, "Velmora 1.2");
-    EXPECT_EQ(host.messages[0].kind, front::MessageKind::Error);
+    const ShownMessage notBlank{"Inserted Media is not writable.\n\nPlease insert the Blank media and try again.",
+                                "Velmora 1.2", front::MessageKind::Error};
+    EXPECT_EQ(host.messages, Messages{notBlank});
     EXPECT_EQ(host.LastStatus(), "Media is not Blank.");
     EXPECT_EQ(ReadFile(target), written);
 }
@@ -196,9 +191,7 @@ TEST_F(BurnJobTest, ACdWaveAndAnMp3BecomeTracksAndAMonoWaveIsLeftOut)
     const auto tracks = RipImage(cue);
     ASSERT_EQ(tracks.size(), 2u);
     EXPECT_TRUE(tracks[0] == Padded(cdPcm));
-    const std::string mp3Pcm = ReadFile(scratch / "2 tone.pcm");
-    EXPECT_EQ(tracks[1].size(), discburn::PaddedTrackBytes(mp3Pcm.size()));
-    EXPECT_TRUE(tracks[1] == Padded(mp3Pcm));
+    EXPECT_TRUE(tracks[1] == Padded(ReadFile(scratch / "2 tone.pcm")));
 }
 
 TEST(RecorderDropDown, ListsTheRecordersThatOpenAndTellsWhenThereIsNone)
@@ -215,7 +208,6 @@ TEST(RecorderDropDown, ListsTheRecordersThatOpenAndTellsWhenThereIsNone)
     };
     fill("");
     EXPECT_EQ(told, QStringList{"There were no writable devices detected!"});
-    EXPECT_EQ(list.count(), 0);
     EXPECT_EQ(recorders.Choice(), std::nullopt);
 
     const std::string broken = "stdio:" + (scratch / "no such folder/disc.iso").string();
@@ -223,33 +215,14 @@ TEST(RecorderDropDown, ListsTheRecordersThatOpenAndTellsWhenThereIsNone)
     ASSERT_EQ(told.size(), 1);
     EXPECT_TRUE(told[0].startsWith("Failed to initialize recorder - Error:0x")) << told[0].toStdString();
     EXPECT_TRUE(told[0].endsWith(QString::fromStdString("\n\nRecorder Unique ID:" + broken)));
-    EXPECT_EQ(list.count(), 0);
+    EXPECT_EQ(recorders.Choice(), std::nullopt);
 
     const std::string cue = "cue:" + (scratch / "audio.cue").string();
     fill(broken + ";" + cue);   // of two, the one failing to open is left out silently
     EXPECT_TRUE(told.isEmpty());
     EXPECT_EQ(list.count(), 1);
-    EXPECT_EQ(list.itemText(0).toStdString(), (scratch / "audio.cue").string());
+    EXPECT_EQ(list.itemText(0), Q(scratch / "audio.cue"));
     EXPECT_EQ(recorders.Choice(), cue);
-}
-
-TEST(DriveSelector, AsksForABlankDiscAndNeedsARecorder)
-{
-    TestApplication();
-    AnsweringDesktop desktop;
-    ScratchFolder scratch;
-    {
-        const ScopedEnvironment none("VELMORA_RECORDERS", "");
-        front::CDriveSelector empty(true, desktop);
-        EXPECT_EQ(empty.windowTitle(), "Media Drive Selector - Velmora 1.2");
-        EXPECT_TRUE(empty.Prompt().text().startsWith("Please insert the blank media to burn the copied CD."));
-        ASSERT_EQ(desktop.messages.size(), 1u);
-        EXPECT_EQ(desktop.messages[0].text, "There were no writable devices detected!");
-        empty.BurnButton().click();
-        EXPECT_EQ(empty.result(), QDialog::Rejected);
-    }
-    const ScopedEnvironment one("VELMORA_RECORDERS", "stdio:" + (scratch / "copy.iso").string());
-    EXPECT_EQ(front::CDriveSelector(false, desktop).windowTitle(), "Seleccione el dispositivo - Velmora 1.2");
 }
 
 TEST(BurnRows, StatusLinesOfProgressAndResults)

@@ -19,7 +19,7 @@ TEST_F(BurnJobTest, ACancelDuringALargeWriteLeavesNoImageAndTheNextBurnIsWhole)
     fs::resize_file(scratch / "large.bin", std::uint64_t{3} << 30);
     front::BurnInput input{.mode = front::kModeDvdDataBurner, .option = 4, .recorder = "stdio:" + target.string(),
                            .entries = {{scratch / "large.bin"}}, .volumeName = "2009_11_18"};
-    RunAndCancel(input, scratch / "discs");
+    Run(input, scratch / "discs");
     EXPECT_EQ(host.LastStatus(), "User Canceled!");
     EXPECT_TRUE(host.messages.empty());
     EXPECT_FALSE(fs::exists(target));
@@ -40,7 +40,7 @@ TEST_F(BurnJobTest, ACancelStopsAnIsoFileBeforeItIsComplete)
     fs::create_directories(scratch / "isos");
     discburn::test::MakeSpottedFile(scratch / "large.bin", std::uint64_t{3} << 30);
     host.isoToWrite = (scratch / "isos/big.iso").string();
-    RunAndCancel({.mode = front::kModeCdDataBurner, .option = 1,
+    Run({.mode = front::kModeCdDataBurner, .option = 1,
                   .recorder = "stdio:" + (scratch / "recorder.iso").string(),
                   .entries = {{scratch / "large.bin"}}},
                  scratch / "isos");

@@ -4,7 +4,6 @@
 #include "ScratchFolder.h"
 #include "core/ControlIds.h"
 #include "jobs/AudioJob.h"
-#include "jobs/AuthoringText.h"
 #include "jobs/ConversionThread.h"
 #include "jobs/DvdAuthoringJob.h"
 #include "jobs/VideoJob.h"
@@ -26,22 +25,6 @@ namespace fs = std::filesystem;
 using namespace velmora::test;
 using namespace control;
 using Request = FakeHost::Request;
-
-TEST(ConversionJobs, NeedTheExportsTheyCall)
-{
-    using enum Export;
-    const std::pair<JobInput, std::vector<Export>> cases[] = {
-        {{.mode = kModeAudioConverter}, {Convert_CD_TO_MP3, Convert_Wav_TO_MP3}},
-        {{.mode = kModeVideoConverter, .formatRadio = kMovRadio}, {GeTThumbNailForVideoFile, Convert_Video_TO_MOV}},
-        {{.mode = kModeVideoConverter, .formatRadio = kSecondOptionRadio, .join = true},
-         {GeTThumbNailForVideoFile, Convert_Video_TO_MPG, GetDefaultPara, Convert_Join_To_Single}},
-        {{.mode = kModeVideoConverter, .formatRadio = -1}, {GeTThumbNailForVideoFile}},   // no format checked
-        {{.mode = kModeDvdCreator}, {Convert_Video_TO_VOB, Convert_Video_TO_DVD, GenerateDVDFiles}},
-        {{.mode = kModeAudioBurner}, {}},
-    };
-    for (const auto& [input, needed] : cases)
-        EXPECT_EQ(ConversionThread::ExportsNeeded(input), needed) << "mode " << input.mode;
-}
 
 TEST(ConversionJobs, ACancelledFolderOrFileChoiceRunsNothing)
 {
@@ -74,12 +57,6 @@ protected:
         for (const char* name : names) rows.push_back({.sourcePath = TestClip(name, seconds).string()});
         return rows;
     }
-    // Every job holds the window busy while it runs and gives it back at the end.
-    void ExpectWindowGivenBack() const
-    {
-        EXPECT_EQ(host.controls, (std::vector<bool>{true, false}));
-        EXPECT_FALSE(host.state.Busy());
-    }
 
     ScratchFolder output;
     FakeHost host;
@@ -107,7 +84,9 @@ TEST_F(JobTest, CheckedCdTracksAndAudioFilesAreConvertedToWavOrMp3AndUnchecked)
     EXPECT_EQ(host.unchecked, (std::vector<int>{0, 2}));
     EXPECT_EQ(host.steps, 3);
     EXPECT_EQ(host.LastStatus(), "Converting Track - 3....");
-    ExpectWindowGivenBack();
+    // The job holds the window busy while it runs and gives it back at the end.
+    EXPECT_EQ(host.controls, (std::vector<bool>{true, false}));
+    EXPECT_FALSE(host.state.Busy());
 
     ASSERT_TRUE(RunFfmpeg({"-f", "lavfi", "-i", "sine=frequency=440", "-t", "1", (scratch / "tone.wav").string()}));
     run(MediaLibrary::Header::kFormatMp3,
@@ -129,17 +108,13 @@ TEST_F(JobTest, EachVideoIsConvertedIntoTheChosenContainerAndAFailureIsNamedAndC
         EXPECT_NE(description.find("Duration: 00:00:01"), std::string::npos) << description;
     }
     EXPECT_FALSE(fs::exists(output / "broken.mp4"));
-    EXPECT_TRUE(host.statuses.contains("Converting - " + Q(TestClip("b.avi", 1)) + "...."));
     EXPECT_TRUE(host.statuses.contains("broken.avi - failed"));
     EXPECT_EQ(host.LastStatus(), "1 file failed");
-    EXPECT_EQ(host.questions, 1);
-    EXPECT_EQ(host.progressMaximum, 3);
-    EXPECT_EQ(host.steps, 3);
-    ExpectWindowGivenBack();
+    EXPECT_EQ(std::pair(host.progressMaximum, host.steps), std::pair(3, 3));
+    EXPECT_EQ(host.controls, (std::vector<bool>{true, false}));
     // Quick conversions end within one slice: no preview copy, no picture, no preview.
     EXPECT_FALSE(fs::exists(output / "a_tmp.mp4"));
     EXPECT_TRUE(host.previews.empty());
-    EXPECT_TRUE(host.commands.empty());
 
     RunVideoJob(host, {.mode = kModeVideoConverter, .rows = Clips({"a.avi"}), .formatRadio = kMovRadio});
     EXPECT_NE(DescribeWithFfmpeg(output / "a.mov").find("mov,mp4"), std::string::npos);
@@ -184,7 +159,6 @@ TEST_F(JobTest, JoiningMakesOneFileByTheFirstVideosFiguresAndBurningHandsOnlyTha
     for (const char* name : {"a.mp4", "b.mp4", "c.mp4", "join_Intermediate.mp4"})
         EXPECT_FALSE(fs::exists(work / name)) << name;
     EXPECT_EQ(host.LastStatus(), "Joining Files....");
-    EXPECT_FALSE(host.state.HasPendingOutputs());
     EXPECT_TRUE(host.commands.empty());
 
     host.joinedFile = (output / "burnt").string();
@@ -194,61 +168,42 @@ TEST_F(JobTest, JoiningMakesOneFileByTheFirstVideosFiguresAndBurningHandsOnlyTha
     EXPECT_EQ(host.commands, (std::vector<int>{command::kBurnPendingOutputs}));
 }
 
-TEST(AuthoringText, ListsTheFilesInOrderAndEscapesEveryPath)
+TEST_F(JobTest, TheDvdCreatorLeavesVobFilesOrAuthorsTheFolderSetAndHandsItOnToBurn)
 {
-    AuthoringText text("/videos/Tom & Jerry");
-    text.AddVob("/films/a.mpg");
-    text.AddVob("/films/<b> \"quoted\" 'single'.mpg");
-    EXPECT_EQ(text.Close(),
-              "<dvdauthor dest=\"/videos/Tom &amp; Jerry\" ><vmgm /><titleset><titles><pgc>"
-              "<vob file=\"/films/a.mpg\" />"
-              "<vob file=\"/films/&lt;b&gt; &quot;quoted&quot; &apos;single&apos;.mpg\" />"
-              "</pgc></titles></titleset></dvdauthor>");
-}
-
-constexpr const char* kWorkFolder = "06759715-1134-4d2b-B902-58192E53501F";
-
-class DvdJobTest : public JobTest {
-protected:
-    void Run(int option, const fs::path& folder)
-    {
-        fs::create_directories(folder);
-        host.folder = folder.string();
-        RunDvdAuthoringJob(host, {.mode = kModeDvdCreator, .rows = Clips({"a.avi", "b.avi"}), .formatRadio = option});
-        ExpectWindowGivenBack();
+    const fs::path work = "06759715-1134-4d2b-B902-58192E53501F";
+    // dvdauthor reads the folder's name, and the work files' in it, from its XML text.
+    const fs::path odd = output / "Tom & Jerry <'single' \"double\">";
+    fs::create_directories(odd / work);   // left by an interrupted run: reused and removed
+    struct Case {
+        int option;
+        fs::path folder;
+        std::vector<fs::path> made;
+        QString status;
+    };
+    const Case cases[] = {
+        {kFirstOptionRadio, output / "vob", {"a.vob", "b.vob"}, "Converting - " + Q(TestClip("b.avi", 1)) + "...."},
+        {kSecondOptionRadio, odd, {"VIDEO_TS/VIDEO_TS.IFO", "VIDEO_TS/VTS_01_1.VOB"}, "Generating DVD Files...."},
+        {kThirdOptionRadio, output / "burn", {"VIDEO_TS", "AUDIO_TS"}, "Generating DVD Files...."},
+    };
+    const auto rows = Clips({"a.avi", "b.avi"});
+    const std::vector<std::string> earlier{"left by an earlier job"};
+    for (const Case& dvd : cases) {
+        FakeHost creator;
+        fs::create_directories(dvd.folder);
+        creator.folder = dvd.folder.string();
+        creator.state.AddPendingOutput(earlier[0]);
+        RunDvdAuthoringJob(creator, {.mode = kModeDvdCreator, .rows = rows, .formatRadio = dvd.option});
+        EXPECT_EQ(creator.controls, (std::vector<bool>{true, false}));
+        for (const auto& made : dvd.made) EXPECT_TRUE(fs::exists(dvd.folder / made)) << made;
+        EXPECT_FALSE(fs::exists(dvd.folder / work));
+        EXPECT_EQ(fs::exists(dvd.folder / "VIDEO_TS"), dvd.option != kFirstOptionRadio);
+        EXPECT_EQ(creator.LastStatus(), dvd.status);
+        // Convert and Burn hands both folders on, in place of what an earlier job left.
+        const bool burn = dvd.option == kThirdOptionRadio;
+        const std::vector<std::string> handed{(dvd.folder / "VIDEO_TS").string(), (dvd.folder / "AUDIO_TS").string()};
+        EXPECT_EQ(creator.state.TakePendingOutputs(), burn ? handed : earlier);
+        EXPECT_EQ(creator.commands, burn ? std::vector{command::kBurnPendingOutputs} : std::vector<int>{});
     }
-};
-
-TEST_F(DvdJobTest, OnlyVobFilesLeavesOneVobPerFile)
-{
-    Run(kFirstOptionRadio, output.path());
-    EXPECT_TRUE(fs::exists(output / "a.vob"));
-    EXPECT_TRUE(fs::exists(output / "b.vob"));
-    EXPECT_FALSE(fs::exists(output / kWorkFolder));
-    EXPECT_FALSE(fs::exists(output / "VIDEO_TS"));
-    EXPECT_EQ(host.LastStatus(), "Converting - " + Q(TestClip("b.avi", 1)) + "....");
-}
-
-TEST_F(DvdJobTest, AllDvdFilesAuthorsTheFolderSetInAnyFolderAndRemovesTheWorkFolder)
-{
-    const fs::path folder = output / "Tom & Jerry <'quoted'>";
-    fs::create_directories(folder / kWorkFolder);   // left by an interrupted run: reused and removed
-    Run(kSecondOptionRadio, folder);
-    EXPECT_TRUE(fs::exists(folder / "VIDEO_TS" / "VIDEO_TS.IFO"));
-    EXPECT_TRUE(fs::exists(folder / "VIDEO_TS" / "VTS_01_1.VOB"));
-    EXPECT_FALSE(fs::exists(folder / kWorkFolder));
-    EXPECT_EQ(host.LastStatus(), "Generating DVD Files....");
-    EXPECT_TRUE(host.commands.empty());
-}
-
-TEST_F(DvdJobTest, ConvertAndBurnHandsBothFoldersOn)
-{
-    host.state.AddPendingOutput("left by an earlier job");
-    Run(kThirdOptionRadio, output.path());
-    const auto outputs = host.state.TakePendingOutputs();
-    EXPECT_EQ(outputs, (std::vector<std::string>{(output / "VIDEO_TS").string(), (output / "AUDIO_TS").string()}));
-    for (const auto& folder : outputs) EXPECT_TRUE(fs::is_directory(folder)) << folder;
-    EXPECT_EQ(host.commands, (std::vector<int>{command::kBurnPendingOutputs}));
 }
 
 }  // namespace

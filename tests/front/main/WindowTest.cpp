@@ -1,35 +1,45 @@
 #include "BurnTestSupport.h"
+#include "CdImage.h"
 #include "FrontTesting.h"
+#include "LoopbackHttpServer.h"
 #include "ScratchFolder.h"
 #include "burnjobs/CDriveSelector.h"
 #include "core/ControlIds.h"
 #include "lists/CFileListBox.h"
 #include "lists/CListCtrlEx.h"
 #include "main/CMediaMaster.h"
+#include "main/DiscUsage.h"
 #include "main/LibraryMessages.h"
 #include "main/ModeTables.h"
 #include "support/CShowThumbNail.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QDir>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
-#include <stdexcept>
 #include <filesystem>
 #include <future>
+#include <stdexcept>
 
 namespace velmora::front {
 namespace {
 
+namespace fs = std::filesystem;
 using namespace velmora::test;
 using namespace control;
+using MediaLibrary::Header::MEDIACONVERSIONINFO;
 
 // Runs the calls on a thread of their own, as a job does, while the window answers.
 void OnJobThread(const std::function<void()>& calls)
@@ -46,9 +56,8 @@ std::set<int> operator+(std::set<int> a, const std::set<int>& b)
 }
 
 struct ModeCase {
-    int button;
-    int mode;
-    std::set<int> shown;      // besides the heading and Start, shown from the welcome state on
+    int button, mode, heading;
+    std::set<int> shown;      // besides the heading and Start
     std::set<int> disabled;   // the rest of those shown is enabled
     std::set<int> checked;
 };
@@ -56,40 +65,34 @@ struct ModeCase {
 const std::vector<ModeCase>& ModeCases()
 {
     static const std::set<int> formats{kFormatGroup, kFirstOptionRadio, kSecondOptionRadio, kThirdOptionRadio,
-                                       kM4vRadio,    kMp4Radio,         kMovRadio};
-    static const std::set<int> sound{kSoundGroup,    kAudioBitRateEdit, kAudioBitRateLabel, kAudioBitRateUnit,
-                                     kChannelsEdit,  kChannelsLabel,    kSampleRateList,    kSampleRateLabel,
-                                     kSampleRateUnit};
+                                       kM4vRadio, kMp4Radio, kMovRadio};
+    static const std::set<int> sound{kSoundGroup, kAudioBitRateEdit, kAudioBitRateLabel, kAudioBitRateUnit,
+                                     kChannelsEdit, kChannelsLabel, kSampleRateList, kSampleRateLabel, kSampleRateUnit};
     static const std::set<int> options{kFirstOptionRadio, kSecondOptionRadio, kThirdOptionRadio};
     static const std::set<int> files{kAddFilesButton, kAddFolderButton, kBurnList, kRemoveFilesButton};
     static const std::set<int> drive{kDriveLabel, kDriveList};
     static const std::vector<ModeCase> cases{
-        {kAudioConverterButton, kModeAudioConverter, formats + sound + drive + std::set{kConvertList},
-         {kThirdOptionRadio, kM4vRadio, kMp4Radio, kMovRadio},
+        {kAudioConverterButton, kModeAudioConverter, kRowAudioConverterHeading,
+         formats + sound + drive + std::set{kConvertList}, {kThirdOptionRadio, kM4vRadio, kMp4Radio, kMovRadio},
          {kFirstOptionRadio}},
-        {kVideoConverterButton, kModeVideoConverter,
+        {kVideoConverterButton, kModeVideoConverter, kRowVideoConverterHeading,
          formats + sound +
              std::set{kVideoGroup, kVideoBitRateLabel, kVideoBitRateEdit, kVideoBitRateUnit, kVideoSizeLabel,
                       kWidthEdit, kVideoSizeTimes, kHeightEdit, kFrameRateList, kFrameRateLabel, kFrameRateUnit,
                       kConvertList, kAddFilesButton, kRemoveFilesButton, kOptionsGroup, kJoinFilesCheck,
                       kBurnOutputCheck, kOutputInfoGroup, kFileSizeText, kDurationText},
-         {kJoinFilesCheck},
-         {kFirstOptionRadio}},
-        {kDvdCreatorButton, kModeDvdCreator,
+         {kJoinFilesCheck}, {kFirstOptionRadio}},
+        {kDvdCreatorButton, kModeDvdCreator, kRowDvdCreatorHeading,
          options + std::set{kConvertList, kVideoGroup, kDvdAudioBestRadio, kDvdAudioGoodRadio, kDvdAudioLowRadio,
                             kDvdVideoBestRadio, kDvdVideoGoodRadio, kDvdVideoLowRadio, kAddFilesButton,
                             kRemoveFilesButton, kSoundGroup, kDvdMenuGroup},
-         {},
-         {kFirstOptionRadio, kDvdAudioBestRadio, kDvdVideoGoodRadio}},
-        {kAudioBurnerButton, kModeAudioBurner,
-         drive + std::set{kAddFilesButton, kUsageLeftLabel, kUsageRightLabel, kBurnList, kRemoveFilesButton},
-         {},
-         {}},
-        {kCdDataBurnerButton, kModeCdDataBurner, options + files + drive, files, {kFirstOptionRadio}},   // Copy Disk
-        {kDvdDataBurnerButton, kModeDvdDataBurner,
-         options + files + drive + std::set{kUsageLeftLabel, kUsageRightLabel},
-         {},
+         {}, {kFirstOptionRadio, kDvdAudioBestRadio, kDvdVideoGoodRadio}},
+        {kAudioBurnerButton, kModeAudioBurner, kRowAudioBurnerHeading,
+         drive + std::set{kAddFilesButton, kUsageLeftLabel, kUsageRightLabel, kBurnList, kRemoveFilesButton}, {}, {}},
+        {kCdDataBurnerButton, kModeCdDataBurner, kRowCdDataBurnerHeading, options + files + drive, files,   // Copy Disk
          {kFirstOptionRadio}},
+        {kDvdDataBurnerButton, kModeDvdDataBurner, kRowDvdDataBurnerHeading,
+         options + files + drive + std::set{kUsageLeftLabel, kUsageRightLabel}, {}, {kFirstOptionRadio}},
     };
     return cases;
 }
@@ -109,7 +112,6 @@ void Burn(CMediaMaster& window)
     EXPECT_TRUE(CancelButton(window).isVisible());
     ASSERT_TRUE(ProcessEventsUntil([&] { return !window.BurnJobs().Running() && !CancelButton(window).isVisible(); }));
     EXPECT_TRUE(Enabled(window, kStartButton));
-    EXPECT_TRUE(window.isVisible());
 }
 
 class WindowTest : public ::testing::Test {
@@ -121,84 +123,41 @@ protected:
 TEST_F(WindowTest, StartsInTheWelcomeStateWhereStartOnlyStampsTheDateAndHelpOpensHelpPdf)
 {
     const auto window = MakeWindow(desktop);
-    EXPECT_EQ(window->windowTitle(), "Velmora 1.2");
-    EXPECT_EQ(window->Mode(), kModeWelcome);
     EXPECT_EQ(ShownControls(*window), (std::set<int>{kStartButton, kBackground}));
-    EXPECT_EQ(Caption(*window, kStartButton), "Convert !!!!");
-    for (const int id : {kAudioConverterButton, kDvdDataBurnerButton, kHelpButton, kExitButton})
-        EXPECT_TRUE(window->Control(id)->isVisibleTo(window.get())) << id;
-    EXPECT_TRUE(Checked(*window, kFirstOptionRadio));
     Click(*window, kStartButton);
     const QString stamp = QString::fromStdString(window->State().DateStamp());
     EXPECT_TRUE(QRegularExpression("^\\d{4}_\\d{2}_\\d{2}$").match(stamp).hasMatch()) << stamp.toStdString();
     Click(*window, kHelpButton);
     EXPECT_EQ(desktop.openedUrls, std::vector{QUrl::fromLocalFile(QDir::currentPath() + "/Help.pdf")});
-    EXPECT_TRUE(desktop.messages.empty());
+    EXPECT_EQ(window->Mode(), kModeWelcome);
 }
 
-TEST_F(WindowTest, EveryModeShowsItsControlsWhicheverModeCameBefore)
+TEST_F(WindowTest, EveryModeShowsItsControlsAndHeadingWhicheverModeCameBefore)
 {
-    const auto window = MakeWindow(desktop);
-    const auto& recorders = *static_cast<QComboBox*>(window->Control(kDriveList));
-    const auto expect = [&](const ModeCase& mode, const std::string& route) {
-        EXPECT_EQ(window->Mode(), mode.mode) << route;
-        EXPECT_EQ(ShownControls(*window), mode.shown + std::set<int>({kHeading, kStartButton})) << route;
-        for (const int id : mode.shown)
-            EXPECT_EQ(Enabled(*window, id), !mode.disabled.count(id)) << route << ": " << id;
-        for (const int id : mode.checked) EXPECT_TRUE(Checked(*window, id)) << route << ": " << id;
-        // Leaving a burner mode takes its recorders out of the drop-down.
-        const bool converter = mode.mode == kModeVideoConverter || mode.mode == kModeDvdCreator;
-        EXPECT_TRUE(!converter || recorders.count() == 0) << route;
-    };
-    for (const auto& first : ModeCases()) {
-        Click(*window, first.button);
-        expect(first, "welcome or previous -> " + std::to_string(first.mode));
-        for (const auto& second : ModeCases()) {
-            Click(*window, first.button);
-            Click(*window, second.button);
-            expect(second, std::to_string(first.mode) + " -> " + std::to_string(second.mode));
-        }
-    }
-    EXPECT_TRUE(desktop.messages.empty());
-}
-
-TEST_F(WindowTest, CaptionsFollowTheModeAndTheLanguage)
-{
-    struct CaptionCase {
-        int button;
-        int control;
-        int row;                      // of the window's language
-        const char* text = nullptr;   // the same in both
-    };
-    const CaptionCase cases[] = {
-        {kAudioConverterButton, kHeading, kRowAudioConverterHeading},
-        {kAudioConverterButton, kDriveLabel, kRowSelectCdFiles},
-        {kAudioConverterButton, kSecondOptionRadio, -1, "WAV"},
-        {kAudioConverterButton, kStartButton, kRowConvert},
-        {kVideoConverterButton, kHeading, kRowVideoConverterHeading},
-        {kVideoConverterButton, kFirstOptionRadio, -1, "AVI"},
-        {kDvdCreatorButton, kHeading, kRowDvdCreatorHeading},
-        {kDvdCreatorButton, kDvdMenuGroup, kRowDvdMenu},
-        {kDvdCreatorButton, kThirdOptionRadio, kRowConvertAndBurn},
-        {kAudioBurnerButton, kHeading, kRowAudioBurnerHeading},
-        {kAudioBurnerButton, kStartButton, kRowBurnIt},
-        {kAudioBurnerButton, kUsageRightLabel, -1, "80 min"},
-        {kCdDataBurnerButton, kHeading, kRowCdDataBurnerHeading},
-        {kCdDataBurnerButton, kDriveLabel, kRowSelectDrive},
-        {kCdDataBurnerButton, kFirstOptionRadio, kRowCopyDisk},
-        {kDvdDataBurnerButton, kHeading, kRowDvdDataBurnerHeading},
-        {kDvdDataBurnerButton, kUsageRightLabel, -1, "700 MB"},
-    };
     for (const bool english : {true, false}) {
-        const auto window = MakeWindow(desktop, english);
         const UiStrings strings(english);
-        int shownButton = 0;
-        for (const auto& caption : cases) {
-            if (caption.button != shownButton) Click(*window, shownButton = caption.button);
-            EXPECT_EQ(Caption(*window, caption.control), caption.text ? caption.text : strings[caption.row])
-                << "button " << caption.button << " control " << caption.control;
+        for (const auto& to : ModeCases()) {
+            const auto window = MakeWindow(desktop, english);
+            for (int from = kModeWelcome; from <= kModeDvdDataBurner; ++from) {
+                const std::string route = std::to_string(from) + " -> " + std::to_string(to.mode);
+                if (from != kModeWelcome) Click(*window, ModeCases()[static_cast<std::size_t>(from - 1)].button);
+                Click(*window, to.button);
+                EXPECT_EQ(window->Mode(), to.mode) << route;
+                EXPECT_EQ(Caption(*window, kHeading), strings[to.heading]) << route;
+                EXPECT_EQ(ShownControls(*window), (to.shown + std::set{kHeading, kStartButton})) << route;
+                for (const int id : to.shown) EXPECT_EQ(Enabled(*window, id), !to.disabled.count(id)) << route << id;
+                for (const int id : to.checked) EXPECT_TRUE(Checked(*window, id)) << route << ": " << id;
+                // Leaving a burner mode takes its recorders out of the drop-down; the list shown takes
+                // dropped files in the modes that add files.
+                const bool converter = to.mode == kModeVideoConverter || to.mode == kModeDvdCreator;
+                EXPECT_TRUE(!converter || static_cast<QComboBox*>(window->Control(kDriveList))->count() == 0) << route;
+                const bool drops = to.shown.count(kConvertList) ? window->ConvertList().AcceptsDroppedFiles()
+                                                                : window->BurnList().AcceptsDroppedFiles();
+                EXPECT_EQ(drops, to.shown.count(kAddFilesButton) && !to.disabled.count(kAddFilesButton)) << route;
+            }
         }
     }
+    EXPECT_TRUE(desktop.messages.empty());
 }
 
 TEST_F(WindowTest, WhileBusyModeButtonsExitEscapeAndTheCloseBoxRefuseAndNothingChanges)
@@ -207,19 +166,15 @@ TEST_F(WindowTest, WhileBusyModeButtonsExitEscapeAndTheCloseBoxRefuseAndNothingC
     Click(*window, kVideoConverterButton);
     const auto shownBefore = ShownControls(*window);
     window->State().SetBusy(true);
-    for (const int button : {kAudioConverterButton, kVideoConverterButton, kDvdCreatorButton, kAudioBurnerButton,
-                             kCdDataBurnerButton, kDvdDataBurnerButton, kExitButton})
-        Click(*window, button);
+    for (const auto& mode : ModeCases()) Click(*window, mode.button);
+    Click(*window, kExitButton);
     window->reject();   // Escape
     window->close();    // the close box
     EXPECT_EQ(desktop.messages, Messages(9, {"Engine Busy", "Media Conversion", MessageKind::Plain}));
-    EXPECT_EQ(window->Mode(), kModeVideoConverter);
     EXPECT_EQ(ShownControls(*window), shownBefore);
     EXPECT_TRUE(window->isVisible());
 
     window->State().SetBusy(false);
-    Click(*window, kAudioConverterButton);
-    EXPECT_EQ(window->Mode(), kModeAudioConverter);
     Click(*window, kExitButton);
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(window->result(), QDialog::Accepted);
@@ -234,10 +189,8 @@ TEST_F(WindowTest, PendingOutputsGoToTheDvdBurnerAndStartIsPressedOnceIdle)
     ASSERT_EQ(window->BurnList().count(), 1);
     EXPECT_EQ(window->BurnList().item(0)->text(), Q(folder / "joined.mp4"));
     EXPECT_FALSE(window->State().HasPendingOutputs());
-    EXPECT_TRUE(Checked(*window, kSecondOptionRadio));
-    EXPECT_EQ(window->State().BurnOption(), 4);
+    EXPECT_TRUE(Checked(*window, kSecondOptionRadio));   // DVD
     EXPECT_EQ(window->State().DiscUsed(), 3u * 2352u);
-    EXPECT_TRUE(window->State().DateStamp().empty());
     // The posted Start runs and its burn ends before the window goes.
     ASSERT_TRUE(ProcessEventsUntil([&] {
         return !window->State().DateStamp().empty() && !window->BurnJobs().Running() &&
@@ -250,7 +203,7 @@ TEST_F(WindowTest, AJobsCallsRunOnTheWindowThreadAndAskTheDesktop)
     ASSERT_TRUE(QImage(16, 8, QImage::Format_RGB32).save(Q(folder / "frame.png")));
     desktop.chosenFolder = "/out";
     desktop.chosenSaveFile = "/out/file";
-    desktop.chosenExistingFile = "/in.iso";
+    desktop.chosenExisting = "/in.iso";
     desktop.answerDialog = [](QDialog& dialog) {
         static_cast<CDriveSelector&>(dialog).BurnButton().click();
         return dialog.result();
@@ -269,17 +222,13 @@ TEST_F(WindowTest, AJobsCallsRunOnTheWindowThreadAndAskTheDesktop)
     const std::vector<std::optional<std::string>> expected{"/out", "/out/file", "/out/file", "/in.iso",
                                                            std::getenv("VELMORA_RECORDERS")};
     EXPECT_EQ(answers, expected);
-    EXPECT_EQ(desktop.folderTitles, QStringList{"Please select a folder for storing converted files"});
-    EXPECT_EQ(desktop.filters, (QStringList{"Converted File (*.*)", "ISO Files (*.iso)", "ISO Files (*.iso)"}));
     ASSERT_TRUE(ProcessEventsUntil([&] { return window->Preview().isVisible(); }, 5000));
     EXPECT_EQ(window->Preview().PictureSize(), QSize(16, 8));
     window->HidePreview();
     ASSERT_TRUE(ProcessEventsUntil([&] { return !window->Preview().isVisible(); }, 5000));
-    EXPECT_FALSE(window->Preview().ImageReady());
 
     window->EnableControls(false);
-    for (const int id : {kDriveList, kFirstOptionRadio, kStartButton, kAddFilesButton, kBurnList, kRemoveFilesButton})
-        EXPECT_TRUE(Enabled(*window, id)) << id;
+    for (const int id : {kDriveList, kFirstOptionRadio, kStartButton, kBurnList}) EXPECT_TRUE(Enabled(*window, id));
     // A posted command is a click once the window is free again.
     window->PostCommand(command::kBurnPendingOutputs);
     EXPECT_EQ(window->Mode(), kModeCdDataBurner);
@@ -289,7 +238,7 @@ TEST_F(WindowTest, AJobsCallsRunOnTheWindowThreadAndAskTheDesktop)
 TEST_F(WindowTest, StartBurnsTheListAndCancelOrEscapeStopsTheBurn)
 {
     const ScopedEnvironment recorders("VELMORA_RECORDERS", "stdio:" + (folder / "recorder.iso").string());
-    std::filesystem::create_directory(folder / "Letters");
+    fs::create_directory(folder / "Letters");
     WriteFile(folder / "Letters/first.txt", "Dear reader");
     const auto window = MakeWindow(desktop);
     Click(*window, kCdDataBurnerButton);
@@ -300,23 +249,19 @@ TEST_F(WindowTest, StartBurnsTheListAndCancelOrEscapeStopsTheBurn)
     EXPECT_EQ(Caption(*window, kStatusText), "Burn completed successfully!");
     const auto image = discburn::test::ReadIsoImage(folder / "made.iso", true);
     EXPECT_EQ(image.volumeId, window->State().DateStamp());
-    EXPECT_EQ(image.contents.at("Letters/first.txt"), "Dear reader");
 
     // The user stops the next burns while they ask where to write the image.
-    const std::function<void()> stops[] = {
-        [&] { CancelButton(*window).click(); },
-        [&] {
-            QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-            QApplication::sendEvent(window.get(), &escape);
-        },
-    };
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    const std::function<void()> stops[] = {[&] { CancelButton(*window).click(); },
+                                           [&] { QApplication::sendEvent(window.get(), &escape); }};
     desktop.chosenSaveFile = Q(folder / "stopped.iso");
     for (const auto& stop : stops) {
         desktop.whileSaving = stop;
         Burn(*window);
         EXPECT_EQ(Caption(*window, kStatusText), "User Canceled!");
-        EXPECT_FALSE(std::filesystem::exists(folder / "stopped.iso"));
+        EXPECT_FALSE(fs::exists(folder / "stopped.iso"));
     }
+    EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(desktop.messages.empty());
 }
 
@@ -337,11 +282,14 @@ TEST_F(WindowTest, WhatNeedsAnExportTheLibraryLacksIsRefused)
         EXPECT_EQ(window.ConvertList().topLevelItemCount(), 0);
         ASSERT_EQ(desktop.messages.size(), 1u);
         EXPECT_TRUE(desktop.messages[0].text.contains("GetPlayLength")) << desktop.messages[0].text.toStdString();
-        EXPECT_EQ(desktop.messages[0].caption, "Velmora 1.2");
-        // What is bound still works: the first video's figures, in the Video Converter only.
+        // What is bound still works: the first video's figures, in the Video Converter only; rates
+        // outside the lists take their defaults.
         auto& width = *static_cast<QLineEdit*>(window.Control(kWidthEdit));
+        const auto choice = [&](int id) { return static_cast<QComboBox*>(window.Control(id))->currentText(); };
         window.ApplyVideoDefaults(clip);
-        EXPECT_EQ(width.text(), "640");
+        EXPECT_EQ((QStringList{width.text(), choice(kSampleRateList), choice(kFrameRateList)}),
+                  (QStringList{"640", "44100", "25"}));
+        EXPECT_EQ(window.TotalBitRate(), 996);
         Click(window, kDvdCreatorButton);
         width.clear();
         window.ApplyVideoDefaults(clip);
@@ -349,7 +297,6 @@ TEST_F(WindowTest, WhatNeedsAnExportTheLibraryLacksIsRefused)
     }
     desktop.messages.clear();
     CMediaMaster window(true, desktop, folder / "libNothing.so");
-    EXPECT_EQ(Lumetra().Unbound().size(), LumetraBinding::kNames.size());
     Click(window, kVideoConverterButton);
     window.ApplyVideoDefaults("/any/clip.avi");
     Click(window, kStartButton);   // a job starts only with every export it calls
@@ -357,20 +304,242 @@ TEST_F(WindowTest, WhatNeedsAnExportTheLibraryLacksIsRefused)
     EXPECT_TRUE(desktop.messages[0].text.contains("GetDefaultPara"));
     EXPECT_TRUE(desktop.messages[1].text.contains("GeTThumbNailForVideoFile"));
     EXPECT_FALSE(window.JobRunning());
-    EXPECT_TRUE(Enabled(window, kStartButton));
 }
 
 TEST_F(WindowTest, TheLibrarysMessagesAreShownByTheWindowOrGoToStandardError)
 {
     auto window = MakeWindow(desktop);
-    OnJobThread([] { ShowLibraryMessage("CD Drive is not ready or cannot read cd. Details: no disc", "Error"); });
-    const Messages shown{{"CD Drive is not ready or cannot read cd. Details: no disc", "Error", MessageKind::Plain}};
+    OnJobThread([] { ShowLibraryMessage("CD Drive is not ready", "Error"); });
+    const Messages shown{{"CD Drive is not ready", "Error", MessageKind::Plain}};
     EXPECT_EQ(desktop.messages, shown);
     window.reset();
     testing::internal::CaptureStderr();
     ShowLibraryMessage("text", "Error");
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error: text\n");
     EXPECT_EQ(desktop.messages, shown);
+}
+
+constexpr std::uint64_t kMiB = 1u << 20;
+constexpr std::uint64_t kGiB = 1u << 30;
+
+TEST(DiscUsage, ReadsInMinutesMegabytesOrGigabytes)
+{
+    // Mode, option, used, capacity; the right label, the status text and the bar's position.
+    const std::tuple<int, int, std::uint64_t, std::uint64_t, const char*, const char*, std::uint64_t> cases[] = {
+        {kModeAudioBurner, 0, 61, kAudioCdSeconds, "80 min", "1 min", 61},
+        {kModeAudioBurner, 0, 0, kAudioCdSeconds, "80 min", "0 min", 0},
+        {kModeDvdDataBurner, 3, 3 * kGiB / 2, DvdOptionOf(3).capacity, "700 MB", "1536 MB", 1536},
+        {kModeDvdDataBurner, 4, 3 * kGiB / 2, DvdOptionOf(4).capacity, "4.5 GB", "1.5 GB", 1536},
+        {kModeDvdDataBurner, 4, 0, DvdOptionOf(4).capacity, "4.5 GB", "", 0},
+        {kModeDvdDataBurner, 5, 13 * kGiB / 2, DvdOptionOf(5).capacity, "8.5 GB", "6.5 GB", 6656},   // past 4 GiB
+        {kModeCdDataBurner, 1, 3 * kMiB, kCdDataBytes, "", "", 3},
+    };
+    for (const auto& [mode, option, used, capacity, capacityText, usedText, position] : cases) {
+        const UsageDisplay shown = DescribeUsage(mode, option, used, capacity);
+        EXPECT_EQ(std::tuple(shown.capacityText, shown.usedText, shown.position),
+                  std::tuple(QString(capacityText), QString(usedText), position))
+            << mode << "/" << option << ": " << used;
+    }
+}
+
+TEST_F(WindowTest, TheBurnOptionsSetTheUsageBarAndWhichControlsTakePart)
+{
+    WriteFile(folder / "big.iso", "");
+    fs::resize_file(folder / "big.iso", 3 * kGiB / 2);   // sparse
+    const auto window = MakeWindow(desktop);
+    const auto& progress = *static_cast<QProgressBar*>(window->Control(kProgressBar));
+    Click(*window, kDvdDataBurnerButton);
+    Click(*window, kThirdOptionRadio);   // DVD-DL
+    EXPECT_EQ(progress.maximum(), 8912);
+    window->BurnList().AddPath(Q(folder / "big.iso"));
+    EXPECT_EQ(Caption(*window, kStatusText), "1.5 GB");
+    EXPECT_EQ(progress.value(), 1536);
+    Click(*window, kFirstOptionRadio);
+    EXPECT_EQ(progress.value(), 734) << "held at the end of the range";
+    Click(*window, kAudioBurnerButton);
+    EXPECT_EQ(progress.maximum(), 4800);
+
+    Click(*window, kCdDataBurnerButton);   // Copy Disk
+    EXPECT_EQ(progress.maximum(), 700);
+    // Create ISO File needs no drive, Burn ISO File neither a drive nor files.
+    for (const int radio : {kSecondOptionRadio, kThirdOptionRadio}) {
+        Click(*window, radio);
+        EXPECT_FALSE(Enabled(*window, kDriveLabel) || Enabled(*window, kDriveList)) << radio;
+        for (const int id : {kAddFilesButton, kAddFolderButton, kBurnList, kRemoveFilesButton})
+            EXPECT_EQ(Enabled(*window, id), radio == kSecondOptionRadio) << radio << ": " << id;
+        EXPECT_EQ(window->BurnList().AcceptsDroppedFiles(), radio == kSecondOptionRadio);
+    }
+    Click(*window, kAudioBurnerButton);   // leaving undoes the option
+    EXPECT_TRUE(Enabled(*window, kBurnList));
+    EXPECT_TRUE(Enabled(*window, kDriveList));
+}
+
+// Audio bit rate, channels, sample rate, video bit rate, width, height, frame rate, output format.
+constexpr std::int32_t MEDIACONVERSIONINFO::*kFigures[] = {
+    &MEDIACONVERSIONINFO::nAudioBitRate, &MEDIACONVERSIONINFO::nAudioChannels, &MEDIACONVERSIONINFO::nSampleRate,
+    &MEDIACONVERSIONINFO::nVideoBitRate, &MEDIACONVERSIONINFO::nWidth,         &MEDIACONVERSIONINFO::nHeight,
+    &MEDIACONVERSIONINFO::nFrameRate,    &MEDIACONVERSIONINFO::nOutputFormat};
+using Figures = std::array<int, std::size(kFigures)>;
+
+MEDIACONVERSIONINFO RequestOf(const Figures& figures)
+{
+    MEDIACONVERSIONINFO request;
+    for (std::size_t index = 0; index < figures.size(); ++index) request.*kFigures[index] = figures[index];
+    return request;
+}
+
+TEST_F(WindowTest, EachModeCollectsItsQualityFieldsAndTheBitRatesFeedTheOutputInfo)
+{
+    const auto window = MakeWindow(desktop);
+    // The edits in the order of the figures, then the rate lists' choices.
+    const auto type = [&](const QStringList& texts, int sampleRate = 0, int frameRate = 0) {
+        const int edits[] = {kAudioBitRateEdit, kChannelsEdit, kVideoBitRateEdit, kWidthEdit, kHeightEdit};
+        for (int index = 0; index < texts.size(); ++index)
+            static_cast<QLineEdit*>(window->Control(edits[index]))->setText(texts[index]);
+        static_cast<QComboBox*>(window->Control(kSampleRateList))->setCurrentIndex(sampleRate);
+        static_cast<QComboBox*>(window->Control(kFrameRateList))->setCurrentIndex(frameRate);
+    };
+    const auto collect = [&](const Figures& before = {}, const MEDIACONVERSIONINFO* defaults = nullptr) {
+        MEDIACONVERSIONINFO request = RequestOf(before);
+        window->CollectSettings(request, defaults);
+        Figures figures;
+        for (std::size_t index = 0; index < figures.size(); ++index) figures[index] = request.*kFigures[index];
+        return figures;
+    };
+    Click(*window, kVideoConverterButton);
+    type({"200", "", "800"});
+    EXPECT_EQ(window->TotalBitRate(), 1000);
+    window->UpdateOutputInfo(3661);
+    EXPECT_EQ(Caption(*window, kFileSizeText), "File Size : 446.90 MB");
+    EXPECT_EQ(Caption(*window, kDurationText), "Duration  : 01:01:01");
+
+    type({"128", "2", "1500", "720", "576"}, 2, 8);
+    EXPECT_EQ(collect({0, 0, 0, 0, 0, 0, 0, 7}), (Figures{128, 2, 96000, 1500, 720, 576, 30, 7}));
+    // A join's empty fields take the first file's figures, but never its channels or frame rate.
+    type({"", "", "800", "", ""});
+    const MEDIACONVERSIONINFO defaults = RequestOf({192, 6, 48000, 4000, 1280, 720, 24, 0});
+    EXPECT_EQ(collect({}, &defaults), (Figures{192, 0, 44100, 800, 1280, 720, 1, 0}));
+
+    Click(*window, kAudioConverterButton);   // MP3
+    type({"12abc"});
+    EXPECT_EQ(collect(), (Figures{12, 0, 44100, 0, 0, 0, 0, MediaLibrary::Header::kFormatMp3}));
+    Click(*window, kSecondOptionRadio);
+    EXPECT_EQ(collect()[7], MediaLibrary::Header::kFormatWav);
+    Click(*window, kDvdCreatorButton);
+    EXPECT_EQ(collect({-5}), (Figures{-5}));
+}
+
+constexpr const char* kEntry =
+    "210 rock 0a000c03 entry follows\r\n# xmcd\r\nDTITLE=The Band / Greatest Hits\r\n"
+    "TTITLE0=Opening\r\nTTITLE1=Middle\r\nTTITLE2=Closing\r\n.\r\n";
+
+// The Audio Converter with a disc of three tracks in drive X and a CDDB server that knows it.
+class AudioConverterTest : public WindowTest {
+protected:
+    AudioConverterTest()
+    {
+        WriteFile(folder / "velmora.conf", "CddbServer=" + server.address() + "\n");
+        fs::create_directories(images);
+        WriteCdImage(images, "disc", {{2, 440}, {1, 660}, {1, 880}});
+    }
+
+    int Rows() const { return window->ConvertList().topLevelItemCount(); }
+    QStringList Column(int column) const { return velmora::test::Column(window->ConvertList(), column); }
+    void ChangeDisc(const std::vector<ImageTrack>& tracks)
+    {
+        fs::remove(images / "disc.cue");
+        fs::remove(images / "disc.bin");
+        if (!tracks.empty()) WriteCdImage(images, "disc", tracks);
+    }
+
+    fs::path images = folder / "images";
+    std::string queryAnswer;
+    LoopbackHttpServer server{[this](const LoopbackHttpServer::Request& request) {
+        return LoopbackHttpServer::Reply{request.body.find("cddb+read") != std::string::npos ? kEntry : queryAnswer};
+    }};
+    ScopedEnvironment conf{"VELMORA_CONF", (folder / "velmora.conf").string()};
+    ScopedEnvironment drives{"VELMORA_DRIVES", "X=" + (images / "disc.cue").string()};
+    std::unique_ptr<CMediaMaster> window;
+};
+
+TEST_F(AudioConverterTest, TheTracksAreNamedByTheMatchChosenRippedOnStartAndRereadWhenTheDiscChanges)
+{
+    const std::string inexact =
+        "211 Found inexact matches\r\nrock 1 Zed / Z\r\nblues 2 Abe / A\r\njazz 3 Mid / M\r\n.\r\n";
+    const QStringList named{"Opening", "Middle", "Closing"}, unnamed{"Track01.cda", "Track02.cda", "Track03.cda"};
+    struct Case {
+        std::string answer;           // to the query
+        std::optional<int> pick;      // the line picked in the match list, if it is shown; -1 cancels
+        const char* read = nullptr;   // the entry then asked for
+        QStringList titles;
+    };
+    const Case cases[] = {
+        {"200 rock 0a000c03 The Band / Greatest Hits\r\n", std::nullopt, "cddb+read+rock+0a000c03", named},
+        {inexact, -1, nullptr, unnamed},
+        {inexact, 1, "cddb+read+jazz+3", named},
+        {"202 No match\r\n", std::nullopt, nullptr, unnamed},
+    };
+    for (const Case& disc : cases) {
+        queryAnswer = disc.answer;
+        const auto asked = server.requests().size();
+        QStringList matches;
+        QTimer watcher;   // plays the user's part once the match list is up
+        QObject::connect(&watcher, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog || dialog->objectName() != ControlName(dialog::kCddbMatches)) return;
+            watcher.stop();
+            auto* list = dialog->findChild<QListWidget*>(ControlName(kMatchList));
+            for (int line = 0; line < list->count(); ++line) matches << list->item(line)->text();
+            list->setCurrentRow(disc.pick.value_or(0));
+            const int button = disc.pick >= 0 ? kMatchOkButton : kMatchCancelButton;
+            dialog->findChild<QAbstractButton*>(ControlName(button))->click();
+        });
+        watcher.start(20);
+        window = MakeWindow(desktop);
+        Click(*window, kAudioConverterButton);
+        EXPECT_EQ(matches, (disc.pick ? QStringList{"Abe, A", "Mid, M", "Zed, Z"} : QStringList())) << disc.answer;
+        EXPECT_EQ(Column(3), disc.titles) << disc.answer;
+        EXPECT_EQ(Column(4), QStringList(3, disc.titles == named ? "The Band" : "")) << disc.answer;
+        const auto requests = server.requests();
+        ASSERT_EQ(requests.size() - asked, disc.read ? 2u : 1u) << disc.answer;
+        EXPECT_TRUE(!disc.read || requests.back().body.find(disc.read) != std::string::npos) << requests.back().body;
+    }
+    EXPECT_EQ(desktop.messages, (Messages{{"Query unsuccessful: 202", "Error", MessageKind::Plain}}));
+    const auto& driveList = *static_cast<QComboBox*>(window->Control(kDriveList));
+    ASSERT_EQ(driveList.count(), 1);
+    EXPECT_TRUE(driveList.itemText(0).startsWith("X:\\  ") && driveList.itemText(0).endsWith("disc.cue"));
+    EXPECT_EQ(Column(0), (QStringList{"1", "2", "3"}));
+    EXPECT_EQ(Column(5).join(' ').toLower(), "cda cda cda");
+    EXPECT_EQ(static_cast<QLineEdit*>(window->Control(kAudioBitRateEdit))->text(), "320");
+    EXPECT_EQ(static_cast<QLineEdit*>(window->Control(kChannelsEdit))->text(), "2");
+
+    // Start rips the checked tracks on the job thread and gives the window back.
+    auto& list = window->ConvertList();
+    for (const int row : {0, 2}) list.topLevelItem(row)->setCheckState(0, Qt::Checked);
+    ScratchFolder output;
+    desktop.chosenFolder = Q(output.path());
+    Click(*window, kSecondOptionRadio);   // WAV
+    Click(*window, kStartButton);
+    EXPECT_FALSE(Enabled(*window, kStartButton));
+    ASSERT_TRUE(ProcessEventsUntil([&] { return !window->JobRunning(); }));
+    EXPECT_TRUE(fs::exists(output / "Track01.wav") && fs::exists(output / "Track03.wav"));
+    EXPECT_FALSE(fs::exists(output / "Track02.wav"));
+    for (int row = 0; row < 3; ++row) EXPECT_EQ(list.topLevelItem(row)->checkState(0), Qt::Unchecked);
+    EXPECT_TRUE(Enabled(*window, kStartButton));
+    EXPECT_FALSE(Enabled(*window, kThirdOptionRadio));
+
+    // Taking the disc out and putting another in rereads the drive, but not in the Video Converter.
+    ChangeDisc({});
+    ASSERT_TRUE(ProcessEventsUntil([&] { return Rows() == 0; }, 10000));
+    ChangeDisc({{1, 440}, {1, 660}});
+    ASSERT_TRUE(ProcessEventsUntil([&] { return Rows() == 2; }, 10000));
+    Click(*window, kVideoConverterButton);
+    list.AddListFile(Q(TestClip("a.avi", 1)));
+    const auto asked = server.requests().size();
+    ChangeDisc({{1, 440}});
+    ProcessEvents(1000);
+    EXPECT_EQ(Column(2), QStringList{Q(TestClip("a.avi", 1))});
+    EXPECT_EQ(server.requests().size(), asked);
 }
 
 }  // namespace

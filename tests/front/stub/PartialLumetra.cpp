@@ -10,11 +10,11 @@ LUMETRA_API int GetDefaultPara(MediaLibrary::Header::MEDIACONVERSIONINFO* info)
 {
     std::memset(static_cast<void*>(info), 0, sizeof *info);
     info->nAudioBitRate = 96;
-    info->nSampleRate = 48000;
+    info->nSampleRate = 22050;   // the rates lie outside the window's lists
     info->nVideoBitRate = 900;
     info->nWidth = 640;
     info->nHeight = 360;
-    info->nFrameRate = 12;
+    info->nFrameRate = 29;
     return 1;
 }
 

@@ -13,6 +13,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMimeData>
+#include <QTreeWidget>
 
 #include <stdexcept>
 #include <string>
@@ -40,20 +41,6 @@ std::filesystem::path TestClip(const std::string& name, double seconds, int widt
     if (!std::filesystem::exists(clip) && !MakeClip(clip, seconds, width, height))
         throw std::runtime_error("cannot make the clip " + name);
     return clip;
-}
-
-QString Q(const std::filesystem::path& path)
-{
-    return QString::fromStdString(path.string());
-}
-
-void ProcessEvents(int milliseconds)
-{
-    QElapsedTimer timer;
-    timer.start();
-    do {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    } while (timer.elapsed() < milliseconds);
 }
 
 bool ProcessEventsUntil(const std::function<bool()>& condition, int milliseconds)
@@ -109,6 +96,13 @@ bool Checked(const front::CMediaMaster& window, int id)
     return static_cast<QAbstractButton*>(window.Control(id))->isChecked();
 }
 
+QStringList Column(const QTreeWidget& list, int column)
+{
+    QStringList texts;
+    for (int row = 0; row < list.topLevelItemCount(); ++row) texts << list.topLevelItem(row)->text(column);
+    return texts;
+}
+
 void Drop(QAbstractItemView& list, const QStringList& files)
 {
     QMimeData data;
@@ -117,11 +111,10 @@ void Drop(QAbstractItemView& list, const QStringList& files)
     data.setUrls(urls);
     const QPoint at(10, 10);
     QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(list.viewport(), &enter);
     QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(list.viewport(), &move);
     QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(list.viewport(), &drop);
+    for (QEvent* event : std::initializer_list<QEvent*>{&enter, &move, &drop})
+        QCoreApplication::sendEvent(list.viewport(), event);
 }
 
 }  // namespace velmora::test

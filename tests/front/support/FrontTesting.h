@@ -21,6 +21,7 @@
 #include <vector>
 
 class QAbstractItemView;
+class QTreeWidget;
 
 namespace velmora::front {
 class CMediaMaster;
@@ -34,16 +35,14 @@ QApplication& TestApplication();
 void BindLibrary();
 // A clip of ffmpeg's test picture and tone, made once per program.
 std::filesystem::path TestClip(const std::string& name, double seconds, int width = 160, int height = 120);
-QString Q(const std::filesystem::path& path);
+inline QString Q(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
 
-// Lets queued calls and events run for a moment.
-void ProcessEvents(int milliseconds = 0);
-// Lets events run until the condition holds; false when it still fails after the time-out.
+// Lets events run until the condition holds (false on time-out), or for a moment.
 bool ProcessEventsUntil(const std::function<bool()>& condition, int milliseconds = 60000);
+inline void ProcessEvents(int milliseconds = 0) { ProcessEventsUntil([] { return false; }, milliseconds); }
 
 struct ShownMessage {
-    QString text;
-    QString caption;
+    QString text, caption;
     front::MessageKind kind;
     bool operator==(const ShownMessage&) const = default;
 };
@@ -57,38 +56,27 @@ public:
         messages.push_back({text, caption, kind});
         return answer;
     }
-    QStringList ChooseFiles(QWidget*, const QString& filter) override { return Asked(filters, filter, chosenFiles); }
-    QString ChooseFolder(QWidget*, const QString& title) override { return Asked(folderTitles, title, chosenFolder); }
+    QStringList ChooseFiles(QWidget*, const QString& filter) override { return filters << filter, chosenFiles; }
+    QString ChooseFolder(QWidget*, const QString&) override { return chosenFolder; }
     void OpenUrl(const QUrl& url) override { openedUrls.push_back(url); }
     QString ChooseSaveFile(QWidget*, const QString& filter) override
     {
         if (whileSaving) whileSaving();
-        return Asked(filters, filter, chosenSaveFile);
+        return filters << filter, chosenSaveFile;
     }
-    QString ChooseExistingFile(QWidget*, const QString& filter) override
-    {
-        return Asked(filters, filter, chosenExistingFile);
-    }
+    QString ChooseExistingFile(QWidget*, const QString& filter) override { return filters << filter, chosenExisting; }
     // Plays the user's part in a modal dialog and gives its result code; none rejects it.
     int RunDialog(QDialog& dialog) override { return answerDialog ? answerDialog(dialog) : 0; }
 
     bool answer = true;
     QStringList chosenFiles;
-    QString chosenFolder, chosenSaveFile, chosenExistingFile;
+    QString chosenFolder, chosenSaveFile, chosenExisting;
     std::function<void()> whileSaving;   // what the user does while the save dialog is open
     std::function<int(QDialog&)> answerDialog;
 
     Messages messages;
-    QStringList filters, folderTitles;
+    QStringList filters;
     std::vector<QUrl> openedUrls;
-
-private:
-    template <typename Answer>
-    static Answer Asked(QStringList& asked, const QString& question, const Answer& given)
-    {
-        asked << question;
-        return given;
-    }
 };
 
 // The window's part for a list, a conversion job or a burn job on its own: answers as the test
@@ -114,8 +102,8 @@ public:
     void StepProgress() override { ++steps; }
     void EndProgress() override {}
     void CollectSettings(Request& request, const Request* defaults) override { collect(request, defaults); }
-    std::string ChooseOutputFolder() override { return Asked(folder); }
-    std::string ChooseJoinedFile() override { return Asked(joinedFile); }
+    std::string ChooseOutputFolder() override { return ++questions, folder; }
+    std::string ChooseJoinedFile() override { return ++questions, joinedFile; }
     void ShowPreview(const std::string& picture) override { previews.push_back(picture); }
     void HidePreview() override { ++hidden; }
     void UncheckRow(int row) override { unchecked.push_back(row); }
@@ -132,7 +120,7 @@ public:
     // BurnHost
     std::string ChooseIsoFileToWrite() override { return isoToWrite; }
     std::string ChooseIsoFileToBurn() override { return isoToBurn; }
-    std::optional<std::string> ChooseTargetRecorder() override { return Asked(target); }
+    std::optional<std::string> ChooseTargetRecorder() override { return ++questions, target; }
 
     front::SharedState state;
     int mode = front::kModeVideoConverter;
@@ -143,22 +131,13 @@ public:
     std::optional<std::string> target;
     std::set<front::Export> missing;
 
-    std::vector<bool> controls;   // busy, then free
+    std::vector<bool> controls, joinCalls;   // controls: busy, then free
     QStringList statuses;
     Messages messages;
     int questions = 0, progressMaximum = 0, steps = 0, hidden = 0;   // questions: folder, file, recorder
     std::vector<std::string> previews, defaultsFrom;
     std::vector<int> unchecked, commands;
     std::int64_t used = 0, outputSeconds = -1;
-    std::vector<bool> joinCalls;
-
-private:
-    template <typename Answer>
-    Answer Asked(const Answer& given)
-    {
-        ++questions;
-        return given;
-    }
 };
 
 // A main window against the real library beside the test program, shown offscreen.
@@ -171,9 +150,17 @@ QString Caption(const front::CMediaMaster& window, int id);
 std::set<int> ShownControls(const front::CMediaMaster& window);
 bool Enabled(const front::CMediaMaster& window, int id);
 bool Checked(const front::CMediaMaster& window, int id);
+// The texts of a column of a list's rows.
+QStringList Column(const QTreeWidget& list, int column);
 
 // What the desktop's file manager delivers to a list: file URLs, in order.
 void Drop(QAbstractItemView& list, const QStringList& files);
+
+inline void PrintTo(const ShownMessage& message, std::ostream* out)
+{
+    *out << message.caption.toStdString() << ": " << message.text.toStdString() << " ("
+         << static_cast<int>(message.kind) << ')';
+}
 
 }  // namespace velmora::test
 
@@ -182,14 +169,3 @@ inline void PrintTo(const QString& text, std::ostream* out)
 {
     *out << '"' << text.toStdString() << '"';
 }
-inline void PrintTo(const QStringList& texts, std::ostream* out)
-{
-    *out << '{' << texts.join(", ").toStdString() << '}';
-}
-namespace velmora::test {
-inline void PrintTo(const ShownMessage& message, std::ostream* out)
-{
-    *out << message.caption.toStdString() << ": " << message.text.toStdString() << " ("
-         << static_cast<int>(message.kind) << ')';
-}
-}  // namespace velmora::test
