@@ -8,8 +8,7 @@
 namespace velmora::discburn {
 namespace {
 
-using velmora::test::ScopedEnvironment;
-using velmora::test::ScratchFolder;
+using namespace velmora::test;
 
 TEST(RecorderAddressTest, PseudoRecordersAndDevicesAreToldApart)
 {
@@ -22,10 +21,11 @@ TEST(RecorderAddressTest, PseudoRecordersAndDevicesAreToldApart)
         EXPECT_EQ(std::tuple(address->kind, address->path.string(), address->uniqueId), std::tuple(kind, path, id));
     }
     for (const char* wrong : {"stdio:relative.iso", "cue:", ""}) EXPECT_FALSE(RecorderAddress::Parse(wrong)) << wrong;
-    EXPECT_EQ(SplitRecorderList(" stdio:/a.iso ;; cue:/b.cue;"), (std::vector<std::string>{"stdio:/a.iso", "cue:/b.cue"}));
+    EXPECT_EQ(SplitRecorderList(" stdio:/a.iso ;; cue:/b.cue;"),
+              (std::vector<std::string>{"stdio:/a.iso", "cue:/b.cue"}));
 
     ScratchFolder scratch;
-    velmora::test::WriteFile(scratch / "velmora.conf", "Recorders=stdio:/from/setting.iso\n");
+    WriteFile(scratch / "velmora.conf", "Recorders=stdio:/from/setting.iso\n");
     ScopedEnvironment conf("VELMORA_CONF", (scratch / "velmora.conf").string());
     {
         ScopedEnvironment recorders("VELMORA_RECORDERS", std::nullopt);
@@ -37,10 +37,10 @@ TEST(RecorderAddressTest, PseudoRecordersAndDevicesAreToldApart)
 
 TEST(ClientNameTest, OnlyShortPlainNamesPass)
 {
-    for (const auto& name : std::vector<std::string>{kClientName, "Disc copy: step 2, final_pass-1.", std::string(63, 'a')})
-        EXPECT_TRUE(IsValidClientName(name)) << name;
-    for (const auto& name : std::vector<std::string>{std::string(64, 'a'), "", "a/b", "tab\there"})
-        EXPECT_FALSE(IsValidClientName(name)) << name;
+    for (const auto& [name, valid] : std::vector<std::pair<std::string, bool>>{
+             {kClientName, true}, {"Disc copy: step 2, final_pass-1.", true}, {std::string(63, 'a'), true},
+             {std::string(64, 'a'), false}, {"", false}, {"a/b", false}, {"tab\there", false}})
+        EXPECT_EQ(IsValidClientName(name), valid) << name;
 }
 
 class RecorderListTest : public ::testing::Test {
@@ -63,23 +63,19 @@ protected:
     std::vector<std::string> boxes;
 };
 
-TEST_F(RecorderListTest, TheErrorBoxTellsOfNoRecordersAndOfTheOnlyOneFailingToOpen)
+TEST_F(RecorderListTest, TheErrorBoxTellsOfNoRecordersAndOfTheOnlyOneFailingButNotOfOneOfSeveral)
 {
+    std::filesystem::create_directory(scratch / "folder");
+    const auto entries = List({"stdio:/no/such/folder/disc.iso", "stdio:" + (scratch / "data.iso").string(),
+                               "stdio:" + (scratch / "folder").string(), "cue:" + (scratch / "audio.cue").string()});
+    EXPECT_EQ(Texts(entries), (std::vector<std::string>{scratch / "data.iso", scratch / "audio.cue"}));
+    EXPECT_EQ(entries[0].device->uniqueId, "stdio:" + (scratch / "data.iso").string());
+    EXPECT_TRUE(boxes.empty());
     EXPECT_TRUE(List({}).empty());
     EXPECT_TRUE(List({"stdio:/no/such/folder/disc.iso"}).empty());
     EXPECT_EQ(boxes, (std::vector<std::string>{"There were no writable devices detected!",
                                                "Failed to initialize recorder - Error:0x8ba00001\n\n"
                                                "Recorder Unique ID:stdio:/no/such/folder/disc.iso"}));
-}
-
-TEST_F(RecorderListTest, OfSeveralRecordersAFailingOneIsLeftOutSilently)
-{
-    std::filesystem::create_directory(scratch / "folder");
-    const auto entries = List({"stdio:/no/such/folder/disc.iso", "stdio:" + (scratch / "data.iso").string(),
-                               "stdio:" + (scratch / "folder").string(), "cue:" + (scratch / "audio.cue").string()});
-    EXPECT_TRUE(boxes.empty());
-    EXPECT_EQ(Texts(entries), (std::vector<std::string>{(scratch / "data.iso").string(), (scratch / "audio.cue").string()}));
-    EXPECT_EQ(entries[0].device->uniqueId, "stdio:" + (scratch / "data.iso").string());
 }
 
 TEST_F(RecorderListTest, ARecorderShowsTheDriveRootsOfItsImage)
@@ -99,8 +95,6 @@ TEST_F(RecorderListTest, TheEnumerationAddsTheConfiguredPseudoRecorders)
     ASSERT_TRUE(enumeration.Create() && enumeration.CheckEnvironment());
     EXPECT_EQ(enumeration.UniqueIdAt(enumeration.Count() - 1), "stdio:" + (scratch / "a.iso").string());
     EXPECT_EQ(enumeration.UniqueIdAt(enumeration.Count()), "");
-    EXPECT_EQ(enumeration.ErrorText(),
-              "IDiscMaster2->get_Item(" + std::to_string(enumeration.Count()) + ") failed! - Error:0x8ba00008");
 }
 
 TEST(RecorderDeviceTest, ExclusiveAccessIsOneClientsAtATime)
@@ -133,7 +127,8 @@ TEST(RecorderProbeTest, TheModesWriterIsTriedAndTheRecorderStaysFree)
 {
     ScratchFolder scratch;
     CRecorderDevice image, cue;
-    ASSERT_TRUE(image.Open("stdio:" + (scratch / "disc.iso").string()) && cue.Open("cue:" + (scratch / "music.cue").string()));
+    ASSERT_TRUE(image.Open("stdio:" + (scratch / "disc.iso").string()));
+    ASSERT_TRUE(cue.Open("cue:" + (scratch / "music.cue").string()));
     EXPECT_TRUE(ProbeRecorder(image, 6));
     EXPECT_FALSE(image.HoldsDrive());
     EXPECT_FALSE(ProbeRecorder(image, kAudioBurnerMode));   // no audio into a data image

@@ -60,8 +60,8 @@ TEST_F(DriveTableTest, AnAudioDiscShowsOneCdaRecordPerTrack)
     const auto record = table.ReadFileHead("X:\\Track02.cda", 50);
     ASSERT_TRUE(record && record->size() == 44u);
     // Starts after the 4 s of track 1 and lasts 6 s; as MSF 00:06:00 with the lead-in, and 00:06:00.
-    EXPECT_EQ(std::tuple(record->substr(0, 4), Little32(*record, 4), record->substr(8, 8), (*record)[22], Little32(*record, 28),
-                         Little32(*record, 32), record->substr(36, 8)),
+    EXPECT_EQ(std::tuple(record->substr(0, 4), Little32(*record, 4), record->substr(8, 8), (*record)[22],
+                         Little32(*record, 28), Little32(*record, 32), record->substr(36, 8)),
               std::tuple("RIFF", 36u, "CDDAfmt ", '\x02', 300u, 450u, std::string("\0\x06\0\0\0\x06\0\0", 8)));
     EXPECT_EQ(table.ReadFileHead("X:/track03.cda", 23)->size(), 23u);
     EXPECT_FALSE(table.ReadFileHead("X:\\Track04.cda", 50) || table.ReadFileHead("X:\\", 50));
@@ -75,7 +75,8 @@ TEST_F(DriveTableTest, TheImageGivesItsTableOfContentsInMsfForm)
     EXPECT_TRUE(device->LockTray());   // no tray: nothing to lock, nothing fails
     CDROM_TOC toc;
     ASSERT_TRUE(device->ReadToc(toc));
-    EXPECT_EQ(std::tuple(toc.FirstTrack, toc.LastTrack, toc.Length[0] * 256 + toc.Length[1]), std::tuple(1, 3, 2 + 4 * 8));
+    EXPECT_EQ(std::tuple(toc.FirstTrack, toc.LastTrack, toc.Length[0] * 256 + toc.Length[1]),
+              std::tuple(1, 3, 2 + 4 * 8));
     const int seconds[] = {2, 6, 12, 15};
     for (int at = 0; at < 4; ++at) {
         EXPECT_EQ(std::tuple(toc.TrackData[at].Address[1], toc.TrackData[at].Address[2], toc.TrackData[at].Address[3]),
@@ -90,11 +91,7 @@ TEST_F(DriveTableTest, TheImageGivesItsTableOfContentsInMsfForm)
 
 TEST_F(DriveTableTest, AMixedDiscShowsItsAudioTracksOnly)
 {
-    // A data track of 2 s, then two seconds of audio.
-    test::WriteFile(scratch / "mixed.bin", std::string(2 * 75 * 2352 + 2 * 176400, '\0'));
-    test::WriteFile(scratch / "mixed.cue", "FILE \"mixed.bin\" BINARY\n  TRACK 01 MODE1/2352\n    INDEX 01 00:00:00\n"
-                                           "  TRACK 02 AUDIO\n    INDEX 01 00:02:00\n");
-    const auto table = DriveTable::FromParts({}, "X=" + (scratch / "mixed.cue").string());
+    const auto table = DriveTable::FromParts({}, "X=" + test::WriteMixedCdImage(scratch.path()).string());
     EXPECT_EQ(table.FindFiles("X:\\*"), std::vector<std::string>{"Track02.cda"});
     EXPECT_FALSE(table.ReadFileHead("X:\\Track01.cda", 50));
     const auto device = CdDevice::Open(*table.Find('X'));

@@ -13,9 +13,7 @@
 namespace MediaLibrary::Audio {
 namespace {
 
-using velmora::test::Little32;
-using velmora::test::ScopedEnvironment;
-using velmora::test::ScratchFolder;
+using namespace velmora::test;
 
 TEST(WaveWriterTest, AFinishedFileIsACdWaveOfItsDataAndAnUnfinishedOneIsGone)
 {
@@ -23,9 +21,8 @@ TEST(WaveWriterTest, AFinishedFileIsACdWaveOfItsDataAndAnUnfinishedOneIsGone)
     const std::string bytes(header.begin(), header.end());
     const auto layout = velmora::wave::ParseWave(bytes);
     EXPECT_TRUE(layout.IsWave() && velmora::wave::IsCdAudio(layout.format));
-    EXPECT_EQ(std::tuple(Little32(bytes, 4), layout.format.bytesPerSecond, layout.format.blockAlign, layout.dataOffset,
-                         Little32(bytes, 40)),
-              std::tuple(31752036u, 176400u, 4, 44u, 31752000u));
+    EXPECT_EQ(std::tuple(Little32(bytes, 4), layout.dataOffset, Little32(bytes, 40)),
+              std::tuple(31752036u, 44u, 31752000u));
 
     ScratchFolder scratch;
     {
@@ -36,7 +33,7 @@ TEST(WaveWriterTest, AFinishedFileIsACdWaveOfItsDataAndAnUnfinishedOneIsGone)
         ASSERT_TRUE(unfinished.Open(scratch / "half.wav"));
         EXPECT_TRUE(unfinished.Append("abcd", 4));
     }
-    const auto done = velmora::test::ReadFile(scratch / "done.wav");
+    const auto done = ReadFile(scratch / "done.wav");
     EXPECT_EQ(done.substr(0, 44), std::string(reinterpret_cast<const char*>(MakeWaveHeader(8).data()), 44));
     EXPECT_EQ(done.substr(44), "abcdefgh");
     EXPECT_FALSE(std::filesystem::exists(scratch / "half.wav"));
@@ -61,22 +58,18 @@ TEST(CdTrackTest, PrepareReadsTheTrackNumberStrictly)
     }
 }
 
-class CdDiscTest : public ::testing::Test {
-protected:
-    ScratchFolder scratch;
-    velmora::test::CdImage disc = velmora::test::WriteCdImage(scratch.path(), "tones", {{4, 440}, {6, 660}, {3, 880}});
-    ScopedEnvironment drives{velmora::platform::DriveTable::kVariable, "X=" + disc.cue.string()};
-};
-
-TEST_F(CdDiscTest, TrackNumbersComeFromTheCdaRecords)
+TEST(CdaRecordTest, TrackNumbersComeFromTheCdaRecords)
 {
+    ScratchFolder scratch;
+    const auto disc = WriteCdImage(scratch.path(), "tones", {{4, 440}, {6, 660}, {3, 880}});
+    const ScopedEnvironment drives{velmora::platform::DriveTable::kVariable, "X=" + disc.cue.string()};
     std::string record(44, '\0');
     record[22] = 7;
-    velmora::test::WriteFile(scratch / "copied.cda", record);
-    velmora::test::WriteFile(scratch / "short.cda", std::string(22, '\x05'));
+    WriteFile(scratch / "copied.cda", record);
+    WriteFile(scratch / "short.cda", std::string(22, '\x05'));
     for (const auto& [path, track] : std::vector<std::pair<std::string, int>>{
-             {"X:\\Track03.cda", 3}, {"X:\\Track09.cda", -1}, {"Q:\\Track01.cda", -1}, {(scratch / "copied.cda").string(), 7},
-             {(scratch / "short.cda").string(), -1}, {(scratch / "absent.cda").string(), -1}})
+             {"X:\\Track03.cda", 3}, {"X:\\Track09.cda", -1}, {"Q:\\Track01.cda", -1}, {scratch / "copied.cda", 7},
+             {scratch / "short.cda", -1}, {scratch / "absent.cda", -1}})
         EXPECT_EQ(ReadCdaTrackNumber(path.c_str()), track) << path;
     EXPECT_EQ(ReadCdaTrackNumber(nullptr), -1);
 }
