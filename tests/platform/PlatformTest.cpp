@@ -63,7 +63,7 @@ TEST(PathPartsTest, SplitTheLastElementIntoTitleAndExtension)
     }
 }
 
-TEST(ProcessTest, HostileWordsGoOverVerbatimWithNoInputAndTheExtraEnvironment)
+TEST(ProcessTest, HostileWordsGoOverVerbatimWithNoInputAndTheExtraEnvironmentAndFailuresWithTheirReason)
 {
     ScratchFolder scratch;
     const std::vector<std::string> hostile{"a \"b\" $(touch " + (scratch / "pwned").string() + "); rm -f y.avi",
@@ -82,10 +82,8 @@ TEST(ProcessTest, HostileWordsGoOverVerbatimWithNoInputAndTheExtraEnvironment)
     EXPECT_EQ(ReadFile(scratch / "seen"), expected);
     EXPECT_EQ(ReadFile(scratch / "err"), "1:new\n");
     EXPECT_FALSE(std::filesystem::exists(scratch / "pwned") || std::filesystem::exists(scratch / "pwned2"));
-}
 
-TEST(ProcessTest, FailuresAreReportedWithTheTailOfStandardError)
-{
+    // Failures come with the tail of standard error.
     const auto failed = RunAndWait({"/bin/sh", "-c", "yes noise | head -c 100000 >&2; echo 'real reason' >&2; exit 1"});
     EXPECT_EQ(failed.exitStatus, 1);
     EXPECT_LE(failed.errorTail.size(), 1024u);
@@ -96,7 +94,7 @@ TEST(ProcessTest, FailuresAreReportedWithTheTailOfStandardError)
     EXPECT_EQ(RunAndWait({"/bin/sh", "-c", "kill -TERM $$"}).exitStatus, 128 + SIGTERM);
 }
 
-TEST(ToolLocatorTest, ThePathBesideTheExecutableFirstThenPathInOrderForRunnableFilesOnly)
+TEST(ToolLocatorTest, ToolsBesideTheExecutableFirstThenPathInOrderForRunnableFilesOnly)
 {
     ScratchFolder first, second;
     MakeProgram(first / "velmora-tool", 0644);   // not runnable
@@ -111,10 +109,8 @@ TEST(ToolLocatorTest, ThePathBesideTheExecutableFirstThenPathInOrderForRunnableF
     MakeProgram(beside);
     EXPECT_EQ(FindTool("velmora-tool"), beside);
     std::filesystem::remove(beside);
-}
 
-TEST(ToolLocatorTest, StateFolderFollowsXdgThenHome)
-{
+    // The state folder follows XDG, then HOME.
     {
         const ScopedEnvironment xdg("XDG_STATE_HOME", "/srv/state");
         EXPECT_EQ(UserStateFolder(), "/srv/state");

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <arpa/inet.h>
 #include <cctype>
+#include <chrono>
 #include <netinet/in.h>
 #include <poll.h>
 #include <stdexcept>
@@ -19,13 +20,6 @@ bool Readable(int socket)
     return ::poll(&waiting, 1, 50) > 0;
 }
 
-std::size_t ContentLength(std::string headers)
-{
-    for (auto& c : headers) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    const auto at = headers.find("content-length:");
-    return at == std::string::npos ? 0 : std::stoul(headers.substr(at + 15));
-}
-
 }  // namespace
 
 LoopbackHttpServer::LoopbackHttpServer(Handler handler) : handler_(std::move(handler))
@@ -39,7 +33,12 @@ LoopbackHttpServer::LoopbackHttpServer(Handler handler) : handler_(std::move(han
         ::listen(listener_, 16) != 0 || ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0)
         throw std::runtime_error("cannot listen on the loopback address");
     port_ = ntohs(address.sin_port);
-    thread_ = std::thread([this, end = std::chrono::steady_clock::now() + std::chrono::minutes(2)] { Serve(end); });
+    thread_ = std::thread([this, end = std::chrono::steady_clock::now() + std::chrono::minutes(2)] {
+        while (!stopping_ && std::chrono::steady_clock::now() < end)
+            if (const int connection = Readable(listener_) ? ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC) : -1;
+                connection >= 0)
+                Answer(connection);
+    });
 }
 
 LoopbackHttpServer::~LoopbackHttpServer()
@@ -56,44 +55,32 @@ std::vector<LoopbackHttpServer::Request> LoopbackHttpServer::requests() const
     return requests_;
 }
 
-void LoopbackHttpServer::Serve(std::chrono::steady_clock::time_point end)
-{
-    while (!stopping_ && std::chrono::steady_clock::now() < end) {
-        const int connection = Readable(listener_) ? ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC) : -1;
-        if (connection >= 0) Answer(connection);
-    }
-}
-
 void LoopbackHttpServer::Answer(int connection)
 {
-    std::string received;
+    // The headers, then as much body as they announce, a megabyte at the most.
+    std::string received, lower;
     std::size_t headerEnd = std::string::npos, wanted = 1 << 20;
-    while (!stopping_ && received.size() < wanted) {
+    char chunk[4096];
+    for (ssize_t got = 0; !stopping_ && received.size() < wanted;) {
         if (!Readable(connection)) continue;
-        char chunk[4096];
-        const ssize_t got = ::recv(connection, chunk, sizeof chunk, 0);
-        if (got <= 0) break;
+        if ((got = ::recv(connection, chunk, sizeof chunk, 0)) <= 0) break;
         received.append(chunk, static_cast<std::size_t>(got));
-        if (headerEnd == std::string::npos && (headerEnd = received.find("\r\n\r\n")) != std::string::npos)
-            wanted = std::min(wanted, headerEnd + 4 + ContentLength(received.substr(0, headerEnd)));
+        if (headerEnd != std::string::npos || (headerEnd = received.find("\r\n\r\n")) == std::string::npos) continue;
+        for (std::size_t at = 0; at < headerEnd; ++at) lower += static_cast<char>(std::tolower(received[at] & 0xFF));
+        const auto at = lower.find("content-length:");
+        wanted = std::min(wanted, headerEnd + 4 + (at == std::string::npos ? 0 : std::stoul(lower.substr(at + 15))));
     }
-    if (headerEnd == std::string::npos) {
-        ::close(connection);
-        return;
-    }
+    if (headerEnd == std::string::npos) return static_cast<void>(::close(connection));
+
     Request request{{}, {}, received.substr(0, headerEnd), received.substr(headerEnd + 4)};
     const auto blank = request.headers.find(' ');
     request.method = request.headers.substr(0, blank);
     request.target = request.headers.substr(blank + 1, request.headers.find(' ', blank + 1) - blank - 1);
-    {
-        std::lock_guard lock(mutex_);
-        requests_.push_back(request);
-    }
+    std::unique_lock lock(mutex_);
+    requests_.push_back(request);
+    lock.unlock();
     const Reply reply = handler_(request);
-    if (reply.silent) {
-        heldConnections_.push_back(connection);
-        return;
-    }
+    if (reply.silent) return heldConnections_.push_back(connection);
     const std::string response = "HTTP/1.1 " + std::to_string(reply.status) + " Answer\r\nContent-Type: text/plain\r\n"
                                  "Content-Length: " + std::to_string(reply.body.size()) +
                                  "\r\nConnection: close\r\n\r\n" + reply.body;

@@ -33,7 +33,7 @@ protected:
     std::time_t now = 1260143999;   // 06-12-2009 23:59:59 UTC
 };
 
-TEST_F(LoggerTest, NamesTheFileAfterTheLogWritesStampedLinesUpToTheThresholdAndStartsANewFileAtMidnight)
+TEST_F(LoggerTest, NamesTheFileAfterTheLogWritesStampedLinesUpToTheThresholdStartsAnewAtMidnightAndCutsLongLines)
 {
     auto logger = MakeLogger();
     logger.Init("RozeduZededir", 3);
@@ -50,17 +50,12 @@ TEST_F(LoggerTest, NamesTheFileAfterTheLogWritesStampedLinesUpToTheThresholdAndS
     EXPECT_FALSE(Holds(first, "a detail") || Holds(first, "first of the next day"));
     EXPECT_TRUE(second.starts_with(Logger::kBeginBanner));
     EXPECT_TRUE(Holds(second, "12-07-2009 00.00.01 Thread Id(")) << second;
-}
 
-TEST_F(LoggerTest, CutsLongLinesAtTheLimitWithoutSplittingACharacter)
-{
-    auto logger = MakeLogger();
-    logger.Init("Velmora", 4);
+    // Long lines are cut at the limit, never inside a character.
     logger.Printf(1, "%s", std::string(5000, 'a').c_str());
     std::string accents;
     for (int i = 0; i < 2000; ++i) accents += "\xC3\xA9";   // é
     logger.Printf(1, "b%s", accents.c_str());
-
     const auto text = ReadFile(logger.Path());
     const auto longLine = text.substr(text.rfind('\n', text.find("aaaa")) + 1);
     EXPECT_EQ(longLine.find('\n'), Logger::kLineLimit - 1);
@@ -70,7 +65,7 @@ TEST_F(LoggerTest, CutsLongLinesAtTheLimitWithoutSplittingACharacter)
     EXPECT_TRUE(cut.ends_with("\xC3\xA9"));
 }
 
-TEST_F(LoggerTest, NegativeLevelWritesEverythingToStandardOutputAndCreatesNoFolder)
+TEST_F(LoggerTest, ANegativeLevelWritesToStandardOutputOtherwiseTheNextFolderThenStandardErrorTakeTheLines)
 {
     auto logger = MakeLogger();
     ::testing::internal::CaptureStdout();
@@ -80,10 +75,7 @@ TEST_F(LoggerTest, NegativeLevelWritesEverythingToStandardOutputAndCreatesNoFold
     EXPECT_FALSE(std::filesystem::exists(scratch / "logs"));
     EXPECT_TRUE(logger.Path().empty());
     EXPECT_TRUE(Holds(out, "detail on the terminal") && !Holds(out, "Beginning Logging Session")) << out;
-}
 
-TEST_F(LoggerTest, FallsBackToTheNextFolderThenToStandardErrorAndEchoesOnlyWhenAsked)
-{
     WriteFile(scratch / "blocked", "a file where the folder should be");
     auto fallback = MakeLogger({scratch / "blocked" / "logs", scratch / "state" / "logs"});
     ::testing::internal::CaptureStderr();

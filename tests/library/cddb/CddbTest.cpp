@@ -42,26 +42,7 @@ TEST(DiscIdTest, QueriesNameTheIdWithoutPaddingAfterItsLeadingZero)
     EXPECT_THROW(QueryString({MsfAddress{}}), std::runtime_error);
 }
 
-TEST(ResponseTest, CodesMatchLinesAndBodies)
-{
-    EXPECT_EQ(GetResponseCode("  211 Found inexact matches  "), "211");
-    EXPECT_EQ(GetResponseCode("200"), "-1");
-    EXPECT_EQ(GetResponseCode(""), "-1");
-    const auto fields = [](const CQueryResult& match) {
-        return std::vector<std::string>{match.strCode, match.strCategory, match.strDiscId, match.strArtist,
-                                        match.strTitle};
-    };
-    EXPECT_EQ(fields(ParseMatchLine("200 rock 07a0b2c09 Some Artist / Some Title\r", true)),
-              (std::vector<std::string>{"200", "rock", "07a0b2c09", "Some Artist", "Some Title"}));
-    EXPECT_EQ(fields(ParseMatchLine("misc 470a6507 AC/DC / Back in Black", false)),
-              (std::vector<std::string>{"", "misc", "470a6507", "AC/DC", "Back in Black"}));
-    EXPECT_EQ(fields(ParseMatchLine("data 12345678 Untitled Disc", false)),
-              (std::vector<std::string>{"", "data", "12345678", "Untitled Disc", "Untitled Disc"}));
-    EXPECT_EQ(SplitResponseLines("210 ok\r\n\r\nDTITLE=A\r\n.\r\nTTITLE0=after the end\r\n"),
-              (std::vector<std::string>{"210 ok", "DTITLE=A"}));
-}
-
-TEST(CdEntryTest, ParsesAnEntryIntoTheTrackRecords)
+TEST(CdEntryTest, ParsesAnEntryIntoTheTrackRecordsWithinTheirFields)
 {
     auto lines = SplitResponseLines(
         "210 rock 470a6507 CD database entry follows (until terminating `.')\r\n"
@@ -79,20 +60,18 @@ TEST(CdEntryTest, ParsesAnEntryIntoTheTrackRecords)
     EXPECT_STREQ(tracks[1].szTitle, "A title continued over two lines");
     EXPECT_STREQ(tracks[2].szTitle, "");
     for (const auto& track : tracks) EXPECT_STREQ(track.szArtist, "The Band");
-}
 
-TEST(CdEntryTest, CutsLongTitlesAtCharacterBoundariesAndStaysInsideTheArray)
-{
+    // Long titles are cut at character boundaries; track numbers past the array are left out.
     std::string longTitle;
     for (int i = 0; i < 60; ++i) longTitle += "\xC3\xA9";   // 120 bytes of é
-    CD_TEXT_INFO tracks[2];
-    CCdEntry entry(tracks, 2, {"", "DTITLE=" + longTitle + " / x", "TTITLE1=" + longTitle, "TTITLE99999999999999=x"});
-    EXPECT_EQ(std::strlen(tracks[1].szTitle), 98u);   // 49 whole characters
-    EXPECT_EQ(std::strlen(tracks[0].szArtist), 58u);
-    EXPECT_TRUE(std::string(tracks[1].szTitle).ends_with("\xC3\xA9"));
+    CD_TEXT_INFO two[2];
+    CCdEntry cut(two, 2, {"", "DTITLE=" + longTitle + " / x", "TTITLE1=" + longTitle, "TTITLE99999999999999=x"});
+    EXPECT_EQ(std::strlen(two[1].szTitle), 98u);   // 49 whole characters
+    EXPECT_EQ(std::strlen(two[0].szArtist), 58u);
+    EXPECT_TRUE(std::string(two[1].szTitle).ends_with("\xC3\xA9"));
 
-    CCdEntry plain(tracks, 2, {"", "DTITLE=No Separator Here"});
-    EXPECT_STREQ(tracks[0].szArtist, "No Separator Here");
+    CCdEntry plain(two, 2, {"", "DTITLE=No Separator Here"});
+    EXPECT_STREQ(two[0].szArtist, "No Separator Here");
     EXPECT_EQ(plain.DiscTitle(), "No Separator Here");
 }
 
@@ -108,15 +87,19 @@ protected:
     ScopedEnvironment conf{"VELMORA_CONF", (scratch / "velmora.conf").string()};
 };
 
-TEST_F(ClientTest, QueryPostsTheCommandWithTheGreetingAndReadsEveryAnswer)
+TEST_F(ClientTest, QueryPostsTheCommandWithTheGreetingAndReadsEveryAnswerAndReadEntryFillsTracksOnlyFor210)
 {
     UseServer(server.address(), "CddbUser=someone@example.org\n");
     CReadCDDB client;
     Matches matches;
     answer = "200 rock 470a6507 The Band / Greatest Hits\r\n";
+    const auto fields = [](const auto& match) {
+        return match->strCode + "|" + match->strCategory + "|" + match->strDiscId + "|" + match->strArtist + "|" +
+               match->strTitle;
+    };
     EXPECT_EQ(client.Query("0470a6507+7+150+2663", matches), "200");
     ASSERT_EQ(matches.size(), 1u);
-    EXPECT_EQ(matches[0]->strCode, "200");
+    EXPECT_EQ(fields(matches[0]), "200|rock|470a6507|The Band|Greatest Hits");
     const auto request = server.requests().at(0);
     EXPECT_EQ(std::tuple(request.method, request.target), std::tuple("POST", "/~cddb/cddb.cgi"));
     EXPECT_NE(request.headers.find("Content-Type: text/plain"), std::string::npos);
@@ -124,10 +107,12 @@ TEST_F(ClientTest, QueryPostsTheCommandWithTheGreetingAndReadsEveryAnswer)
               "cmd=cddb+query+0470a6507+7+150+2663&hello=someone@example.org+testhost+DuridaDizu+1.0&proto=6");
 
     matches.clear();
-    answer = "211 close matches\r\nrock 1 A / B\r\nblues 2 C / D\r\njazz 3 E / F\r\n.\r\nmisc 4 G / H\r\n";
+    answer = "211 close matches\r\nrock 1 A / B\r\nmisc 470a6507 AC/DC / Back in Black\r\n"
+             "data 12345678 Untitled Disc\r\n.\r\nmisc 4 G / H\r\n";
     EXPECT_EQ(client.Query("q", matches), "211");
-    ASSERT_EQ(matches.size(), 3u);
-    EXPECT_EQ(std::tuple(matches[2]->strCategory, matches[2]->strCode), std::tuple("jazz", ""));
+    ASSERT_EQ(matches.size(), 3u);   // up to the line that ends the list
+    EXPECT_EQ(fields(matches[1]), "|misc|470a6507|AC/DC|Back in Black");
+    EXPECT_EQ(fields(matches[2]), "|data|12345678|Untitled Disc|Untitled Disc");
 
     for (const auto& [body, code] : std::vector<std::pair<std::string, std::string>>{
              {"202 No match\r\n", "202"}, {"403 corrupt\r\n", "403"}, {"409 no handshake\r\n", "409"},
@@ -139,12 +124,7 @@ TEST_F(ClientTest, QueryPostsTheCommandWithTheGreetingAndReadsEveryAnswer)
     }
     answer = "";
     EXPECT_THROW(client.Query("q", matches), std::runtime_error);
-}
 
-TEST_F(ClientTest, ReadEntryFillsTracksOnlyFor210)
-{
-    UseServer(server.address());
-    CReadCDDB client;
     const CQueryResult match{"", "rock", "0470a6507", "Artist", "Disc"};
     CD_TEXT_INFO tracks[2];
     answer = "210 rock 1 entry\r\nDTITLE=Artist / Disc\r\nTTITLE0=One\r\n.\r\n";
@@ -163,8 +143,14 @@ TEST_F(ClientTest, ReadEntryFillsTracksOnlyFor210)
     EXPECT_EQ(client.ReadEntry(nullptr, tracks, 2), "");
 }
 
-TEST_F(ClientTest, SilentHugeFailingOrUnreachableServersEndTheExchangeQuietly)
+TEST_F(ClientTest, UrlsAsServersAreRefusedAndSilentHugeFailingOrUnreachableServersEndTheExchangeQuietly)
 {
+    UseServer("http://example.org");
+    EXPECT_THROW(CReadCDDB(), std::runtime_error);
+    UseServer("127.0.0.1:8880");
+    EXPECT_EQ(CReadCDDB().Url(), "http://127.0.0.1:8880/~cddb/cddb.cgi");
+    EXPECT_THROW(CReadCDDB().SetServer("example.org/cgi-bin"), std::runtime_error);
+
     LoopbackHttpServer silent([](const auto&) { return LoopbackHttpServer::Reply{"", 200, true}; });
     LoopbackHttpServer huge([](const auto&) { return LoopbackHttpServer::Reply{std::string(3 << 20, 'x')}; });
     LoopbackHttpServer failing([](const auto&) { return LoopbackHttpServer::Reply{"500 oops\r\n", 500}; });
@@ -177,16 +163,6 @@ TEST_F(ClientTest, SilentHugeFailingOrUnreachableServersEndTheExchangeQuietly)
         EXPECT_TRUE(client.SendCommand("cddb+query+x").empty()) << address;
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
     }
-}
-
-TEST_F(ClientTest, ServerAddressesThatLookLikeUrlsAreRefused)
-{
-    UseServer("http://example.org");
-    EXPECT_THROW(CReadCDDB(), std::runtime_error);
-    UseServer("127.0.0.1:8880");
-    CReadCDDB client;
-    EXPECT_EQ(client.Url(), "http://127.0.0.1:8880/~cddb/cddb.cgi");
-    EXPECT_THROW(client.SetServer("example.org/cgi-bin"), std::runtime_error);
 }
 
 }  // namespace

@@ -33,7 +33,7 @@ struct Commands {
     const char* dvd;
 };
 
-TEST(EncoderArgumentsTest, GivenQualityFieldsBecomeOptionsInOrderAndThePathsStayQuoted)
+TEST(EncoderArgumentsTest, GivenQualityFieldsBecomeOptionsInOrderAndThePathsStayQuotedFromFieldsThatEnd)
 {
     for (const auto& expected : {
              Commands{{128, 2, 44100, 800, 352, 288, 25}, " -ab 128k -ac 2 -ar 44100 -b 800k -r 25 -s 352x288",
@@ -51,10 +51,8 @@ TEST(EncoderArgumentsTest, GivenQualityFieldsBecomeOptionsInOrderAndThePathsStay
         EXPECT_EQ(converter.GetAudioCommand().Text(), in + expected.audio + out);
         EXPECT_EQ(converter.GetDvdCommand().Text(), in + expected.dvd + " -target pal-dvd -aspect 4:3" + out);
     }
-}
 
-TEST(RecordTextTest, RefusesUnterminatedFieldsAndTextTooLongToStore)
-{
+    // Fields without a terminator, and text too long to store, are refused.
     MEDIACONVERSIONINFO request;
     std::memset(request.szSourceFile, 'a', sizeof request.szSourceFile);
     EXPECT_FALSE(FieldText(request.szSourceFile));
@@ -83,7 +81,7 @@ TEST_F(RunnerTest, AProgramThatCannotStartGives6101AndAnyExitStatusGivesZero)
     EXPECT_EQ(converter.RunCommand(version, true), Result::kToolNotStarted);
 }
 
-TEST_F(RunnerTest, ReportsAreCapturedInThePrivateFolderAndRemoved)
+TEST_F(RunnerTest, ReportsAreCapturedInThePrivateFolderAndRemovedAndTwoProcessesTakeTurns)
 {
     // The stand-in records where its report goes before writing it.
     const auto fake = FakeTool(scratch.path(), "ffmpeg", "readlink /proc/$$/fd/2 >> \"$TMPDIR/seen\"\n"
@@ -101,25 +99,21 @@ TEST_F(RunnerTest, ReportsAreCapturedInThePrivateFolderAndRemoved)
                                               (folder / CMediaLibrary::kPlayLengthCapture).string() + "\n");
     EXPECT_FALSE(std::filesystem::exists(folder / CMediaLibrary::kProbeCapture) ||
                  std::filesystem::exists(folder / CMediaLibrary::kPlayLengthCapture));
-}
 
-TEST_F(RunnerTest, CapturesOfTwoProcessesTakeTurns)
-{
     // Slow to describe its input: two programs probing at once would overwrite each other's
     // report if the capture were not shared in turns.
-    const auto fake = FakeTool(scratch.path(), "ffmpeg",
+    const auto slow = FakeTool(scratch.path(), "ffmpeg",
                                "echo \"Stream #0:0: Video: h264, $(basename \"$2\" .avi)x100, 25 fps\" >&2; sleep 0.3");
+    Header::MEDIACONVERSIONINFO first, second;
     const pid_t child = ::fork();
     if (child == 0) {
-        Header::MEDIACONVERSIONINFO facts;
-        CAVI(Request(scratch / "222.avi")).Probe(&facts);
-        ::_exit(facts.nWidth == 222 ? 0 : 1);
+        CAVI(Request(scratch / "222.avi")).Probe(&second);
+        ::_exit(second.nWidth == 222 ? 0 : 1);
     }
-    Header::MEDIACONVERSIONINFO facts;
-    CAVI(Request(scratch / "111.avi")).Probe(&facts);
+    CAVI(Request(scratch / "111.avi")).Probe(&first);
     int status = 0;
     ::waitpid(child, &status, 0);
-    EXPECT_EQ(facts.nWidth, 111);
+    EXPECT_EQ(first.nWidth, 111);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 

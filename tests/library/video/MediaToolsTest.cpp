@@ -61,7 +61,7 @@ protected:
     ScopedEnvironment tmpdir{"TMPDIR", scratch.path().string()};
 };
 
-TEST_F(MediaToolsTest, AThumbnailIsAWholePngOfHalfTheVideosSize)
+TEST_F(MediaToolsTest, AThumbnailIsAWholePngOfHalfTheVideosSizeOrNoFileAtAll)
 {
     TakeThumbnail("0.5", (*clips / "clip.avi").string(), scratch / "half.png");
     EXPECT_EQ(Picture(scratch / "half.png", scratch), std::tuple(160, 120, 160u * 120u * 3u));
@@ -75,10 +75,8 @@ TEST_F(MediaToolsTest, AThumbnailIsAWholePngOfHalfTheVideosSize)
     TakeThumbnail("0.8", (*clips / "clip.avi").string(), scratch / "later.png");
     EXPECT_EQ(ReadFile(scratch / "negative.png"), ReadFile(scratch / "first.png"));
     EXPECT_NE(ReadFile(scratch / "later.png"), ReadFile(scratch / "first.png"));
-}
 
-TEST_F(MediaToolsTest, NoFrameMeansNoPictureFileAtAll)
-{
+    // No frame means no picture file at all.
     ASSERT_TRUE(MakeTone(scratch / "tone.wav", 0.5));
     for (const auto& [position, video] : std::vector<std::pair<std::string, std::filesystem::path>>{
              {"30", *clips / "clip.avi"}, {"0", scratch / "tone.wav"}, {"0", scratch / "absent.avi"}}) {
@@ -209,7 +207,7 @@ TEST_F(MediaToolsTest, Mp3ToWavAndBackKeepsThePlayLengthAndTheBitRateAndTheWavCh
         EXPECT_EQ(Audio::CWaveAudio(Request(file, {})).Prepare(), result) << file;
 }
 
-TEST(AuthoringDestinationTest, IsTheDestOfTheRootElementAsTheAuthoringToolReadsIt)
+TEST(AuthoringDestinationTest, IsTheDestOfTheRootElementAsTheAuthoringToolReadsItAndClearedBeforeAuthoring)
 {
     for (const auto& [xml, dest] : std::vector<std::pair<std::string, std::optional<std::filesystem::path>>>{
              {"<?xml version=\"1.0\"?>\n<dvdauthor\n  jumppad='yes' note=\"a > b\"\n"
@@ -224,10 +222,8 @@ TEST(AuthoringDestinationTest, IsTheDestOfTheRootElementAsTheAuthoringToolReadsI
              {"<dvdauthor dest=\"/unclosed>", std::nullopt},
              {"<dvdauthor><vob dest=\"/inner\" /></dvdauthor>", std::nullopt}})
         EXPECT_EQ(AuthoringDestination(xml), dest) << xml;
-}
 
-TEST(ClearEarlierDiscFoldersTest, RemovesTheTwoDiscFoldersAndLinksButNothingElse)
-{
+    // Clearing an earlier disc removes its two folders, or links in their place, and nothing else.
     ScratchFolder scratch;
     const auto dest = scratch / "dvd";
     std::filesystem::create_directories(dest / "AUDIO_TS");
