@@ -214,18 +214,6 @@ TEST_F(ExportsTest, HostilePathsWorkInEveryExportAndRunNothingElse)
 // Discs of tones of 4, 6 and 3 s and of data and then audio, and a folder.
 class CdExportsTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        discs = new ScratchFolder;
-        tones = new CdImage(WriteCdImage(discs->path(), "tones", {{4, 440}, {6, 660}, {3, 880}}));
-        WriteMixedCdImage(discs->path());
-    }
-    static void TearDownTestSuite()
-    {
-        delete tones;
-        delete discs;
-    }
-
     static int Rip(const std::string& source, const std::filesystem::path& output, int format = 1)
     {
         return LUMETRA(Convert_CD_TO_MP3)(LumetraRequest(source, output, format));
@@ -235,13 +223,12 @@ protected:
         return scratch / ("velmora-" + std::to_string(::getuid())) / "temp_xyz_media.wav";
     }
 
-    static inline ScratchFolder* discs = nullptr;
-    static inline CdImage* tones = nullptr;
     ScratchFolder scratch;
     ScopedEnvironment tmpdir{"TMPDIR", scratch.path().string()};
+    CdImage tones = WriteCdImage(scratch.path(), "tones", {{4, 440}, {6, 660}, {3, 880}});
     ScopedEnvironment drives{DriveTable::kVariable,
-                             DriveList({{'D', tones->cue}, {'X', *discs / "mixed.cue"}, {'M', *discs / "missing.cue"},
-                                        {'F', discs->path()}})};
+                             DriveList({{'D', tones.cue}, {'X', WriteMixedCdImage(scratch.path())},
+                                        {'M', scratch / "missing.cue"}, {'F', scratch.path()}})};
 };
 
 TEST_F(CdExportsTest, TheTrackListComesInTwoCallsAndStaysInsideTheArray)
@@ -266,13 +253,10 @@ TEST_F(CdExportsTest, TheTrackListComesInTwoCallsAndStaysInsideTheArray)
     count = 4;
     EXPECT_EQ(LUMETRA(GET_CD_TEXT_INFO)('D', records.data(), &count), 0);
     EXPECT_EQ(count, 3u);
-    const auto row = [&records](int at) {
-        return std::tuple(records[at].nTrackNo, std::string(records[at].szPath), std::string(records[at].szLength),
-                          std::string(records[at].szSize));
-    };
-    EXPECT_EQ(row(0), std::tuple(1, "D:\\Track01.cda", "0:04", "0 MB"));
-    EXPECT_EQ(row(1), std::tuple(-1, "", "0:06", "1 MB"));   // 1,058,400 bytes
-    EXPECT_EQ(row(3), std::tuple(0, "", "", ""));
+    std::string rows;
+    for (const auto& row : records)
+        rows += std::to_string(row.nTrackNo) + " " + row.szPath + " " + row.szLength + " " + row.szSize + ";";
+    EXPECT_EQ(rows, "1 D:\\Track01.cda 0:04 0 MB;-1  0:06 1 MB;3 D:\\Track03.cda 0:03 0 MB;0   ;");
     for (const char drive : {'Q', 'M', 'F'}) {
         count = 2;
         EXPECT_EQ(LUMETRA(GET_CD_TEXT_INFO)(drive, records.data(), &count), 6024) << drive;
@@ -286,11 +270,11 @@ TEST_F(CdExportsTest, ARipHoldsTheTrackExactlyInPlaceOfAnOldFile)
     ASSERT_EQ(Rip("D:2", scratch / "two.wav"), 0);
     const auto wav = ReadFile(scratch / "two.wav");
     EXPECT_EQ(wav.substr(0, 4), "RIFF");
-    EXPECT_TRUE(wav.substr(44) == tones->tracks[1]) << "the samples differ from the image's";
+    EXPECT_TRUE(wav.substr(44) == tones.tracks[1]) << "the samples differ from the image's";
     EXPECT_TRUE(ReadFile(RippedWav()) == wav);   // the temporary WAV stays
 
     ASSERT_EQ(Rip("d:3", scratch / "three.mp3", 2), 0);
-    EXPECT_TRUE(ReadFile(RippedWav()).substr(44) == tones->tracks[2]);
+    EXPECT_TRUE(ReadFile(RippedWav()).substr(44) == tones.tracks[2]);
     EXPECT_NE(DescribeWithFfmpeg(scratch / "three.mp3").find("Input #0, mp3"), std::string::npos);
     EXPECT_NEAR(DurationSeconds(scratch / "three.mp3"), 3.0, 0.1);
 
@@ -338,7 +322,7 @@ protected:
     std::vector<CDDB::CQueryResult*> matches;
 };
 
-TEST_F(CddbExportsTest, ReadCddbAsksForTheDiscInTheDriveAndAppendsTheMatchesOrShowsWhyNot)
+TEST_F(CddbExportsTest, TheDiscInTheDriveIsLookedUpAndItsEntryWrittenIntoTheRecordsOrTheUserIsToldWhyNot)
 {
     // Tracks of 4, 6 and 3 seconds: starts at 150, 450 and 900 frames, lead-out at 15 s.
     answer = "211 Found inexact matches\r\nrock 0b000d03 A / B\r\nblues 0b000d04 C / D\r\n.\r\n";
@@ -346,8 +330,14 @@ TEST_F(CddbExportsTest, ReadCddbAsksForTheDiscInTheDriveAndAppendsTheMatchesOrSh
     EXPECT_EQ(Read(), 1);
     ASSERT_EQ(server.requests().size(), 2u);
     EXPECT_TRUE(server.requests()[0].body.starts_with("cmd=cddb+query+0b000d03+3+150+450+900+15&"));
-    ASSERT_EQ(matches.size(), 4u);
+    ASSERT_EQ(matches.size(), 4u);   // appended
     EXPECT_EQ(matches[3]->strArtist, "C");
+
+    answer = "210 blues 0b000d04 entry\r\nDTITLE=The Band / Greatest Hits\r\nTTITLE0=One\r\nTTITLE1=Two\r\n.\r\n";
+    CD_TEXT_INFO tracks[2];
+    EXPECT_EQ(LUMETRA(GetCDEntry)(tracks, 2, matches[3]), 1);
+    EXPECT_EQ(std::string(tracks[0].szTitle) + "/" + tracks[1].szTitle + "/" + tracks[1].szArtist, "One/Two/The Band");
+    EXPECT_TRUE(server.requests()[2].body.starts_with("cmd=cddb+read+blues+0b000d04&"));
     EXPECT_TRUE(shown.empty());
 
     answer = "202 No match for disc ID 0b000d03.\r\n";
@@ -356,31 +346,19 @@ TEST_F(CddbExportsTest, ReadCddbAsksForTheDiscInTheDriveAndAppendsTheMatchesOrSh
     answer = "";
     EXPECT_EQ(Read(), 0);
     EXPECT_EQ(Read('Q'), 1);   // a drive that cannot be read asks no server
-    EXPECT_EQ(server.requests().size(), 4u);
+    EXPECT_EQ(server.requests().size(), 5u);
+    const CDDB::CQueryResult match{"", "rock", "0470a6507", "The Band", "Greatest Hits"};
+    WriteFile(scratch / "velmora.conf", "CddbServer=http://cddb.example/cgi-bin\n");
+    CD_TEXT_INFO untouched[1];
+    EXPECT_EQ(LUMETRA(GetCDEntry)(untouched, 1, &match), 0);
+    EXPECT_STREQ(untouched[0].szTitle, "");
     EXPECT_TRUE(matches.empty());
     EXPECT_EQ(shown, (std::vector<std::string>{
                          "Error: Query unsuccessful: 202",
                          "Error: CD Drive is not ready or cannot read cd. Details: Unable to process results returned "
                          "for query: Data returned: ",
-                         "Error Message: Unable to access CD Drive: Q"}));
-}
-
-TEST_F(CddbExportsTest, GetCDEntryWritesTitlesAndArtistOrShowsWhyNot)
-{
-    const CDDB::CQueryResult match{"", "rock", "0470a6507", "The Band", "Greatest Hits"};
-    answer = "210 rock 0470a6507 entry\r\nDTITLE=The Band / Greatest Hits\r\nTTITLE0=One\r\nTTITLE1=Two\r\n.\r\n";
-    CD_TEXT_INFO tracks[2];
-    EXPECT_EQ(LUMETRA(GetCDEntry)(tracks, 2, &match), 1);
-    EXPECT_STREQ(tracks[0].szTitle, "One");
-    EXPECT_EQ(std::string(tracks[1].szTitle) + "/" + tracks[1].szArtist, "Two/The Band");
-    EXPECT_TRUE(shown.empty());
-
-    WriteFile(scratch / "velmora.conf", "CddbServer=http://cddb.example/cgi-bin\n");
-    CD_TEXT_INFO untouched[1];
-    EXPECT_EQ(LUMETRA(GetCDEntry)(untouched, 1, &match), 0);
-    EXPECT_STREQ(untouched[0].szTitle, "");
-    EXPECT_EQ(shown, std::vector<std::string>{"Error: Failed to read CD Entry. Details: Invalid Site Address "
-                                              "specified"});
+                         "Error Message: Unable to access CD Drive: Q",
+                         "Error: Failed to read CD Entry. Details: Invalid Site Address specified"}));
 
     std::vector<CDDB::CQueryResult*> made{new CDDB::CQueryResult{match}, new CDDB::CQueryResult{match}};
     LUMETRA(FreeCDDBMatches)(&made);
