@@ -36,15 +36,12 @@ public:
 
 // An ISO image read back with libisofs.
 struct ReadImage {
-    bool read = false;
-    bool hasJoliet = false;
-    bool hasRockRidge = false;
+    bool read = false, hasJoliet = false, hasRockRidge = false;
     std::string volumeId;
     std::map<std::string, std::uint64_t> files;   // "folder/sub/name" -> size; folders end in '/'
     std::map<std::string, std::string> contents;   // of files up to a few MB
     struct Extent {
-        std::uint64_t offset;   // in the image, bytes
-        std::uint64_t size;
+        std::uint64_t offset, size;   // in the image, bytes
     };
     std::map<std::string, std::vector<Extent>> extents;
 };

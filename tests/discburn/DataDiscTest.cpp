@@ -127,7 +127,7 @@ TEST_F(DataDiscTest, TheWriterTakesOnlyRecordersAndMediaItCanWriteAndOnlyTheSign
         EXPECT_FALSE(IsIso9660Image(scratch / other)) << other;
 }
 
-TEST_F(DataDiscTest, CreateIsoWritesTheReadableFilesInPlaceOfAnOldFileOrSaysWhyNot)
+TEST_F(DataDiscTest, CreateIsoWritesTheReadableFilesInPlaceOfAnOldFileOrSaysWhyNotAndTheBuildStopsOnCancelOrAClash)
 {
     const auto iso = scratch / "discs/made.iso";
     WriteFile(iso, std::string(100000, 'x'));
@@ -175,10 +175,8 @@ TEST_F(DataDiscTest, ACancelledWriteOrIsoFileLeavesNoPartialFileAndKeepsTheOldOn
     EXPECT_FALSE(std::filesystem::exists(target));
     EXPECT_EQ(ReadFile(iso), "the image made yesterday");
     EXPECT_TRUE(HiddenFiles(scratch / "discs").empty());
-}
 
-TEST_F(DataDiscTest, TheBuildStopsOnCancelAndOnClashingNames)
-{
+    // The build stops on cancel and on clashing names.
     RecordingWindow cancelled;
     cancelled.cancelRequest = [] { return true; };
     EXPECT_FALSE(BuildImageFromList(cancelled, BurnList()));

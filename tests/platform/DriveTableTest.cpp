@@ -45,7 +45,7 @@ TEST_F(DriveTableTest, DevicesTakeLettersFromDAndVirtualDrivesTakeTheirOwn)
     EXPECT_EQ(DriveTable::Load().Find('R')->source, disc.cue);
 }
 
-TEST_F(DriveTableTest, AnAudioTrackShowsAsACdaRecordAndADataTrackAsNothing)
+TEST_F(DriveTableTest, TracksShowAsCdaRecordsAndAFolderAsADataDiscWithNothingOutsideIt)
 {
     const auto mixed = WriteMixedCdImage(scratch.path());
     const auto table = DriveTable::FromParts({}, DriveList({{'X', disc.cue}, {'M', mixed}}));
@@ -60,10 +60,8 @@ TEST_F(DriveTableTest, AnAudioTrackShowsAsACdaRecordAndADataTrackAsNothing)
               std::tuple("RIFF", "CDDAfmt ", '\x02'));
     EXPECT_EQ(table.ReadFileHead("X:/track03.cda", 23)->size(), 23u);
     for (const char* none : {"X:\\Track04.cda", "X:\\", "M:\\Track01.cda"}) EXPECT_FALSE(table.ReadFileHead(none, 50));
-}
 
-TEST_F(DriveTableTest, AFolderStandsForADataDiscAndNothingOutsideIt)
-{
+    // A folder stands for a data disc, and nothing outside it is read.
     const auto folder = scratch / "data";
     std::filesystem::create_directories(folder / "sub");
     WriteFile(folder / "b.wav", "wave");
@@ -71,15 +69,15 @@ TEST_F(DriveTableTest, AFolderStandsForADataDiscAndNothingOutsideIt)
     WriteFile(folder / "notes.txt", "notes");
     WriteFile(folder / "sub" / "deep.txt", "deep");
     WriteFile(scratch / "secret.txt", "outside the disc");
-    const auto table = DriveTable::FromParts({}, "Y=" + folder.string());
-    EXPECT_EQ(table.FindFiles("Y:\\*.wav"), (std::vector<std::string>{"a.WAV", "b.wav"}));
-    EXPECT_TRUE(table.FindFiles("Y:\\*.cda").empty());
-    EXPECT_EQ(table.ReadFileHead("Y:\\notes.txt", 3), "not");
-    EXPECT_EQ(table.ReadFileHead("Y:\\sub\\deep.txt", 50), "deep");
+    const auto folders = DriveTable::FromParts({}, "Y=" + folder.string());
+    EXPECT_EQ(folders.FindFiles("Y:\\*.wav"), (std::vector<std::string>{"a.WAV", "b.wav"}));
+    EXPECT_TRUE(folders.FindFiles("Y:\\*.cda").empty());
+    EXPECT_EQ(folders.ReadFileHead("Y:\\notes.txt", 3), "not");
+    EXPECT_EQ(folders.ReadFileHead("Y:\\sub\\deep.txt", 50), "deep");
     for (const char* outside : {"Y:\\..\\secret.txt", "Y:\\sub\\..\\..\\secret.txt", "Y:\\sub"})
-        EXPECT_FALSE(table.ReadFileHead(outside, 50)) << outside;
+        EXPECT_FALSE(folders.ReadFileHead(outside, 50)) << outside;
     // A path that names no drive is an ordinary file.
-    EXPECT_EQ(table.ReadFileHead((scratch / "secret.txt").string(), 7), "outside");
+    EXPECT_EQ(folders.ReadFileHead((scratch / "secret.txt").string(), 7), "outside");
 }
 
 }  // namespace

@@ -119,9 +119,9 @@ TEST(ToolLocatorTest, ToolsBesideTheExecutableFirstThenPathInOrderForRunnableFil
     EXPECT_EQ(UserStateFolder(), "/home/someone/.local/state");
 }
 
-TEST(TempFolderTest, APrivateFolderUnderTmpdirIsMadeOnceAndScopedOnesGoWithTheirContents)
+TEST(TempFolderTest, APrivateFolderUnderTmpdirIsMadeOnceScopedOnesGoWithTheirContentsAndUntrustedOnesAreRefused)
 {
-    ScratchFolder scratch;
+    ScratchFolder scratch, open, linked, strangers, elsewhere;
     const ScopedEnvironment tmpdir("TMPDIR", scratch.path().string());
     const auto first = PrivateTempFolder();
     EXPECT_EQ(std::tuple(first.path, first.notice, ModeOf(first.path)), std::tuple(Usual(scratch), "", 0700u));
@@ -145,11 +145,8 @@ TEST(TempFolderTest, APrivateFolderUnderTmpdirIsMadeOnceAndScopedOnesGoWithTheir
     const ScopedTempFolder none("burn");
     EXPECT_TRUE(none.Path().empty());
     EXPECT_FALSE(none.Notice().empty());
-}
 
-TEST(TempFolderTest, AFolderOpenToOthersAPlantedLinkOrAFolderOfAnotherUserIsRefused)
-{
-    ScratchFolder open, linked, strangers, elsewhere;
+    // A folder open to others, a planted link or a folder of another user is refused.
     const uid_t me = ::getuid(), stranger = me + 4242;   // our own folder, asked for on behalf of another user
     std::filesystem::create_directory(Usual(open));
     ::chmod(Usual(open).c_str(), 0777);

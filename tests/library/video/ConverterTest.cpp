@@ -62,27 +62,10 @@ TEST(EncoderArgumentsTest, GivenQualityFieldsBecomeOptionsInOrderAndThePathsStay
     EXPECT_EQ(FieldText(request.szOutputFile), "");
 }
 
-class RunnerTest : public ::testing::Test {
-protected:
+TEST(RunnerTest, ReportsAreCapturedInThePrivateFolderAndRemovedAndTwoProcessesTakeTurns)
+{
     ScratchFolder scratch;
-    ScopedEnvironment tmpdir{"TMPDIR", scratch.path().string()};
-};
-
-TEST_F(RunnerTest, AProgramThatCannotStartGives6101AndAnyExitStatusGivesZero)
-{
-    CAVI converter(Request("in"));
-    CommandLine missing, failing, version;
-    missing.Add((scratch / "no-such-program").string());
-    EXPECT_EQ(converter.RunCommand(missing, false), Result::kToolNotStarted);
-    failing.Add("/bin/sh").Add("-c").Add("exit 9");
-    EXPECT_EQ(converter.RunCommand(failing, false), 0);
-    ScopedEnvironment empty("PATH", (scratch / "empty").string());
-    version.Add("-version");
-    EXPECT_EQ(converter.RunCommand(version, true), Result::kToolNotStarted);
-}
-
-TEST_F(RunnerTest, ReportsAreCapturedInThePrivateFolderAndRemovedAndTwoProcessesTakeTurns)
-{
+    const ScopedEnvironment tmpdir("TMPDIR", scratch.path().string());
     // The stand-in records where its report goes before writing it.
     const auto fake = FakeTool(scratch.path(), "ffmpeg", "readlink /proc/$$/fd/2 >> \"$TMPDIR/seen\"\n"
                                "echo '  Duration: 00:00:07.50, bitrate: 321 kb/s' >&2\n"

@@ -1,5 +1,5 @@
+#include "LumetraLibrary.h"
 #include "Media.h"
-#include "RecordText.h"
 #include "audio/Mp3Audio.h"
 #include "audio/WaveAudio.h"
 #include "ScratchFolder.h"
@@ -17,14 +17,6 @@ namespace MediaLibrary::Video {
 namespace {
 
 using namespace velmora::test;
-
-Header::MEDIACONVERSIONINFO Request(const std::filesystem::path& source, const std::filesystem::path& output)
-{
-    Header::MEDIACONVERSIONINFO request;
-    SetFieldText(request.szSourceFile, source.string());
-    SetFieldText(request.szOutputFile, output.string());
-    return request;
-}
 
 bool MakeMpegClip(const std::filesystem::path& file, double seconds, bool dvd = false)
 {
@@ -89,10 +81,10 @@ TEST_F(MediaToolsTest, AThumbnailIsAWholePngOfHalfTheVideosSizeOrNoFileAtAll)
     EXPECT_EQ(ReadFile(scratch / "clip.avi"), ReadFile(*clips / "clip.avi"));
 }
 
-TEST_F(MediaToolsTest, JoinedClipsConvertIntoOneFileAsLongAsAllOfThemAndAJoinThatCannotBeMadeRunsNothing)
+TEST_F(MediaToolsTest, JoinedClipsConvertIntoOneFileAsLongAsAllOfThemByteForByteOrRunNothing)
 {
     ASSERT_TRUE(MakeMpegClip(scratch / "two.mpg", 2) && MakeMpegClip(scratch / "three.mpg", 1.5));
-    EXPECT_EQ(JoinAndConvert(Request(scratch / "joined.mpg", scratch / "all.mp4"),
+    EXPECT_EQ(JoinAndConvert(LumetraRequest(scratch / "joined.mpg", scratch / "all.mp4"),
                              {*clips / "one.mpg", scratch / "two.mpg", scratch / "three.mpg"}), 0);
     EXPECT_NEAR(DurationSeconds(scratch / "all.mp4"), 4.5, 0.25);
     EXPECT_FALSE(std::filesystem::exists(scratch / "joined.mpg"));
@@ -102,18 +94,16 @@ TEST_F(MediaToolsTest, JoinedClipsConvertIntoOneFileAsLongAsAllOfThemAndAJoinTha
     WriteFile(scratch / "someones file", "not to be converted or deleted");
     WriteFile(scratch / "out.avi", "stale");
     const auto a = (scratch / "a").string();
-    JoinAndConvert(Request(scratch / "someones file", scratch / "out.avi"), {});
-    JoinAndConvert(Request(scratch / "joined", scratch / "out.avi"), {a, (scratch / "missing").string()});
-    JoinAndConvert(Request(scratch / "a", scratch / "out.avi"), {a});   // the joined file is a part
-    JoinAndConvert(Request(scratch / "joined", scratch / "a"), {a});    // the output is a part
+    JoinAndConvert(LumetraRequest(scratch / "someones file", scratch / "out.avi"), {});
+    JoinAndConvert(LumetraRequest(scratch / "joined", scratch / "out.avi"), {a, (scratch / "missing").string()});
+    JoinAndConvert(LumetraRequest(scratch / "a", scratch / "out.avi"), {a});   // the joined file is a part
+    JoinAndConvert(LumetraRequest(scratch / "joined", scratch / "a"), {a});    // the output is a part
     for (const char* nothing : {"out.avi", "joined", "encoder-ran"})
         EXPECT_FALSE(std::filesystem::exists(scratch / nothing)) << nothing;
     EXPECT_EQ(ReadFile(scratch / "someones file"), "not to be converted or deleted");
     EXPECT_EQ(ReadFile(scratch / "a"), "part a");
-}
 
-TEST_F(MediaToolsTest, ConcatenationIsByteForByteAndRefusesWhatItCannotJoin)
-{
+    // Concatenation is byte for byte and refuses what it cannot join.
     const std::string binary("\0\x01\xff\r\n\x1a end", 9), large(3 << 20, 'c');   // longer than one copy chunk
     WriteFile(scratch / "a", "first\n");
     WriteFile(scratch / "b", binary);
@@ -140,7 +130,7 @@ TEST_F(MediaToolsTest, ConcatenationIsByteForByteAndRefusesWhatItCannotJoin)
     EXPECT_FALSE(std::filesystem::exists(scratch / "new"));
 }
 
-TEST_F(MediaToolsTest, DvdAuthoredTwiceGivesOneTitleSetWhereTheAuthoringToolReadsTheDest)
+TEST_F(MediaToolsTest, DvdAuthoredTwiceGivesOneTitleSetWhereTheAuthoringToolReadsTheDestAndNeedsTheTool)
 {
     ASSERT_TRUE(MakeMpegClip(scratch / "a.mpg", 1, true) && MakeMpegClip(scratch / "b.mpg", 0.5, true));
     const std::string titles = "><vmgm /><titleset><titles><pgc><vob file=\"" + (scratch / "a.mpg").string() +
@@ -150,7 +140,7 @@ TEST_F(MediaToolsTest, DvdAuthoredTwiceGivesOneTitleSetWhereTheAuthoringToolRead
     std::filesystem::create_directories(disc);
     WriteFile(disc / "notes.txt", "the user's own file");
     WriteFile(scratch / "disc.xml", "<dvdauthor dest=\"" + disc.string() + "\"" + titles);
-    CAVI author(Request(scratch / "disc.xml", {}));
+    CAVI author(LumetraRequest(scratch / "disc.xml", {}));
     for (int run = 0; run < 2; ++run) {
         EXPECT_EQ(author.RunDvdAuthor(), 1);
         EXPECT_TRUE(std::filesystem::is_regular_file(disc / "VIDEO_TS" / "VIDEO_TS.IFO"));
@@ -169,31 +159,26 @@ TEST_F(MediaToolsTest, DvdAuthoredTwiceGivesOneTitleSetWhereTheAuthoringToolRead
         WriteFile(scratch / "disc.xml", root + titles);
         const auto dest = AuthoringFileDestination(scratch / "disc.xml");
         ASSERT_TRUE(dest) << root;
-        EXPECT_EQ(CAVI(Request(scratch / "disc.xml", {})).RunDvdAuthor(), 1);
+        EXPECT_EQ(CAVI(LumetraRequest(scratch / "disc.xml", {})).RunDvdAuthor(), 1);
         EXPECT_TRUE(std::filesystem::is_regular_file(*dest / "VIDEO_TS" / "VIDEO_TS.IFO")) << *dest;
     }
-}
 
-TEST_F(MediaToolsTest, WithoutTheAuthoringToolTheEarlierDiscStays)
-{
-    std::filesystem::create_directories(scratch / "disc" / "VIDEO_TS");
-    WriteFile(scratch / "disc" / "VIDEO_TS" / "VIDEO_TS.IFO", "last time's disc");
-    WriteFile(scratch / "disc.xml", "<dvdauthor dest=\"" + (scratch / "disc").string() + "\" ><vmgm /></dvdauthor>");
-    ScopedEnvironment nothing("PATH", (scratch / "nothing-here").string());
+    // Without the authoring tool the earlier disc stays, and the user is told why.
+    const auto earlier = ReadFile(disc / "VIDEO_TS" / "VIDEO_TS.IFO");
+    const ScopedEnvironment nothing("PATH", (scratch / "nothing-here").string());
     ::testing::internal::CaptureStdout();
-    EXPECT_EQ(CAVI(Request(scratch / "disc.xml", {})).RunDvdAuthor(), 1);
-    const auto said = ::testing::internal::GetCapturedStdout();
-    EXPECT_NE(said.find("dvdauthor was not found"), std::string::npos) << said;
-    EXPECT_EQ(ReadFile(scratch / "disc" / "VIDEO_TS" / "VIDEO_TS.IFO"), "last time's disc");
+    EXPECT_EQ(author.RunDvdAuthor(), 1);
+    EXPECT_NE(::testing::internal::GetCapturedStdout().find("dvdauthor was not found"), std::string::npos);
+    EXPECT_EQ(ReadFile(disc / "VIDEO_TS" / "VIDEO_TS.IFO"), earlier);
 }
 
 TEST_F(MediaToolsTest, Mp3ToWavAndBackKeepsThePlayLengthAndTheBitRateAndTheWavCheckNamesWhatIsWrong)
 {
     const double original = DurationSeconds(*clips / "tone.mp3");
     ASSERT_GT(original, 1.9);
-    EXPECT_EQ(Audio::CMp3Audio(Request(*clips / "tone.mp3", scratch / "tone.wav")).Convert(), 0);
+    EXPECT_EQ(Audio::CMp3Audio(LumetraRequest(*clips / "tone.mp3", scratch / "tone.wav")).Convert(), 0);
     EXPECT_NEAR(DurationSeconds(scratch / "tone.wav"), original, 0.1);
-    auto request = Request(scratch / "tone.wav", scratch / "again.mp3");
+    auto request = LumetraRequest(scratch / "tone.wav", scratch / "again.mp3");
     request.nAudioBitRate = 96;
     EXPECT_EQ(Audio::CWaveAudio(request).Convert(), 0);
     EXPECT_NEAR(DurationSeconds(scratch / "again.mp3"), original, 0.1);
@@ -204,7 +189,7 @@ TEST_F(MediaToolsTest, Mp3ToWavAndBackKeepsThePlayLengthAndTheBitRateAndTheWavCh
     for (const auto& [file, result] : std::vector<std::pair<std::filesystem::path, int>>{
              {scratch / "tone.wav", 0}, {scratch / "notes.txt", 6001}, {scratch / "riff only", 6002},
              {*clips / "clip.avi", 6002}, {scratch / "absent.wav", 6100}, {scratch.path(), 6100}})
-        EXPECT_EQ(Audio::CWaveAudio(Request(file, {})).Prepare(), result) << file;
+        EXPECT_EQ(Audio::CWaveAudio(LumetraRequest(file, {})).Prepare(), result) << file;
 }
 
 TEST(AuthoringDestinationTest, IsTheDestOfTheRootElementAsTheAuthoringToolReadsItAndClearedBeforeAuthoring)
