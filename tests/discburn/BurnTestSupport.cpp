@@ -10,15 +10,11 @@
 #include <stdint.h>
 #include <libisofs/libisofs.h>
 
-#include <cmath>
 #include <cstdlib>
 #include <fstream>
-#include <numbers>
 
 namespace velmora::discburn::test {
 namespace {
-
-constexpr std::uint64_t kContentLimit = 8 << 20;
 
 std::string StreamContent(IsoFile* file)
 {
@@ -26,8 +22,8 @@ std::string StreamContent(IsoFile* file)
     IsoStream* stream = iso_file_get_stream(file);
     if (iso_stream_open(stream) < 0) return content;
     char buffer[65536];
-    int read = 0;
-    while ((read = iso_stream_read(stream, buffer, sizeof buffer)) > 0) content.append(buffer, static_cast<std::size_t>(read));
+    for (int read = 0; (read = iso_stream_read(stream, buffer, sizeof buffer)) > 0;)
+        content.append(buffer, static_cast<std::size_t>(read));
     iso_stream_close(stream);
     return content;
 }
@@ -48,18 +44,21 @@ void Walk(IsoDir* folder, const std::string& prefix, ReadImage& result)
             int count = 0;
             iso_file_section* sections = nullptr;
             if (iso_file_get_old_image_sections(file, &count, &sections, 0) == 1) {
-                for (int at = 0; at < count; ++at) result.extents[name].push_back({sections[at].block * 2048ull, sections[at].size});
+                for (int at = 0; at < count; ++at)
+                    result.extents[name].push_back({sections[at].block * 2048ull, sections[at].size});
                 std::free(sections);
             }
-            if (iso_file_get_size(file) <= static_cast<off_t>(kContentLimit)) result.contents[name] = StreamContent(file);
+            if (iso_file_get_size(file) <= (8 << 20)) result.contents[name] = StreamContent(file);
         }
     }
     iso_dir_iter_free(iterator);
 }
 
-void PutLittle(std::string& bytes, std::uint32_t value, int count)
+std::string Little(std::uint32_t value, int count)
 {
+    std::string bytes;
     for (int at = 0; at < count; ++at) bytes += static_cast<char>(value >> (8 * at) & 0xFF);
+    return bytes;
 }
 
 }  // namespace
@@ -67,15 +66,12 @@ void PutLittle(std::string& bytes, std::uint32_t value, int count)
 ReadImage ReadIsoImage(const std::filesystem::path& image, bool preferJoliet)
 {
     ReadImage result;
-    if (!StartMasteringLibraries()) return result;
     IsoDataSource* source = nullptr;
-    if (iso_data_source_new_from_file(image.c_str(), &source) < 0) return result;
+    if (!StartMasteringLibraries() || iso_data_source_new_from_file(image.c_str(), &source) < 0) return result;
     IsoReadOpts* options = nullptr;
     iso_read_opts_new(&options, 0);
-    if (preferJoliet) {
-        iso_read_opts_set_no_rockridge(options, 1);
-        iso_read_opts_set_preferjoliet(options, 1);
-    }
+    iso_read_opts_set_no_rockridge(options, preferJoliet);
+    iso_read_opts_set_preferjoliet(options, preferJoliet);
     IsoImage* read = nullptr;
     iso_image_new("read", &read);
     IsoReadImageFeatures* features = nullptr;
@@ -104,42 +100,19 @@ void MakeSpottedFile(const std::filesystem::path& file, std::uint64_t size)
 std::vector<std::string> HiddenFiles(const std::filesystem::path& folder)
 {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        const auto name = entry.path().filename().string();
-        if (name.starts_with(".")) names.push_back(name);
-    }
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        if (entry.path().filename().string().starts_with(".")) names.push_back(entry.path().filename());
     return names;
 }
 
 std::string WaveFile(const std::string& pcm, int channels, int rate, const std::string& chunksBeforeData)
 {
-    std::string wave = "RIFF";
-    PutLittle(wave, static_cast<std::uint32_t>(36 + chunksBeforeData.size() + pcm.size()), 4);
-    wave += "WAVEfmt ";
-    PutLittle(wave, 16, 4);
-    PutLittle(wave, 1, 2);
-    PutLittle(wave, static_cast<std::uint32_t>(channels), 2);
-    PutLittle(wave, static_cast<std::uint32_t>(rate), 4);
-    PutLittle(wave, static_cast<std::uint32_t>(rate * channels * 2), 4);
-    PutLittle(wave, static_cast<std::uint32_t>(channels * 2), 2);
-    PutLittle(wave, 16, 2);
-    wave += chunksBeforeData + "data";
-    PutLittle(wave, static_cast<std::uint32_t>(pcm.size()), 4);
-    return wave + pcm;
-}
-
-std::string TonePcm(std::size_t frames, double pitch)
-{
-    std::string pcm;
-    pcm.reserve(frames * 4);
-    for (std::size_t frame = 0; frame < frames; ++frame) {
-        const double time = static_cast<double>(frame) / 44100;
-        const auto left = static_cast<std::int16_t>(std::lround(12000 * std::sin(2 * std::numbers::pi * pitch * time)));
-        const auto right = static_cast<std::int16_t>(std::lround(-9000 * std::sin(2 * std::numbers::pi * pitch * 1.5 * time)));
-        PutLittle(pcm, static_cast<std::uint16_t>(left), 2);
-        PutLittle(pcm, static_cast<std::uint16_t>(right), 2);
-    }
-    return pcm;
+    const auto size = [](std::size_t bytes) { return Little(static_cast<std::uint32_t>(bytes), 4); };
+    return "RIFF" + size(36 + chunksBeforeData.size() + pcm.size()) + "WAVEfmt " + Little(16, 4) + Little(1, 2) +
+           Little(static_cast<std::uint32_t>(channels), 2) + Little(static_cast<std::uint32_t>(rate), 4) +
+           Little(static_cast<std::uint32_t>(rate * channels * 2), 4) +
+           Little(static_cast<std::uint32_t>(channels * 2), 2) + Little(16, 2) + chunksBeforeData + "data" +
+           size(pcm.size()) + pcm;
 }
 
 std::vector<std::string> RipImage(const std::filesystem::path& cue)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CdImage.h"
 #include "mastering/BurnWindow.h"
 
 #include <cstdint>
@@ -20,7 +21,6 @@ public:
     std::vector<std::pair<HResult, std::string>> results;
     std::function<int(const WriteProgress&)> reply = [](const WriteProgress&) { return 1; };
     std::function<bool()> cancelRequest = [] { return false; };
-    std::string dateStamp = "2009_11_18";
 
     int SendProgress(const WriteProgress& report) override
     {
@@ -30,28 +30,18 @@ public:
     void SendStatus(const std::string& text) override { statuses.push_back(text); }
     void SendResult(HResult hr, const std::string& text) override { results.emplace_back(hr, text); }
     bool IsCancelRequested() override { return cancelRequest(); }
-    std::string DateStamp() override { return dateStamp; }
+    std::string DateStamp() override { return "2009_11_18"; }
     std::string UiText(int row) override { return row == kCreatingFileSystemRow ? "Creating File System..." : "?"; }
-
-    bool Saw(int action) const
-    {
-        for (const auto& report : progress)
-            if (report.action == action) return true;
-        return false;
-    }
 };
 
 // An ISO image read back with libisofs.
 struct ReadImage {
-    bool read = false;
-    bool hasJoliet = false;
-    bool hasRockRidge = false;
+    bool read = false, hasJoliet = false, hasRockRidge = false;
     std::string volumeId;
     std::map<std::string, std::uint64_t> files;   // "folder/sub/name" -> size; folders end in '/'
     std::map<std::string, std::string> contents;   // of files up to a few MB
     struct Extent {
-        std::uint64_t offset;   // in the image, bytes
-        std::uint64_t size;
+        std::uint64_t offset, size;   // in the image, bytes
     };
     std::map<std::string, std::vector<Extent>> extents;
 };
@@ -74,7 +64,6 @@ std::vector<std::string> HiddenFiles(const std::filesystem::path& folder);
 
 // A canonical WAV of 16-bit stereo PCM at the given rate; extra chunks go before "data".
 std::string WaveFile(const std::string& pcm, int channels, int rate, const std::string& chunksBeforeData = "");
-// Little-endian stereo samples of a tone, frames long.
-std::string TonePcm(std::size_t frames, double pitch);
+using velmora::test::TonePcm;
 
 }  // namespace velmora::discburn::test

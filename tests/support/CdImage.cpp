@@ -1,74 +1,61 @@
 #include "CdImage.h"
 
 #include <cmath>
-#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <numbers>
 
 namespace velmora::test {
-namespace {
 
-constexpr int kSampleRate = 44100;
-constexpr int kFramesPerSecond = 75;
-
-void PutSample(std::string& pcm, std::size_t at, double value)
+std::string TonePcm(std::size_t frames, double pitch)
 {
-    const auto sample = static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(value)));
-    pcm[at] = static_cast<char>(sample & 0xFF);
-    pcm[at + 1] = static_cast<char>(sample >> 8);
-}
-
-std::string Tone(const ImageTrack& track)
-{
-    const std::size_t frames = static_cast<std::size_t>(track.seconds) * kSampleRate;
-    std::string pcm(frames * 4, '\0');
-    if (track.pitch <= 0) return pcm;
+    std::string pcm;
+    pcm.reserve(frames * 4);
+    const auto put = [&pcm](double value) {
+        const auto sample = static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(value)));
+        pcm += static_cast<char>(sample & 0xFF);
+        pcm += static_cast<char>(sample >> 8);
+    };
     for (std::size_t frame = 0; frame < frames; ++frame) {
-        const double time = static_cast<double>(frame) / kSampleRate;
-        PutSample(pcm, frame * 4, 12000 * std::sin(2 * std::numbers::pi * track.pitch * time));
-        PutSample(pcm, frame * 4 + 2, -9000 * std::sin(2 * std::numbers::pi * track.pitch * 1.5 * time));
+        const double phase = 2 * std::numbers::pi * pitch * static_cast<double>(frame) / 44100;
+        put(12000 * std::sin(phase));
+        put(-9000 * std::sin(phase * 1.5));
     }
     return pcm;
 }
 
-std::string Msf(int sectors)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d:%02d:%02d", sectors / kFramesPerSecond / 60,
-                  sectors / kFramesPerSecond % 60, sectors % kFramesPerSecond);
-    return text;
-}
-
-}  // namespace
-
 CdImage WriteCdImage(const std::filesystem::path& folder, const std::string& name,
                      const std::vector<ImageTrack>& tracks)
 {
-    CdImage image;
-    image.cue = folder / (name + ".cue");
-    std::ofstream bin(folder / (name + ".bin"), std::ios::binary);
-    std::ofstream cue(image.cue);
+    CdImage image{folder / (name + ".cue"), {}};
+    std::ofstream bin(folder / (name + ".bin"), std::ios::binary), cue(image.cue);
     cue << "FILE \"" << name << ".bin\" BINARY\n";
-    int start = 0;
-    for (std::size_t at = 0; at < tracks.size(); ++at) {
-        image.tracks.push_back(Tone(tracks[at]));
-        bin.write(image.tracks.back().data(), static_cast<std::streamsize>(image.tracks.back().size()));
-        char number[12];
-        std::snprintf(number, sizeof number, "%02d", static_cast<int>(at + 1));
-        cue << "  TRACK " << number << " AUDIO\n    INDEX 01 " << Msf(start) << "\n";
-        start += tracks[at].seconds * kFramesPerSecond;
+    int start = 0;   // in frames of 1/75 s
+    for (const auto& track : tracks) {
+        image.tracks.push_back(TonePcm(static_cast<std::size_t>(track.seconds) * 44100, track.pitch));
+        bin << image.tracks.back();
+        char entry[64];
+        std::snprintf(entry, sizeof entry, "  TRACK %02zu AUDIO\n    INDEX 01 %02d:%02d:%02d\n", image.tracks.size(),
+                      start / 4500, start / 75 % 60, start % 75);
+        cue << entry;
+        start += track.seconds * 75;
     }
     return image;
+}
+
+std::filesystem::path WriteMixedCdImage(const std::filesystem::path& folder)
+{
+    std::ofstream(folder / "mixed.bin", std::ios::binary) << std::string(2 * 75 * 2352 + 2 * 176400, '\x11');
+    std::ofstream(folder / "mixed.cue") << "FILE \"mixed.bin\" BINARY\n  TRACK 01 MODE1/2352\n    INDEX 01 00:00:00\n"
+                                           "  TRACK 02 AUDIO\n    INDEX 01 00:02:00\n";
+    return folder / "mixed.cue";
 }
 
 std::string DriveList(const std::vector<std::pair<char, std::filesystem::path>>& drives)
 {
     std::string list;
-    for (const auto& [letter, source] : drives) {
-        if (!list.empty()) list += ';';
-        list += std::string(1, letter) + "=" + source.string();
-    }
+    for (const auto& [letter, source] : drives)
+        list += (list.empty() ? "" : ";") + std::string(1, letter) + "=" + source.string();
     return list;
 }
 

@@ -20,6 +20,11 @@ struct CdImage {
 // An audio disc as a BIN/CUE image in the folder: name.cue and name.bin, one sine tone per track.
 CdImage WriteCdImage(const std::filesystem::path& folder, const std::string& name,
                      const std::vector<ImageTrack>& tracks);
+// mixed.cue in the folder: a data track of 2 s, then 2 s of audio whose every byte is 0x11.
+std::filesystem::path WriteMixedCdImage(const std::filesystem::path& folder);
+
+// Little-endian 16-bit stereo samples of such a tone at 44.1 kHz, frames long.
+std::string TonePcm(std::size_t frames, double pitch);
 
 // The little-endian 32-bit number at a byte offset (WAV headers, .cda records).
 std::uint32_t Little32(const std::string& bytes, std::size_t at);

@@ -1,6 +1,9 @@
 #include "LoopbackHttpServer.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
+#include <cctype>
+#include <chrono>
 #include <netinet/in.h>
 #include <poll.h>
 #include <stdexcept>
@@ -10,17 +13,11 @@
 namespace velmora::test {
 namespace {
 
-constexpr int kPollMilliseconds = 50;
-constexpr std::size_t kRequestLimit = 1 << 20;
-constexpr auto kLifetime = std::chrono::minutes(2);
-
-std::size_t ContentLength(const std::string& headers)
+// Waits briefly only, so that a stop is noticed soon.
+bool Readable(int socket)
 {
-    for (const char* name : {"Content-Length:", "content-length:"}) {
-        const auto at = headers.find(name);
-        if (at != std::string::npos) return std::stoul(headers.substr(at + std::string(name).size()));
-    }
-    return 0;
+    pollfd waiting{socket, POLLIN, 0};
+    return ::poll(&waiting, 1, 50) > 0;
 }
 
 }  // namespace
@@ -36,7 +33,12 @@ LoopbackHttpServer::LoopbackHttpServer(Handler handler) : handler_(std::move(han
         ::listen(listener_, 16) != 0 || ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0)
         throw std::runtime_error("cannot listen on the loopback address");
     port_ = ntohs(address.sin_port);
-    thread_ = std::thread([this, end = std::chrono::steady_clock::now() + kLifetime] { Serve(end); });
+    thread_ = std::thread([this, end = std::chrono::steady_clock::now() + std::chrono::minutes(2)] {
+        while (!stopping_ && std::chrono::steady_clock::now() < end)
+            if (const int connection = Readable(listener_) ? ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC) : -1;
+                connection >= 0)
+                Answer(connection);
+    });
 }
 
 LoopbackHttpServer::~LoopbackHttpServer()
@@ -53,54 +55,35 @@ std::vector<LoopbackHttpServer::Request> LoopbackHttpServer::requests() const
     return requests_;
 }
 
-void LoopbackHttpServer::Serve(std::chrono::steady_clock::time_point end)
-{
-    while (!stopping_ && std::chrono::steady_clock::now() < end) {
-        pollfd waiting{listener_, POLLIN, 0};
-        if (::poll(&waiting, 1, kPollMilliseconds) <= 0) continue;
-        const int connection = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-        if (connection >= 0) Answer(connection);
-    }
-}
-
 void LoopbackHttpServer::Answer(int connection)
 {
-    std::string received;
-    std::size_t headerEnd = std::string::npos;
+    // The headers, then as much body as they announce, a megabyte at the most.
+    std::string received, lower;
+    std::size_t headerEnd = std::string::npos, wanted = 1 << 20;
     char chunk[4096];
-    while (!stopping_ && received.size() < kRequestLimit) {
-        if (headerEnd != std::string::npos && received.size() >= headerEnd + 4 + ContentLength(received.substr(0, headerEnd)))
-            break;
-        pollfd waiting{connection, POLLIN, 0};
-        if (::poll(&waiting, 1, kPollMilliseconds) <= 0) continue;
-        const ssize_t got = ::recv(connection, chunk, sizeof chunk, 0);
-        if (got <= 0) break;
+    for (ssize_t got = 0; !stopping_ && received.size() < wanted;) {
+        if (!Readable(connection)) continue;
+        if ((got = ::recv(connection, chunk, sizeof chunk, 0)) <= 0) break;
         received.append(chunk, static_cast<std::size_t>(got));
-        if (headerEnd == std::string::npos) headerEnd = received.find("\r\n\r\n");
+        if (headerEnd != std::string::npos || (headerEnd = received.find("\r\n\r\n")) == std::string::npos) continue;
+        for (std::size_t at = 0; at < headerEnd; ++at) lower += static_cast<char>(std::tolower(received[at] & 0xFF));
+        const auto at = lower.find("content-length:");
+        wanted = std::min(wanted, headerEnd + 4 + (at == std::string::npos ? 0 : std::stoul(lower.substr(at + 15))));
     }
-    if (headerEnd == std::string::npos) {
-        ::close(connection);
-        return;
-    }
+    if (headerEnd == std::string::npos) return static_cast<void>(::close(connection));
 
-    Request request;
-    request.headers = received.substr(0, headerEnd);
-    request.body = received.substr(headerEnd + 4);
-    const auto firstBlank = request.headers.find(' ');
-    request.method = request.headers.substr(0, firstBlank);
-    request.target = request.headers.substr(firstBlank + 1, request.headers.find(' ', firstBlank + 1) - firstBlank - 1);
-    {
-        std::lock_guard lock(mutex_);
-        requests_.push_back(request);
-    }
+    Request request{{}, {}, received.substr(0, headerEnd), received.substr(headerEnd + 4)};
+    const auto blank = request.headers.find(' ');
+    request.method = request.headers.substr(0, blank);
+    request.target = request.headers.substr(blank + 1, request.headers.find(' ', blank + 1) - blank - 1);
+    std::unique_lock lock(mutex_);
+    requests_.push_back(request);
+    lock.unlock();
     const Reply reply = handler_(request);
-    if (reply.silent) {
-        heldConnections_.push_back(connection);
-        return;
-    }
+    if (reply.silent) return heldConnections_.push_back(connection);
     const std::string response = "HTTP/1.1 " + std::to_string(reply.status) + " Answer\r\nContent-Type: text/plain\r\n"
-                                 "Content-Length: " + std::to_string(reply.body.size()) + "\r\nConnection: close\r\n\r\n" +
-                                 reply.body;
+                                 "Content-Length: " + std::to_string(reply.body.size()) +
+                                 "\r\nConnection: close\r\n\r\n" + reply.body;
     for (std::size_t sent = 0; sent < response.size();) {
         const ssize_t wrote = ::send(connection, response.data() + sent, response.size() - sent, MSG_NOSIGNAL);
         if (wrote <= 0) break;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <atomic>
-#include <chrono>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -15,10 +14,7 @@ namespace velmora::test {
 class LoopbackHttpServer {
 public:
     struct Request {
-        std::string method;
-        std::string target;
-        std::string headers;
-        std::string body;
+        std::string method, target, headers, body;
     };
     struct Reply {
         std::string body;
@@ -37,7 +33,6 @@ public:
     std::vector<Request> requests() const;
 
 private:
-    void Serve(std::chrono::steady_clock::time_point end);
     void Answer(int connection);
 
     Handler handler_;

@@ -2,40 +2,35 @@
 
 #include "Lumetra.h"
 
+#include <cstring>
 #include <dlfcn.h>
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 
 namespace velmora::test {
 
-// libLumetra loaded by name and its exports bound with dlsym, as the window does.
-class LumetraLibrary {
-public:
-    // The library of this build, loaded once for the whole test program.
-    static const LumetraLibrary& Instance()
-    {
-        static const LumetraLibrary library(LUMETRA_LIBRARY);
-        return library;
-    }
+// A symbol of this build's libLumetra, loaded by name as the window does and never unloaded.
+inline void* LumetraSymbol(const char* name)
+{
+    static void* const library = ::dlopen(LUMETRA_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+    void* symbol = library ? ::dlsym(library, name) : nullptr;
+    if (!symbol) throw std::runtime_error(std::string("not exported by libLumetra: ") + name);
+    return symbol;
+}
 
-    explicit LumetraLibrary(const char* path) : handle_(::dlopen(path, RTLD_NOW | RTLD_LOCAL))
-    {
-        if (!handle_) throw std::runtime_error(::dlerror());
-    }
-    ~LumetraLibrary() = default;   // never unloaded, as in the program
-    LumetraLibrary(const LumetraLibrary&) = delete;
-    LumetraLibrary& operator=(const LumetraLibrary&) = delete;
-
-    template <typename Function>
-    Function Bind(const char* name) const
-    {
-        void* symbol = ::dlsym(handle_, name);
-        if (!symbol) throw std::runtime_error(std::string("export missing: ") + name);
-        return reinterpret_cast<Function>(symbol);
-    }
-
-private:
-    void* handle_;
-};
+// A request as the window fills one.
+inline MediaLibrary::Header::MEDIACONVERSIONINFO LumetraRequest(const std::filesystem::path& source,
+                                                                const std::filesystem::path& output, int format = 0)
+{
+    MediaLibrary::Header::MEDIACONVERSIONINFO request;
+    std::strncpy(request.szSourceFile, source.c_str(), sizeof request.szSourceFile - 1);
+    std::strncpy(request.szOutputFile, output.c_str(), sizeof request.szOutputFile - 1);
+    request.nOutputFormat = format;
+    return request;
+}
 
 }  // namespace velmora::test
+
+// The export of that name, bound with dlsym to the type of its declaration.
+#define LUMETRA(name) reinterpret_cast<decltype(&name)>(velmora::test::LumetraSymbol(#name))

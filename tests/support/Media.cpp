@@ -20,11 +20,16 @@ bool RunFfmpeg(const std::vector<std::string>& arguments)
 
 bool MakeClip(const std::filesystem::path& file, double seconds, int width, int height, int sampleRate)
 {
-    const std::string duration = std::to_string(seconds);
-    return RunFfmpeg({"-f", "lavfi", "-i",
-                      "testsrc=size=" + std::to_string(width) + "x" + std::to_string(height) + ":rate=25",
-                      "-f", "lavfi", "-i", "sine=frequency=440:sample_rate=" + std::to_string(sampleRate),
-                      "-t", duration, "-c:v", "mpeg4", "-c:a", "pcm_s16le", file.string()});
+    const std::string size = std::to_string(width) + "x" + std::to_string(height);
+    return RunFfmpeg({"-f", "lavfi", "-i", "testsrc=size=" + size + ":rate=25", "-f", "lavfi", "-i",
+                      "sine=frequency=440:sample_rate=" + std::to_string(sampleRate), "-t", std::to_string(seconds),
+                      "-c:v", "mpeg4", "-c:a", "pcm_s16le", file.string()});
+}
+
+bool MakeTone(const std::filesystem::path& file, double seconds)
+{
+    return RunFfmpeg({"-f", "lavfi", "-i", "sine=sample_rate=44100", "-t", std::to_string(seconds), "-ac", "2",
+                      file.string()});
 }
 
 std::string DescribeWithFfmpeg(const std::filesystem::path& file)

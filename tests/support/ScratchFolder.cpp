@@ -50,10 +50,12 @@ void WriteFile(const std::filesystem::path& file, const std::string& text)
     std::ofstream(file, std::ios::binary) << text;
 }
 
-void WriteFakeTool(const std::filesystem::path& file, const std::string& body)
+ScopedEnvironment FakeTool(const std::filesystem::path& folder, const std::string& name, const std::string& body)
 {
-    WriteFile(file, "#!/bin/sh\n" + body + "\n");
-    ::chmod(file.c_str(), 0755);
+    std::filesystem::create_directories(folder / "bin");
+    WriteFile(folder / "bin" / name, "#!/bin/sh\n" + body + "\n");
+    ::chmod((folder / "bin" / name).c_str(), 0755);
+    return ScopedEnvironment("PATH", (folder / "bin").string() + ":/usr/bin:/bin");
 }
 
 }  // namespace velmora::test

@@ -36,7 +36,8 @@ private:
 
 std::string ReadFile(const std::filesystem::path& file);
 void WriteFile(const std::filesystem::path& file, const std::string& text);
-// An executable shell script standing in for an external tool.
-void WriteFakeTool(const std::filesystem::path& file, const std::string& body);
+// A shell script standing in for an external tool: folder/bin/name, that folder first on PATH while the
+// result lives.
+ScopedEnvironment FakeTool(const std::filesystem::path& folder, const std::string& name, const std::string& body);
 
 }  // namespace velmora::test

@@ -32,79 +32,60 @@ std::string Describe(const Options& options)
     return text.str();
 }
 
-struct Words {
-    std::vector<std::string> words;
-    std::string expected;   // the description, or a part of the reason the words are refused
-};
-
-class ParseTest : public ::testing::TestWithParam<Words> {};
-
-TEST_P(ParseTest, WordsBecomeTheCommandOrTheReasonTheyDoNot)
-{
-    const auto& [words, expected] = GetParam();
-    const auto parsed = ParseArguments(words);
-    if (parsed.options) EXPECT_EQ(Describe(*parsed.options), expected);
-    else EXPECT_NE(parsed.error.find(expected), std::string::npos) << "refused: " << parsed.error;
-}
-
 const std::string kLong(300, 'a');
 
-INSTANTIATE_TEST_SUITE_P(
-    Accepted, ParseTest,
-    ::testing::Values(
-        Words{{"probe", "a b.avi"}, "probe in=a b.avi src=a b.avi out="},
-        Words{{"convert", "--to", "mp4", "--ab", "128", "--ac", "2", "--ar", "44100", "--vb", "800", "--fps", "25", "--size",
-               "352x288", "in.avi", "out.mp4"},
+// The words, and the description of what they ask for.
+TEST(ParseTest, WordsBecomeTheCommand)
+{
+    for (const auto& [words, expected] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"probe", "a b.avi"}, "probe in=a b.avi src=a b.avi out="},
+             {{"convert", "--to", "mp4", "--ab", "128", "--ac", "2", "--ar", "44100", "--vb", "800", "--fps", "25",
+               "--size", "352x288", "in.avi", "out.mp4"},
               "convert in=in.avi src=in.avi out=out.mp4 to=mp4 ab=128 ac=2 ar=44100 vb=800 fps=25 w=352 h=288"},
-        Words{{"convert", "in.avi", "--to", "dvd", "out.mpg"}, "convert in=in.avi src=in.avi out=out.mpg to=dvd"},
-        Words{{"thumbnail", "in.avi", "out.png"}, "thumbnail in=in.avi src= out= at=0 picture=out.png"},
-        Words{{"thumbnail", "--at", "00:01:05.5", "in.avi", "out.png"},
+             {{"convert", "in.avi", "--to", "dvd", "out.mpg"}, "convert in=in.avi src=in.avi out=out.mpg to=dvd"},
+             {{"thumbnail", "--at", "00:01:05.5", "in.avi", "out.png"},
               "thumbnail in=in.avi src= out= at=00:01:05.5 picture=out.png"},
-        Words{{"join", "--to", "dvd", "a.mpg", "b.avi", "/o/out.mpg"},
+             {{"join", "--to", "dvd", "a.mpg", "b.avi", "/o/out.mpg"},
               "join in=a.mpg src=/o/out.mpg.joined.mpg out=/o/out.mpg format=11 to=dvd part=a.mpg part=b.avi"},
-        Words{{"join", "--to", "avi", "/d/.hidden", "out.avi"},
+             {{"join", "--to", "avi", "/d/.hidden", "out.avi"},
               "join in=/d/.hidden src=out.avi.joined out=out.avi format=3 to=avi part=/d/.hidden"},
-        Words{{"dvd-files", "disc.xml"}, "dvd-files in=disc.xml src=disc.xml out="},
-        Words{{"mp3-to-wav", "--ar", "22050", "a.mp3", "b.wav"}, "mp3-to-wav in=a.mp3 src=a.mp3 out=b.wav ar=22050"},
-        Words{{"wav-to-mp3", "--ab", "64", "a.wav", "b.mp3"}, "wav-to-mp3 in=a.wav src=a.wav out=b.mp3 ab=64"},
-        Words{{"cd-tracks", "d:"}, "cd-tracks in= src= out= drive=D"},
-        Words{{"cd-tracks", "E:\\"}, "cd-tracks in= src= out= drive=E"},
-        Words{{"cd-rip", "D:3", "/m/Track.WAV"}, "cd-rip in=D:3 src=D:3 out=/m/Track.WAV format=1"},
-        Words{{"cd-rip", "D:12", "song.mp3"}, "cd-rip in=D:12 src=D:12 out=song.mp3 format=2"},
-        Words{{"cddb", "k"}, "cddb in= src= out= drive=K"},
-        Words{{"cddb", "K", "2"}, "cddb in= src= out= drive=K match=2"},
-        Words{{"--help"}, "help in= src= out="}, Words{{"-h"}, "help in= src= out="},
-        Words{{"--version"}, "version in= src= out="},
-        Words{{"-v", "cd-tracks", "d"}, "cd-tracks in= src= out= drive=D verbose"}));
+             {{"wav-to-mp3", "--ab", "64", "a.wav", "b.mp3"}, "wav-to-mp3 in=a.wav src=a.wav out=b.mp3 ab=64"},
+             {{"cd-tracks", "e:\\"}, "cd-tracks in= src= out= drive=E"},
+             {{"cd-rip", "D:3", "/m/Track.WAV"}, "cd-rip in=D:3 src=D:3 out=/m/Track.WAV format=1"},
+             {{"cd-rip", "D:12", "song.mp3"}, "cd-rip in=D:12 src=D:12 out=song.mp3 format=2"},
+             {{"cddb", "k", "2"}, "cddb in= src= out= drive=K match=2"},
+             {{"-v", "cd-tracks", "d"}, "cd-tracks in= src= out= drive=D verbose"}}) {
+        const auto parsed = ParseArguments(words);
+        ASSERT_TRUE(parsed.options) << expected << ": " << parsed.error;
+        EXPECT_EQ(Describe(*parsed.options), expected);
+    }
+}
 
-INSTANTIATE_TEST_SUITE_P(
-    Refused, ParseTest,
-    ::testing::Values(Words{{}, "no command given"}, Words{{"transcode", "a", "b"}, "unknown command 'transcode'"},
-                      Words{{"-v"}, "no command given"}, Words{{"--version", "probe"}, "unknown command '--version'"},
-                      Words{{"probe"}, "probe takes one file"}, Words{{"probe", kLong}, "longer than 259 bytes"},
-                      Words{{"convert", "--to", "wmv", "in.avi", "out.wmv"}, "--to must be one of"},
-                      Words{{"convert", "--to", "mp4", "--size", "big", "in.avi", "out.mp4"}, "--size takes WIDTHxHEIGHT"},
-                      Words{{"convert", "--to", "mp4", "--ab", "-5", "in.avi", "out.mp4"}, "--ab takes a whole number"},
-                      Words{{"convert", "--to", "mp4", "in.avi"}, "convert takes one input and one output file"},
-                      Words{{"convert", "--to", "mp4", kLong, "out.mp4"}, "longer than 259 bytes"},
-                      Words{{"thumbnail", "in.avi"}, "thumbnail takes one video and one picture file"},
-                      Words{{"thumbnail", "in.avi", "out.png", "--at"}, "--at needs a value"},
-                      Words{{"thumbnail", "--at", "", "in.avi", "out.png"}, "must not be empty"},
-                      Words{{"thumbnail", "--size", "2x2", "in.avi", "out.png"}, "unknown option --size for thumbnail"},
-                      Words{{"join", "--to", "mp4", "only.mpg"}, "join takes one or more input files"},
-                      Words{{"join", "a.mpg", "b.mpg", "out.mp4"}, "--to must be one of"},
-                      Words{{"join", "--to", "mp4", "a.mpg", std::string(250, 'o')}, "no room for the joined file"},
-                      Words{{"dvd-files", "a.xml", "b.xml"}, "dvd-files takes one authoring file"},
-                      Words{{"mp3-to-wav", "in.mp3"}, "mp3-to-wav takes one input and one output file"},
-                      Words{{"wav-to-mp3", "--vb", "800", "in.wav", "out.mp3"}, "unknown option --vb for wav-to-mp3"},
-                      Words{{"wav-to-mp3", "--ab", "lots", "in.wav", "out.mp3"}, "--ab takes a whole number"},
-                      Words{{"cd-tracks"}, "cd-tracks takes one drive letter"},
-                      Words{{"cd-tracks", "KK"}, "a drive letter, as in D"}, Words{{"cd-tracks", "1"}, "as in D"},
-                      Words{{"cd-rip", "K:2"}, "cd-rip takes a track"}, Words{{"cd-rip", "K:2", "out.ogg"}, ".wav or .mp3"},
-                      Words{{"cd-rip", "K2", "out.wav"}, "as in D:3"}, Words{{"cd-rip", "K:", "out.wav"}, "as in D:3"},
-                      Words{{"cd-rip", "K:1", "/m/.wav"}, ".wav or .mp3"},
-                      Words{{"cddb", "K", "0"}, "the match number counts from 1"},
-                      Words{{"cddb", "K", "1", "2"}, "cddb takes one drive letter"}));
+// The words, and a part of the reason they are refused.
+TEST(ParseTest, WordsThatMakeNoCommandAreRefusedWithTheReason)
+{
+    for (const auto& [words, reason] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{}, "no command given"}, {{"--version", "probe"}, "unknown command '--version'"},
+             {{"probe"}, "probe takes one file"},
+             {{"probe", kLong}, "longer than 259 bytes"},
+             {{"convert", "--to", "wmv", "in.avi", "out.wmv"}, "--to must be one of"},
+             {{"convert", "--to", "mp4", "--size", "big", "in.avi", "out.mp4"}, "--size takes WIDTHxHEIGHT"},
+             {{"convert", "--to", "mp4", "--ab", "-5", "in.avi", "out.mp4"}, "--ab takes a whole number"},
+             {{"convert", "--to", "mp4", "in.avi"}, "convert takes one input and one output file"},
+             {{"thumbnail", "in.avi", "out.png", "--at"}, "--at needs a value"},
+             {{"thumbnail", "--at", "", "in.avi", "out.png"}, "must not be empty"},
+             {{"thumbnail", "--size", "2x2", "in.avi", "out.png"}, "unknown option --size for thumbnail"},
+             {{"join", "--to", "mp4", "only.mpg"}, "join takes one or more input files"},
+             {{"join", "--to", "mp4", "a.mpg", std::string(250, 'o')}, "no room for the joined file"},
+             {{"cd-tracks", "KK"}, "a drive letter, as in D"},
+             {{"cd-rip", "K:2"}, "cd-rip takes a track"}, {{"cd-rip", "K:2", "out.ogg"}, ".wav or .mp3"},
+             {{"cd-rip", "K2", "out.wav"}, "as in D:3"}, {{"cd-rip", "K:1", "/m/.wav"}, ".wav or .mp3"},
+             {{"cddb", "K", "0"}, "the match number counts from 1"}}) {
+        const auto parsed = ParseArguments(words);
+        EXPECT_FALSE(parsed.options) << reason;
+        EXPECT_NE(parsed.error.find(reason), std::string::npos) << reason << ": " << parsed.error;
+    }
+}
 
 }  // namespace
 }  // namespace lumetra::cli
