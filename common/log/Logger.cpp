@@ -90,7 +90,8 @@ bool Logger::OpenFile()
         std::error_code error;
         std::filesystem::create_directories(folder, error);
         if (error) continue;
-        if (std::FILE* file = std::fopen((folder / fileName).c_str(), "a+")) {
+        // Close-on-exec: the programs the library starts must not inherit the log.
+        if (std::FILE* file = std::fopen((folder / fileName).c_str(), "a+e")) {
             stream_ = file;
             path_ = folder / fileName;
             break;

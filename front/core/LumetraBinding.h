@@ -30,7 +30,11 @@
     X(Convert_Video_TO_MP4, ConvertFn)                     \
     X(Convert_Video_TO_MOV, ConvertFn)                     \
     X(Convert_Video_TO_VOB, ConvertFn)                     \
-    X(Convert_Video_TO_DVD, ConvertFn)
+    X(Convert_Video_TO_DVD, ConvertFn)                     \
+    X(GetMediaFacts, GetMediaFactsFn)                      \
+    X(GetLastFailure, GetLastFailureFn)                    \
+    X(GetEncodedSeconds, GetEncodedSecondsFn)              \
+    X(CancelConversions, CancelConversionsFn)
 
 namespace velmora::front {
 

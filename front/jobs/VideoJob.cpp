@@ -5,16 +5,15 @@
 #include "log/Log.h"
 #include "Lumetra.h"
 #include "core/LumetraBinding.h"
+#include "temp/ScopedTempFolder.h"
 #include "temp/TempFolder.h"
 #include "core/UiStrings.h"
 #include "VideoFormats.h"
 #include "core/ControlIds.h"
 
-#include <cinttypes>
 #include <cstdio>
 #include <filesystem>
 #include <future>
-#include <optional>
 #include <system_error>
 
 using MediaLibrary::Header::MEDIACONVERSIONINFO;
@@ -23,56 +22,35 @@ namespace velmora::front {
 namespace {
 
 
-struct FileNames {
-    std::string output;
-    std::string previewCopy;
-};
-
-FileNames NamesFor(const VideoFormat& format, const std::string& folder, const std::string& input)
+std::string OutputFor(const VideoFormat& format, const std::string& folder, const std::string& input)
 {
-    const std::string stem = folder + "/" + std::string(platform::TitlePart(input));
-    return {stem + "." + std::string(format.extension), stem + "_tmp." + std::string(format.extension)};
+    return folder + "/" + std::string(platform::TitlePart(input)) + "." + std::string(format.extension);
 }
 
-// Where the conversion has got, less ten seconds: the size written so far over the bit rate.
-// Nothing when no bit rate is known.
-std::optional<std::int64_t> PreviewPosition(std::int64_t bytes, const MEDIACONVERSIONINFO& request)
+// The frame of the source where the conversion has got, as the encoder reports it.
+void PreviewStep(JobHost& host, const MEDIACONVERSIONINFO& request, const std::filesystem::path& picture)
 {
-    const std::int64_t kilobitsPerSecond = std::int64_t{request.nAudioBitRate} + request.nVideoBitRate;
-    if (kilobitsPerSecond == 0) return std::nullopt;
-    return bytes * 8 / kilobitsPerSecond / 1000 - 10;
-}
-
-void PreviewStep(JobHost& host, const MEDIACONVERSIONINFO& request, const FileNames& names, const std::string& folder)
-{
-    std::error_code error;
-    std::filesystem::remove(names.previewCopy, error);
-    std::filesystem::copy_file(names.output, names.previewCopy, std::filesystem::copy_options::overwrite_existing,
-                               error);
-    const auto size = std::filesystem::file_size(names.previewCopy, error);
-    const std::int64_t bytes = error ? 0 : static_cast<std::int64_t>(size);
-    const auto position = PreviewPosition(bytes, request);
-    if (!position) {
-        LogMessage(3, "No bit rate known for %s; no preview this time", request.szSourceFile);
+    const auto encoded = Lumetra().GetEncodedSeconds();
+    const double position = encoded ? encoded() : 0;
+    if (position <= 0) {
+        LogMessage(3, "%s: nothing encoded yet; no preview this time", request.szSourceFile);
         return;
     }
-    char positionText[24];
-    std::snprintf(positionText, sizeof positionText, "%" PRId64, *position);
-    const std::string picture = folder + "/last_frame.png";
-    Lumetra().GeTThumbNailForVideoFile()(positionText, request.szSourceFile,
-                                                                        picture.c_str());
-    host.ShowPreview(picture);
+    char positionText[32];
+    std::snprintf(positionText, sizeof positionText, "%.2f", position);
+    Lumetra().GeTThumbNailForVideoFile()(positionText, request.szSourceFile, picture.c_str());
+    host.ShowPreview(picture.string());
 }
 
 // The conversion runs on its own thread; between slices of the poll interval the job shows
 // the preview. The thread is joined before the request changes again.
 void ConvertOneFile(JobHost& host, const MEDIACONVERSIONINFO& request, const VideoFormat& format,
-                    const FileNames& names, const std::string& folder)
+                    const std::filesystem::path& picture)
 {
     const auto convert = Lumetra().Converter(format.conversion);
     auto conversion = std::async(std::launch::async, [convert, copy = request] { convert(copy); });
     while (conversion.wait_for(host.State().PollInterval()) == std::future_status::timeout)
-        PreviewStep(host, request, names, folder);
+        PreviewStep(host, request, picture);
     conversion.get();
 }
 
@@ -131,15 +109,18 @@ void RunVideoJob(JobHost& host, const JobInput& input)
         JobFrame frame(host, static_cast<int>(input.rows.size()));
         host.CollectSettings(request, &defaults);
         const VideoFormat* format = FindVideoFormat(input.formatRadio);
+        // The preview's pictures are the job's own, and go with it.
+        const platform::ScopedTempFolder previews("preview");
+        const auto picture = previews.Path() / "last_frame.png";
         for (const ConvertRow& row : input.rows) {
             host.StepProgress();
             host.SetStatusText(host.Strings()[kRowConverting] + " - " + QString::fromStdString(row.sourcePath) + "....");
             if (!format || !SetRequestPath(request.szSourceFile, row.sourcePath)) continue;
-            const FileNames names = NamesFor(*format, folder, row.sourcePath);
-            if (!SetRequestPath(request.szOutputFile, names.output)) continue;
-            ConvertOneFile(host, request, *format, names, folder);
-            frame.Failures().Check(row.sourcePath, names.output);
-            if (input.join || input.burn) host.State().AddPendingOutput(names.output);
+            const std::string output = OutputFor(*format, folder, row.sourcePath);
+            if (!SetRequestPath(request.szOutputFile, output)) continue;
+            ConvertOneFile(host, request, *format, picture);
+            frame.Failures().Check(row.sourcePath, output);
+            if (input.join || input.burn) host.State().AddPendingOutput(output);
             host.HidePreview();
         }
         if (input.join) Join(host, request, folder, savedPath, input.burn, frame.Failures());

@@ -4,7 +4,7 @@ namespace MediaLibrary::Audio {
 
 int RunAudioCommand(CMediaLibrary& converter)
 {
-    converter.RunCommand(converter.GetAudioCommand(), true);
+    converter.EncodeInto(converter.GetAudioCommand(), converter.Request().szOutputFile);
     return 0;
 }
 

@@ -30,9 +30,13 @@ bool HasContent(const std::filesystem::path& file)
     return std::filesystem::exists(file, error) && std::filesystem::file_size(file, error) > 0 && !error;
 }
 
-// The library reports nothing: what it wrote is the verdict.
+// The library's verdict first, then what it wrote.
 int Judge(const char* output, const char* what)
 {
+    if (const char* failure = GetLastFailure(); failure[0] != '\0') {
+        std::fprintf(stderr, "lumetra: %s\n", failure);
+        return 1;
+    }
     if (!HasContent(output)) {
         std::fprintf(stderr, "lumetra: the %s wrote no %s (see the log for the tool's words)\n", what, output);
         return 1;
@@ -43,13 +47,10 @@ int Judge(const char* output, const char* what)
 
 int Probe(const Options& options)
 {
-    MEDIACONVERSIONINFO facts = options.request;
-    GetDefaultPara(&facts);
+    MEDIACONVERSIONINFO facts;
     char length[20] = "";
-    GetPlayLength(options.input.c_str(), length);
-    const bool anything = length[0] || facts.nWidth || facts.nSampleRate || facts.nVideoBitRate;
-    if (!anything) {
-        std::fprintf(stderr, "lumetra: no media facts could be read from %s\n", options.input.c_str());
+    if (GetMediaFacts(options.input.c_str(), &facts, length) == 0) {
+        std::fprintf(stderr, "lumetra: %s\n", GetLastFailure());
         return 1;
     }
     std::printf("play length:     %s\n", length[0] ? length + (length[0] == ' ') : "unknown");
@@ -77,6 +78,10 @@ int Thumbnail(const Options& options)
 {
     if (!IsFile(options.input)) return 1;
     GeTThumbNailForVideoFile(options.position.c_str(), options.input.c_str(), options.picture.c_str());
+    if (const char* failure = GetLastFailure(); failure[0] != '\0') {
+        std::fprintf(stderr, "lumetra: %s\n", failure);
+        return 1;
+    }
     if (!HasContent(options.picture)) {
         std::fprintf(stderr, "lumetra: %s has no picture at %s (audio only, or past its end?)\n",
                      options.input.c_str(), options.position.c_str());
@@ -125,6 +130,10 @@ int DvdFiles(const Options& options)
         return 1;
     }
     GenerateDVDFiles(options.input.c_str());
+    if (const char* failure = GetLastFailure(); failure[0] != '\0') {
+        std::fprintf(stderr, "lumetra: %s\n", failure);
+        return 1;
+    }
     const auto menu = *dest / "VIDEO_TS" / "VIDEO_TS.IFO";
     if (!HasContent(menu)) {
         std::fprintf(stderr, "lumetra: dvdauthor wrote no %s (see the log for its words)\n", menu.c_str());

@@ -1,13 +1,19 @@
 // The conversion exports: thin frames that build a converter from the caller's request, run it
 // and report as the callers expect (they judge conversions by the files they find).
 
+#include "Failure.h"
 #include "log/Log.h"
 #include "Lumetra.h"
+#include "process/Process.h"
 #include "RecordText.h"
 #include "RequestPaths.h"
+#include "video/EncodeProgress.h"
 #include "video/Video.h"
 
+#include <cstring>
 #include <filesystem>
+#include <optional>
+#include <string_view>
 
 using MediaLibrary::Header::MEDIACONVERSIONINFO;
 
@@ -21,13 +27,22 @@ __attribute__((constructor)) void AttachLibrary()
 
 int ConvertVideo(MEDIACONVERSIONINFO request, MediaLibrary::Header::OutputFormat format, const char* exportName)
 {
+    MediaLibrary::ClearFailure();
     if (!MediaLibrary::RequestPathsUsable(request, exportName)) return 0;
     LogMessage(4, "Entering %s with (%s) to (%s)", exportName, request.szSourceFile, request.szOutputFile);
     request.nOutputFormat = format;
     MediaLibrary::Video::CAVI converter(request);
-    std::error_code ignored;
-    std::filesystem::remove(request.szOutputFile, ignored);
     return converter.Convert();
+}
+
+// The source of a request, checked: its text when it fits its field, else none, reason recorded.
+std::optional<std::string_view> UsableSource(const char* field, std::size_t capacity)
+{
+    const std::size_t length = strnlen(field, capacity);
+    if (length == capacity)
+        return MediaLibrary::Refuse("the source's path is longer than " + std::to_string(capacity - 1) + " bytes",
+                                    std::optional<std::string_view>());
+    return std::string_view(field, length);
 }
 
 }  // namespace
@@ -39,14 +54,45 @@ LUMETRA_API void SetLogEcho(int echo)
     LogEcho(echo != 0);
 }
 
+LUMETRA_API const char* GetLastFailure(void)
+{
+    return MediaLibrary::LastFailure().c_str();
+}
+
+LUMETRA_API double GetEncodedSeconds(void)
+{
+    return MediaLibrary::Video::EncodeProgress::Seconds();
+}
+
+LUMETRA_API void CancelConversions(void)
+{
+    LogMessage(2, "Cancelling the running conversions");
+    velmora::platform::CancelRunningChildren();
+}
+
+LUMETRA_API int GetMediaFacts(const char* source, MEDIACONVERSIONINFO* facts, char* playLength)
+{
+    MediaLibrary::ClearFailure();
+    if (!source || !facts || !playLength) return MediaLibrary::Refuse("GetMediaFacts needs a source and two results", 0);
+    *facts = MEDIACONVERSIONINFO{};
+    playLength[0] = '\0';
+    MEDIACONVERSIONINFO request;
+    if (!MediaLibrary::SetFieldText(request.szSourceFile, source))
+        return MediaLibrary::Refuse("the source's path is longer than " +
+                                        std::to_string(sizeof request.szSourceFile - 1) + " bytes",
+                                    0);
+    LogMessage(4, "Entering GetMediaFacts with (%s)", source);
+    MediaLibrary::Video::CAVI converter(request);
+    return converter.ReadMediaFacts(*facts, playLength) ? 1 : 0;
+}
+
 LUMETRA_API int GetDefaultPara(MEDIACONVERSIONINFO* info)
 {
+    MediaLibrary::ClearFailure();
     if (!info) return 1;
     MEDIACONVERSIONINFO request;
-    const auto source = MediaLibrary::FieldText(info->szSourceFile);
+    const auto source = UsableSource(info->szSourceFile, sizeof info->szSourceFile);
     if (!source) {
-        LogMessage(1, "GetDefaultPara: the source path is longer than %zu bytes",
-                   MediaLibrary::Header::kPathCapacity - 1);
         *info = MEDIACONVERSIONINFO{};
         return 1;
     }
@@ -61,14 +107,14 @@ LUMETRA_API int GetDefaultPara(MEDIACONVERSIONINFO* info)
 
 LUMETRA_API int GetPlayLength(const char* source, char* output)
 {
+    MediaLibrary::ClearFailure();
     LogMessage(2, "Entering GetPlayLength");
     if (!source || !output) return 0;
     MEDIACONVERSIONINFO request;
-    if (!MediaLibrary::SetFieldText(request.szSourceFile, source)) {
-        LogMessage(1, "GetPlayLength: the source path is longer than %zu bytes",
-                   MediaLibrary::Header::kPathCapacity - 1);
-        return 0;
-    }
+    if (!MediaLibrary::SetFieldText(request.szSourceFile, source))
+        return MediaLibrary::Refuse("the source's path is longer than " +
+                                        std::to_string(sizeof request.szSourceFile - 1) + " bytes",
+                                    0);
     MediaLibrary::Video::CMPG converter(request);
     return converter.ReadPlayLength(output);
 }

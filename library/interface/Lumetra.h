@@ -139,6 +139,20 @@ LUMETRA_API void SetMessageBoxHandler(LumetraMessageBoxHandler handler);
 // Nonzero: every line of the library's log goes to standard error as well as to the log file.
 LUMETRA_API void SetLogEcho(int echo);
 
+// Why the calling thread's last call of an export failed, in words for its user ("ffmpeg was not
+// found beside the program or on PATH", "the output folder ... is not writable"); "" after a call
+// that succeeded. Valid until the thread's next call.
+LUMETRA_API const char* GetLastFailure(void);
+// Ends the encoders and authoring tools this process's conversions are waiting for; those
+// conversions fail with "cancelled" and leave no output.
+LUMETRA_API void CancelConversions(void);
+// How far the conversion running in this process has got: seconds of output the encoder has
+// written; 0 when none runs.
+LUMETRA_API double GetEncodedSeconds(void);
+// The stream facts of a media file (as GetDefaultPara) and its play length (as GetPlayLength,
+// 20 bytes) from one run of the encoder. 1, or 0 when the file has no streams or no play length.
+LUMETRA_API int GetMediaFacts(const char* source, MediaLibrary::Header::MEDIACONVERSIONINFO* facts, char* playLength);
+
 // Audio CDs, addressed by drive letter ("D", track 3 of it as "D:3").
 // Fills the first n records for the n tracks of the disc (track number from each record's .cda
 // file named in szTitle, length, size, path): 0 with *count = n; 6000 when *count < n (*count = n,
@@ -164,6 +178,10 @@ using ReadCDDBFn = decltype(&ReadCDDB);
 using GetCDEntryFn = decltype(&GetCDEntry);
 using FreeCDDBMatchesFn = decltype(&FreeCDDBMatches);
 using SetLogEchoFn = decltype(&SetLogEcho);
+using GetLastFailureFn = decltype(&GetLastFailure);
+using CancelConversionsFn = decltype(&CancelConversions);
+using GetMediaFactsFn = decltype(&GetMediaFacts);
+using GetEncodedSecondsFn = decltype(&GetEncodedSeconds);
 }  // namespace Lumetra
 
 // Results of the audio-CD exports.

@@ -5,6 +5,7 @@
 #include "audio/WaveAudio.h"
 #include "log/Log.h"
 #include "Lumetra.h"
+#include "Failure.h"
 #include "RecordText.h"
 #include "RequestPaths.h"
 #include "video/DvdAuthor.h"
@@ -23,10 +24,9 @@ extern "C" {
 
 LUMETRA_API int GeTThumbNailForVideoFile(const char* position, const char* video, const char* picture)
 {
-    if (!position || !video || !picture) {
-        LogMessage(1, "GeTThumbNailForVideoFile: called without a position, video or picture path");
-        return 1;
-    }
+    MediaLibrary::ClearFailure();
+    if (!position || !video || !picture)
+        return MediaLibrary::Refuse("GeTThumbNailForVideoFile needs a position, a video and a picture", 1);
     LogMessage(4, "Entering GeTThumbNailForVideoFile at (%s) of (%s) into (%s)", position, video, picture);
     MediaLibrary::Video::TakeThumbnail(position, video, picture);
     return 1;
@@ -34,18 +34,14 @@ LUMETRA_API int GeTThumbNailForVideoFile(const char* position, const char* video
 
 LUMETRA_API int Convert_Join_To_Single(MEDIACONVERSIONINFO info, const char* const* paths, unsigned count)
 {
+    MediaLibrary::ClearFailure();
     if (!MediaLibrary::RequestPathsUsable(info, "Convert_Join_To_Single")) return 0;
-    if (count > 0 && !paths) {
-        LogMessage(1, "Convert_Join_To_Single: %u files announced but no list given; nothing joined", count);
-        return 0;
-    }
+    if (count > 0 && !paths)
+        return MediaLibrary::Refuse(std::to_string(count) + " files to join were announced but none given", 0);
     std::vector<std::string> list;
     list.reserve(count);
     for (unsigned at = 0; at < count; ++at) {
-        if (!paths[at]) {
-            LogMessage(1, "Convert_Join_To_Single: entry %u of the list is missing; nothing joined", at);
-            return 0;
-        }
+        if (!paths[at]) return MediaLibrary::Refuse("entry " + std::to_string(at) + " of the files to join is missing", 0);
         list.emplace_back(paths[at]);
     }
     LogMessage(4, "Entering Convert_Join_To_Single with %u files via (%s) to (%s)", count, info.szSourceFile,
@@ -55,12 +51,12 @@ LUMETRA_API int Convert_Join_To_Single(MEDIACONVERSIONINFO info, const char* con
 
 LUMETRA_API int GenerateDVDFiles(const char* xmlPath)
 {
+    MediaLibrary::ClearFailure();
     MEDIACONVERSIONINFO request;
-    if (!xmlPath || !MediaLibrary::SetFieldText(request.szSourceFile, xmlPath)) {
-        LogMessage(1, "GenerateDVDFiles: no authoring file given, or its path is longer than %zu bytes",
-                   MediaLibrary::Header::kPathCapacity - 1);
-        return 1;
-    }
+    if (!xmlPath || !MediaLibrary::SetFieldText(request.szSourceFile, xmlPath))
+        return MediaLibrary::Refuse("GenerateDVDFiles: no authoring file given, or its path is longer than " +
+                                        std::to_string(MediaLibrary::Header::kPathCapacity - 1) + " bytes",
+                                    1);
     LogMessage(4, "Entering GenerateDVDFiles with (%s)", xmlPath);
     MediaLibrary::Video::CAVI converter(request);
     return converter.RunDvdAuthor();
@@ -78,16 +74,16 @@ LUMETRA_API unsigned GetDVDFilesFolder(const char* xmlPath, char* folder, unsign
 
 LUMETRA_API int Convert_MP3_TO_WAV(MEDIACONVERSIONINFO info)
 {
+    MediaLibrary::ClearFailure();
     if (!MediaLibrary::RequestPathsUsable(info, "Convert_MP3_TO_WAV")) return 0;
     LogMessage(4, "Entering Convert_MP3_TO_WAV with (%s) to (%s)", info.szSourceFile, info.szOutputFile);
     MediaLibrary::Audio::CMp3Audio converter(info);
-    std::error_code ignored;
-    std::filesystem::remove(info.szOutputFile, ignored);
     return converter.Convert();
 }
 
 LUMETRA_API int Convert_Wav_TO_MP3(MEDIACONVERSIONINFO info)
 {
+    MediaLibrary::ClearFailure();
     if (!MediaLibrary::RequestPathsUsable(info, "Convert_Wav_TO_MP3")) return 0;
     LogMessage(4, "Entering Convert_Wav_TO_MP3 with (%s) to (%s)", info.szSourceFile, info.szOutputFile);
     MediaLibrary::Audio::CWaveAudio converter(info);
@@ -95,8 +91,6 @@ LUMETRA_API int Convert_Wav_TO_MP3(MEDIACONVERSIONINFO info)
     if (const int checked = converter.Prepare(); checked != 0)
         LogMessage(1, "Convert_Wav_TO_MP3: %s is not a plain WAV file (%d); converting it anyway", info.szSourceFile,
                    checked);
-    std::error_code ignored;
-    std::filesystem::remove(info.szOutputFile, ignored);
     return converter.Convert();
 }
 

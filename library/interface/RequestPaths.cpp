@@ -1,5 +1,6 @@
 #include "RequestPaths.h"
 
+#include "Failure.h"
 #include "log/Log.h"
 #include "RecordText.h"
 
@@ -11,20 +12,16 @@ bool RequestPathsUsable(const Header::MEDIACONVERSIONINFO& request, const char* 
 {
     const auto source = FieldText(request.szSourceFile);
     const auto output = FieldText(request.szOutputFile);
-    if (!source || !output) {
-        LogMessage(1, "%s: a path of the request is longer than %zu bytes; nothing converted", exportName,
-                   Header::kPathCapacity - 1);
-        return false;
-    }
-    if (output->empty()) {
-        LogMessage(1, "%s: the request names no output file; nothing converted", exportName);
-        return false;
-    }
+    LogMessage(4, "Checking the paths of %s", exportName);
+    if (!source || !output)
+        return Refuse("a path of the request is longer than " + std::to_string(Header::kPathCapacity - 1) + " bytes",
+                      false);
+    if (output->empty()) return Refuse("the request names no output file", false);
     std::error_code error;
-    if (std::filesystem::equivalent(*source, *output, error)) {
-        LogMessage(1, "%s: the output %s is the source itself; nothing converted", exportName, request.szOutputFile);
-        return false;
-    }
+    if (std::filesystem::equivalent(*source, *output, error))
+        return Refuse("the output " + std::string(*output) + " is the source itself", false);
+    if (std::filesystem::is_directory(*output, error))
+        return Refuse("the output " + std::string(*output) + " is a folder", false);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "DvdAuthor.h"
 
+#include "interface/Failure.h"
 #include "log/Log.h"
 #include "ToolRunner.h"
 #include "Video.h"
@@ -136,19 +137,21 @@ int CAVI::RunDvdAuthor()
 {
     const std::filesystem::path xml(m_request.szSourceFile);
     const auto tool = GetToolPath(kAuthoringTool);
-    if (tool.empty()) {
-        LogMessage(1, "%.*s was not found beside the executable or on PATH; no DVD files made from %s",
-                   static_cast<int>(kAuthoringTool.size()), kAuthoringTool.data(), xml.c_str());
-        return 1;
-    }
-    if (const auto dest = AuthoringFileDestination(xml)) ClearEarlierDiscFolders(*dest);
-    else LogMessage(1, "%s names no dest folder", xml.c_str());
+    if (tool.empty()) return Refuse(std::string(kAuthoringTool) + " was not found beside the program or on PATH", 1);
+    const auto dest = AuthoringFileDestination(xml);
+    if (!dest) return Refuse(xml.string() + " names no folder for the DVD files", 1);
+    ClearEarlierDiscFolders(*dest);
 
     CommandLine command;
     command.Add(tool.string()).Add("-x").AddQuoted(xml.string());
+    // A name that starts with '-' must be taken for a file, not an option.
+    command.RewritePaths([](std::string_view path) { return (path.starts_with('-') ? "./" : "") + std::string(path); });
     velmora::platform::SpawnOptions options;
     options.extraEnvironment.emplace_back(kAuthoringStandard);
-    RunCommand(command, false, options);
+    if (RunCommand(command, false, options) != 0 || !Succeeded(kAuthoringTool)) return 1;
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(*dest / "VIDEO_TS" / "VIDEO_TS.IFO", error))
+        Fail(std::string(kAuthoringTool) + " wrote no VIDEO_TS into " + dest->string());
     return 1;
 }
 

@@ -1,5 +1,6 @@
 #include "Join.h"
 
+#include "interface/Failure.h"
 #include "log/Log.h"
 #include "Video.h"
 
@@ -20,20 +21,13 @@ bool OutputIsAnInput(const std::filesystem::path& output, const std::vector<std:
 
 int JoinAndConvert(const Header::MEDIACONVERSIONINFO& request, const std::vector<std::string>& paths)
 {
-    // The output is deleted first; it must not be one of the files to join.
-    if (OutputIsAnInput(request.szOutputFile, paths)) {
-        LogMessage(1, "The join's output %s is one of the files to join; nothing joined", request.szOutputFile);
-        return 0;
-    }
+    if (OutputIsAnInput(request.szOutputFile, paths))
+        return Refuse("the output " + std::string(request.szOutputFile) + " is one of the files to join", 0);
     CAVI converter(request);
     std::error_code ignored;
-    std::filesystem::remove(request.szOutputFile, ignored);
-    if (paths.empty()) {
-        // The source field names the joined file to be: converting (and then deleting) whatever
-        // already has that name would destroy someone's file.
-        LogMessage(2, "No files to join into %s; nothing converted", request.szOutputFile);
-        return 0;
-    }
+    // The source field names the joined file to be: converting (and then deleting) whatever
+    // already has that name would destroy someone's file.
+    if (paths.empty()) return Refuse("there are no files to join into " + std::string(request.szOutputFile), 0);
     const auto joined = converter.WriteJoinScript(paths);
     if (joined.empty()) return 0;
     const int result = converter.Convert();

@@ -1,17 +1,19 @@
 #include "MediaLibrary.h"
 
+#include "EncodeProgress.h"
 #include "FileJoin.h"
-#include "files/FileDescriptor.h"
-#include "log/Log.h"
 #include "ReportParser.h"
 #include "ToolRunner.h"
+#include "files/FileDescriptor.h"
+#include "files/PendingFile.h"
+#include "interface/Failure.h"
+#include "log/Log.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <fstream>
-#include <mutex>
-#include <sys/file.h>
+#include <sys/stat.h>
 
 namespace MediaLibrary {
 namespace {
@@ -21,32 +23,18 @@ void AppendIfGiven(CommandLine& command, const char* option, int value, const ch
     if (value > 0) command.Add(option).Add(std::to_string(value) + suffix);
 }
 
-std::string ReadCapped(const std::filesystem::path& file, std::size_t limit)
+// The program's own words for why it failed: the last line of what it wrote.
+std::string LastLine(std::string_view text)
 {
-    std::ifstream in(file, std::ios::binary);
-    std::string text(limit, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(limit));
-    text.resize(static_cast<std::size_t>(in.gcount()));
-    return text;
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.remove_suffix(1);
+    const auto start = text.find_last_of("\r\n");
+    return std::string(start == std::string_view::npos ? text : text.substr(start + 1));
 }
 
-// Capture files have fixed names, so captures take turns: threads of this process through the
-// mutex, other processes of the same user through a lock on a file beside the captures.
-std::mutex captureMutex;
-
-// Held until it goes: closing the lock file releases the lock.
-class CaptureLock {
-public:
-    explicit CaptureLock(const std::filesystem::path& folder)
-        : file_(::open((folder / "57E45765-82E8.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600))
-    {
-        if (!file_.valid() || ::flock(file_.get(), LOCK_EX) != 0)
-            LogMessage(1, "Report captures cannot be locked against other processes");
-    }
-
-private:
-    velmora::platform::FileDescriptor file_;
-};
+std::string FileArgument(std::string_view path)
+{
+    return "file:" + std::string(path);
+}
 
 }  // namespace
 
@@ -109,14 +97,9 @@ std::filesystem::path CMediaLibrary::WriteJoinScript(const std::vector<std::stri
 {
     if (paths.empty()) return {};
     const std::filesystem::path joined(m_request.szSourceFile);
-    if (joined.empty()) {
-        LogMessage(1, "No file was named to join %zu files into", paths.size());
-        return {};
-    }
-    if (const auto failure = Video::ConcatenateFiles({paths.begin(), paths.end()}, joined)) {
-        LogMessage(1, "Joining %zu files failed: %s", paths.size(), failure->c_str());
-        return {};
-    }
+    if (joined.empty()) return Refuse("no file was named to join " + std::to_string(paths.size()) + " files into", joined);
+    if (const auto failure = Video::ConcatenateFiles({paths.begin(), paths.end()}, joined))
+        return Refuse("joining " + std::to_string(paths.size()) + " files failed: " + *failure, std::filesystem::path());
     LogMessage(4, "Joined %zu files into %s", paths.size(), joined.c_str());
     return joined;
 }
@@ -134,75 +117,138 @@ int CMediaLibrary::Convert()
 int CMediaLibrary::RunCommand(CommandLine command, bool prefixWithEncoder,
                               const velmora::platform::SpawnOptions& options)
 {
+    lastOutcome_ = {};
     if (prefixWithEncoder) {
         const auto encoder = GetToolPath(kEncoderTool);
         if (encoder.empty()) {
-            LogMessage(1, "%.*s was not found beside the executable or on PATH; not run: %s",
-                       static_cast<int>(kEncoderTool.size()), kEncoderTool.data(), command.Text().c_str());
+            LogMessage(2, "Not run: %s", command.Text().c_str());
+            Fail(std::string(kEncoderTool) + " was not found beside the program or on PATH");
             return Result::kToolNotStarted;
         }
         command.Prepend(encoder.string());
     }
     LogMessage(4, "Running %s", command.Text().c_str());
-    const auto outcome = velmora::platform::RunAndWait(command.Arguments(), options);
-    const char* program = command.Arguments().empty() ? "" : command.Arguments().front().c_str();
-    if (!outcome.started) {
-        LogMessage(1, "Cannot start %s: %s", program, outcome.failure.c_str());
+    lastOutcome_ = velmora::platform::RunAndWait(command.Arguments(), options);
+    const std::string program = command.Arguments().empty() ? std::string() : command.Arguments().front();
+    if (!lastOutcome_.started) {
+        Fail(std::filesystem::path(program).filename().string() + " could not be started: " + lastOutcome_.failure);
         return Result::kToolNotStarted;
     }
-    if (outcome.exitStatus != 0 && !outcome.errorTail.empty())
-        LogMessage(1, "%s ended with status %d: %s", program, outcome.exitStatus, outcome.errorTail.c_str());
+    if (lastOutcome_.exitStatus != 0 && !lastOutcome_.errorTail.empty())
+        LogMessage(1, "%s ended with status %d: %s", program.c_str(), lastOutcome_.exitStatus,
+                   lastOutcome_.errorTail.c_str());
     else
-        LogMessage(4, "%s ended with status %d", program, outcome.exitStatus);
+        LogMessage(4, "%s ended with status %d", program.c_str(), lastOutcome_.exitStatus);
     return 0;
 }
 
-std::optional<std::string> CMediaLibrary::CaptureReport(std::string_view captureName)
+bool CMediaLibrary::Succeeded(std::string_view tool)
 {
-    std::lock_guard lock(captureMutex);
-    const auto capture = TempFilePath(captureName);
-    if (capture.empty()) return std::nullopt;
-    const CaptureLock otherProcesses(capture.parent_path());
-    std::error_code ignored;
-    std::filesystem::remove(capture, ignored);
+    const auto& outcome = lastOutcome_;
+    if (!outcome.started) return false;
+    if (outcome.cancelled) return Refuse("cancelled", false);
+    if (outcome.timedOut)
+        return Refuse(std::string(tool) + " did not finish within " + std::to_string(kQuickToolLimit.count()) +
+                          " seconds",
+                      false);
+    if (outcome.exitStatus == 0) return true;
+    const std::string words = LastLine(outcome.errorTail);
+    return Refuse(std::string(tool) + " failed" + (words.empty() ? std::string() : ": " + words), false);
+}
+
+std::optional<std::string> CMediaLibrary::CaptureReport()
+{
+    const char* source = m_request.szSourceFile;
+    // Opened without waiting, so that a pipe or a device is refused instead of read forever.
+    const velmora::platform::FileDescriptor file(::open(source, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat facts {};
+    if (!file.valid() || ::fstat(file.get(), &facts) != 0)
+        return Refuse(std::string(source) + " cannot be read: " + std::strerror(errno), std::nullopt);
+    if (!S_ISREG(facts.st_mode)) return Refuse(std::string(source) + " is not a file", std::nullopt);
 
     CommandLine command;
-    command.Add("-i").AddQuoted(m_request.szSourceFile);
+    command.Add("-hide_banner").Add("-i").AddQuoted(FileArgument("/dev/fd/3"));
     velmora::platform::SpawnOptions options;
-    options.stderrFile = capture;
+    options.inheritedAsDescriptor3 = file.get();
+    options.keptErrorBytes = kReportLimit;
+    options.timeout = kQuickToolLimit;
     if (RunCommand(command, true, options) != 0) return std::nullopt;
-
-    std::optional<std::string> report;
-    if (std::filesystem::exists(capture, ignored)) report = ReadCapped(capture, kReportLimit);
-    std::filesystem::remove(capture, ignored);
-    return report;
+    // Given no output, the encoder describes its input and ends with a failure status.
+    if (lastOutcome_.timedOut || lastOutcome_.cancelled) {
+        Succeeded(kEncoderTool);
+        return std::nullopt;
+    }
+    return lastOutcome_.errorText;
 }
 
 Header::MEDIACONVERSIONINFO* CMediaLibrary::Probe(Header::MEDIACONVERSIONINFO* info)
 {
-    *info = Header::MEDIACONVERSIONINFO{};
-    const auto report = CaptureReport(kProbeCapture);
-    if (!report) return info;
-    const auto facts = Video::ParseReport(*report);
-    info->nVideoBitRate = facts.overallBitRate;
-    info->nWidth = facts.width;
-    info->nHeight = facts.height;
-    info->nFrameRate = facts.frameRate;
-    info->nSampleRate = facts.sampleRate;
-    info->nAudioBitRate = facts.audioBitRate;
+    ProbeFacts(*info);
     return info;
+}
+
+bool CMediaLibrary::ProbeFacts(Header::MEDIACONVERSIONINFO& info)
+{
+    char ignored[kPlayLengthLimit + 1] = "";
+    return ReadFacts(info, ignored).has_value();
 }
 
 int CMediaLibrary::ReadPlayLength(char* buffer)
 {
-    const auto report = CaptureReport(kPlayLengthCapture);
-    if (!report) return 0;
-    const auto duration = Video::ParseReport(*report).duration;
-    if (!duration) return 0;
-    const std::size_t length = std::min(duration->size(), kPlayLengthLimit);
-    std::memcpy(buffer, duration->data(), length);
-    buffer[length] = '\0';
+    Header::MEDIACONVERSIONINFO ignored;
+    ReadFacts(ignored, buffer);
     return 0;
+}
+
+bool CMediaLibrary::ReadMediaFacts(Header::MEDIACONVERSIONINFO& info, char* playLength)
+{
+    const auto facts = ReadFacts(info, playLength);
+    if (!facts) return false;
+    if (!facts->hasStreams) return Refuse(std::string(m_request.szSourceFile) + " is not a media file", false);
+    if (!facts->duration) return Refuse(std::string(m_request.szSourceFile) + " has no play length", false);
+    return true;
+}
+
+std::optional<Video::ReportFacts> CMediaLibrary::ReadFacts(Header::MEDIACONVERSIONINFO& info, char* playLength)
+{
+    info = Header::MEDIACONVERSIONINFO{};
+    const auto report = CaptureReport();
+    if (!report) return std::nullopt;
+    auto facts = Video::ParseReport(*report);
+    info.nVideoBitRate = facts.overallBitRate;
+    info.nWidth = facts.width;
+    info.nHeight = facts.height;
+    info.nFrameRate = facts.frameRate;
+    info.nSampleRate = facts.sampleRate;
+    info.nAudioBitRate = facts.audioBitRate;
+    if (facts.duration) {
+        const std::size_t length = std::min(facts.duration->size(), kPlayLengthLimit);
+        std::memcpy(playLength, facts.duration->data(), length);
+        playLength[length] = '\0';
+    }
+    return facts;
+}
+
+bool CMediaLibrary::EncodeInto(CommandLine command, const std::filesystem::path& output,
+                               const velmora::platform::SpawnOptions& options)
+{
+    velmora::platform::PendingFile pending(output);
+    if (!pending.IsOpen()) return Refuse(pending.Failure(), false);
+    pending.HandOver();
+    const std::string target = output.string();
+    command.RewritePaths([&](std::string_view path) {
+        return FileArgument(path == target ? pending.TemporaryPath().string() : std::string(path));
+    });
+    command.Prepend("-y");
+    Video::EncodeProgress progress;
+    velmora::platform::SpawnOptions watched = options;
+    watched.watchErrors = [&progress](std::string_view written) { progress.Read(written); };
+    if (RunCommand(command, true, watched) != 0 || !Succeeded(kEncoderTool)) return false;
+    std::error_code error;
+    if (std::filesystem::file_size(pending.TemporaryPath(), error) == 0 || error)
+        return Refuse(std::string(kEncoderTool) + " wrote nothing into " + target, false);
+    if (!pending.Commit()) return Refuse(pending.Failure(), false);
+    return true;
 }
 
 }  // namespace MediaLibrary

@@ -159,6 +159,7 @@ std::vector<std::string_view> SplitFields(std::string_view description)
 ReportFacts ParseReport(std::string_view report)
 {
     report = report.substr(0, report.find('\0'));
+    if (const auto input = report.find("Input #"); input != std::string_view::npos) report.remove_prefix(input);
     ReportFacts facts;
     bool durationSeen = false, videoSeen = false, audioSeen = false;
     while (!report.empty()) {
@@ -179,6 +180,7 @@ ReportFacts ParseReport(std::string_view report)
             ReadAudio(*audio, facts);
         }
     }
+    facts.hasStreams = videoSeen || audioSeen;
     return facts;
 }
 

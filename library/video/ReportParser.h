@@ -16,10 +16,11 @@ struct ReportFacts {
     int sampleRate = 0;        // Hz
     int audioBitRate = 0;      // kb/s
     std::optional<std::string> duration;   // the text between "Duration:" and the next comma
+    bool hasStreams = false;               // a video or an audio stream was described
 };
 
-// Reads only the input section of the report: its duration line, its first video stream that
-// is not an attached picture and its first audio stream.
+// Reads only the input section of the report (from its "Input #" line, when there is one): its
+// duration line, its first video stream that is not an attached picture and its first audio stream.
 ReportFacts ParseReport(std::string_view report);
 
 // A stream description split at the commas that stand outside parentheses and brackets.

@@ -5,7 +5,7 @@ namespace MediaLibrary::Video {
 int CAVI::Convert()
 {
     const auto command = m_request.nOutputFormat == Header::kFormatDvd ? GetDvdCommand() : GetVideoCommand();
-    RunCommand(command, true);
+    EncodeInto(command, m_request.szOutputFile);
     return 0;
 }
 

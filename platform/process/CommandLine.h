@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,15 +16,20 @@ public:
     CommandLine& AddQuoted(std::string_view path);
     // Puts a program in front: unquoted in the text, first in the vector.
     CommandLine& Prepend(std::string_view program);
+    // Gives every path (the words added quoted) the form the program is to see, e.g. one that
+    // can only be taken for a file.
+    CommandLine& RewritePaths(const std::function<std::string(std::string_view)>& rewrite);
 
     const std::string& Text() const { return text_; }
     const std::vector<std::string>& Arguments() const { return arguments_; }
 
 private:
     void Separate();
+    void Rebuild();
 
     std::string text_;
     std::vector<std::string> arguments_;
+    std::vector<bool> quoted_;
 };
 
 }  // namespace velmora::platform

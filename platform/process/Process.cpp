@@ -135,8 +135,29 @@ int Reap(pid_t child)
     return -1;
 }
 
+// Hands what the child wrote since the last call to the watcher.
+class ErrorWatch {
+public:
+    ErrorWatch(int fd, const SpawnOptions& options) : fd_(fd), watch_(options.watchErrors) {}
+    void Pass()
+    {
+        if (!watch_) return;
+        char buffer[16 * 1024];
+        ssize_t got = 0;
+        while ((got = ::pread(fd_, buffer, sizeof buffer, offset_)) > 0) {
+            offset_ += got;
+            watch_(std::string_view(buffer, static_cast<std::size_t>(got)));
+        }
+    }
+
+private:
+    int fd_;
+    const std::function<void(std::string_view)>& watch_;
+    off_t offset_ = 0;
+};
+
 // Waits in short slices, so that a time-out or a cancel is seen while the child runs.
-void WaitForExit(RunningChild& child, const SpawnOptions& options, ProcessOutcome& outcome)
+void WaitForExit(RunningChild& child, const SpawnOptions& options, ErrorWatch& errors, ProcessOutcome& outcome)
 {
     const auto start = Clock::now();
     std::optional<Clock::time_point> killAt;
@@ -149,7 +170,9 @@ void WaitForExit(RunningChild& child, const SpawnOptions& options, ProcessOutcom
         }
         if (child.cancelled && !killAt) killAt = now + kGraceBeforeKill;
         if (killAt && now >= *killAt) SignalProcess(child.pidfd, SIGKILL);
+        errors.Pass();
     }
+    errors.Pass();
     outcome.cancelled = child.cancelled;
 }
 
@@ -194,7 +217,8 @@ ProcessOutcome RunAndWait(const std::vector<std::string>& arguments, const Spawn
     if (watched.pidfd >= 0) {
         const FileDescriptor owned(watched.pidfd);
         const Registration registered(watched);
-        WaitForExit(watched, options, outcome);
+        ErrorWatch errorWatch(errors.get(), options);
+        WaitForExit(watched, options, errorWatch, outcome);
     }
     outcome.exitStatus = Reap(child);
     if (options.stderrFile.empty()) {

@@ -3,8 +3,10 @@
 #include <chrono>
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace velmora::platform {
@@ -22,6 +24,9 @@ struct SpawnOptions {
     std::size_t keptErrorBytes = 0;
     // The child is killed when it runs longer.
     std::optional<std::chrono::milliseconds> timeout{};
+    // Called now and then while the child runs, with what it wrote to standard error since the
+    // last call (kept in memory only).
+    std::function<void(std::string_view written)> watchErrors{};
 };
 
 struct ProcessOutcome {

@@ -1,15 +1,14 @@
 #include "Settings.h"
+
+#include "files/FileDescriptor.h"
 #include "text/Trim.h"
 
 #include <charconv>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace velmora::platform {
-namespace {
-
-}  // namespace
 
 Settings Settings::Load()
 {
@@ -19,11 +18,20 @@ Settings Settings::Load()
 
 Settings Settings::FromFile(const std::filesystem::path& file)
 {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return {};
-    std::ostringstream text;
-    text << in.rdbuf();
-    return FromText(text.str());
+    // Only a plain file, and only its beginning: settings are a few lines, and a device or a
+    // pipe named here must not be read for ever.
+    const FileDescriptor in(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat facts {};
+    if (!in.valid() || ::fstat(in.get(), &facts) != 0 || !S_ISREG(facts.st_mode)) return {};
+    std::string text(kSizeLimit, '\0');
+    std::size_t filled = 0;
+    while (filled < text.size()) {
+        const ssize_t got = ::read(in.get(), text.data() + filled, text.size() - filled);
+        if (got <= 0) break;
+        filled += static_cast<std::size_t>(got);
+    }
+    text.resize(filled);
+    return FromText(text);
 }
 
 Settings Settings::FromText(std::string_view text)

@@ -9,11 +9,13 @@
 namespace velmora::platform {
 
 // The machine-wide configuration: plain "Name=Value" lines with '#' comments.
-// A missing file or value gives the caller's default.
+// A missing file or value gives the caller's default; a file that is not a plain file is no file.
 class Settings {
 public:
     static constexpr const char* kDefaultPath = "/etc/velmora/velmora.conf";
     static constexpr const char* kPathVariable = "VELMORA_CONF";
+    // What is read of the file at the most.
+    static constexpr std::size_t kSizeLimit = 64 * 1024;
 
     // The file named by VELMORA_CONF, else the machine-wide file.
     static Settings Load();

@@ -10,6 +10,7 @@
 #include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace velmora::platform {
 namespace {
@@ -37,6 +38,25 @@ std::filesystem::path MakeFreshFolder(const std::filesystem::path& base, uid_t u
     return pattern;
 }
 
+// Where the user's private folder goes when the shared one cannot be trusted: the user's own
+// runtime folder, else the user's cache, so that every process of the user finds the same one.
+std::filesystem::path UserFallbackFolder(uid_t user)
+{
+    std::vector<std::filesystem::path> candidates;
+    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime == '/')
+        candidates.push_back(std::filesystem::path(runtime) / "velmora-tmp");
+    if (const char* home = std::getenv("HOME"); home && *home == '/') {
+        const auto cache = std::filesystem::path(home) / ".cache";
+        ::mkdir(cache.c_str(), 0700);
+        candidates.push_back(cache / "velmora-tmp");
+    }
+    for (const auto& folder : candidates) {
+        ::mkdir(folder.c_str(), 0700);   // whatever is there afterwards is checked before use
+        if (DistrustReason(folder, user).empty()) return folder;
+    }
+    return {};
+}
+
 }  // namespace
 
 PrivateFolder PrivateTempFolderIn(const std::filesystem::path& base, uid_t user)
@@ -52,7 +72,8 @@ PrivateFolder PrivateTempFolderIn(const std::filesystem::path& base, uid_t user)
     std::lock_guard lock(mutex);
     if (const auto known = fallbacks.find(usual); known != fallbacks.end() && DistrustReason(known->second, user).empty())
         return {known->second, {}};
-    const auto fresh = MakeFreshFolder(base, user);
+    auto fresh = UserFallbackFolder(user);
+    if (fresh.empty()) fresh = MakeFreshFolder(base, user);
     if (!fresh.empty()) fallbacks[usual] = fresh;
     return {fresh, "temporary folder " + usual.string() + " is not used because " + reason +
                        (fresh.empty() ? "; no private folder could be made" : "; using " + fresh.string())};

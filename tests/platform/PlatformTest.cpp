@@ -128,7 +128,8 @@ TEST(TempFolderTest, APrivateFolderUnderTmpdirIsMadeOnceScopedOnesGoWithTheirCon
     ScratchFolder scratch, open, linked, strangers, elsewhere, runtime;
     const ScopedEnvironment tmpdir("TMPDIR", scratch.path().string());
     const ScopedEnvironment runtimeFolder("XDG_RUNTIME_DIR", runtime.path().string());
-    const ScopedEnvironment home("HOME", (runtime / "no home").string());
+    WriteFile(runtime / "a file", "where a home folder would be");
+    const ScopedEnvironment home("HOME", (runtime / "a file").string());
     const auto first = PrivateTempFolder();
     EXPECT_EQ(std::tuple(first.path, first.notice, ModeOf(first.path)), std::tuple(Usual(scratch), "", 0700u));
     EXPECT_EQ(PrivateTempFolder().path, first.path);

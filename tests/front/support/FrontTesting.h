@@ -104,7 +104,11 @@ public:
     void CollectSettings(Request& request, const Request* defaults) override { collect(request, defaults); }
     std::string ChooseOutputFolder() override { return ++questions, folder; }
     std::string ChooseJoinedFile() override { return ++questions, joinedFile; }
-    void ShowPreview(const std::string& picture) override { previews.push_back(picture); }
+    void ShowPreview(const std::string& picture) override
+    {
+        previews.push_back(picture);
+        if (onPreview) onPreview(picture);
+    }
     void HidePreview() override { ++hidden; }
     void UncheckRow(int row) override { unchecked.push_back(row); }
     void PostCommand(int id) override { commands.push_back(id); }
@@ -136,6 +140,7 @@ public:
     Messages messages;
     int questions = 0, progressMaximum = 0, steps = 0, hidden = 0;   // questions: folder, file, recorder
     std::vector<std::string> previews, defaultsFrom;
+    std::function<void(const std::string&)> onPreview;   // sees the picture while it is there
     std::vector<int> unchecked, commands;
     std::int64_t used = 0, outputSeconds = -1;
 };

@@ -32,10 +32,13 @@ protected:
     }
     static void TearDownTestSuite() { delete media; }
 
-    CliRun Lumetra(std::vector<std::string> words)
+    // lumetra in the scratch folder, run by the words of `limit` (e.g. prlimit) when given.
+    CliRun Lumetra(std::vector<std::string> words, std::vector<std::string> limit = {})
     {
-        // The shell only sends the program's standard output to a file.
-        words.insert(words.begin(), {"/bin/sh", "-c", "exec \"$@\" > \"$0\"", scratch / "stdout.txt", LUMETRA_CLI});
+        // The shell only goes to the folder and sends the program's standard output to a file.
+        limit.push_back(LUMETRA_CLI);
+        words.insert(words.begin(), limit.begin(), limit.end());
+        words.insert(words.begin(), {"/bin/sh", "-c", "cd \"$0\" && exec \"$@\" > stdout.txt", scratch.path().string()});
         const auto outcome = velmora::platform::RunAndWait(words, {scratch / "stderr.txt", {}});
         CliRun run{outcome.started ? outcome.exitStatus : -1, ReadFile(scratch / "stdout.txt"), {},
                    ReadFile(scratch / "stderr.txt")};
@@ -86,15 +89,43 @@ TEST_F(CommandLineTest, WrongWordsGiveTheUsageWithExitTwoAndTheLogSpeaksOnlyWhen
     EXPECT_FALSE(Lumetra({"-v", "probe", *media / "clip.avi"}).error.empty());
 }
 
+TEST_F(CommandLineTest, TheExitStatusFollowsTheLibrarysVerdictAndAFailureLeavesTheEarlierOutputAsItWas)
+{
+    std::filesystem::copy_file(*media / "clip.avi", scratch / "in.avi");
+    std::filesystem::create_symlink("in.avi", scratch / "link.avi");
+    std::filesystem::create_hard_link(scratch / "in.avi", scratch / "hard.avi");
+    for (const char* same : {"in.avi", "./in.avi", "link.avi", "hard.avi"})
+        ExpectRefusal({"convert", "--to", "avi", "in.avi", same}, "is the source itself");
+    ExpectRefusal({"thumbnail", "in.avi", "./in.avi"}, "is the video itself");
+    ExpectRefusal({"join", "--to", "avi", "in.avi", "link.avi", "hard.avi"}, "is one of the files to join");
+    std::filesystem::create_directory(scratch / "folder.avi");
+    ExpectRefusal({"convert", "--to", "avi", "in.avi", "folder.avi"}, "is a folder");
+    WriteFile(scratch / "plain", "a file, not a folder");
+    ExpectRefusal({"convert", "--to", "avi", "in.avi", "plain/out.avi"}, "cannot write into plain");
+
+    // A name that starts with '-' is a file to the encoder, never an option.
+    const auto dashed = Lumetra({"convert", "--to", "avi", "in.avi", "-report.avi"});
+    EXPECT_EQ(std::tuple(dashed.status, dashed.out), std::tuple(0, "-report.avi\n")) << dashed.error;
+    EXPECT_GT(std::filesystem::file_size(scratch / "-report.avi"), 0u);
+    // A disk that fills up: the encoder fails, and the earlier file and nothing else is left.
+    WriteFile(scratch / "out.mpg", "an earlier conversion");
+    EXPECT_EQ(Lumetra({"convert", "--to", "mpg", "in.avi", "out.mpg"}, {"prlimit", "--fsize=20000"}).status, 1);
+    EXPECT_EQ(ReadFile(scratch / "out.mpg"), "an earlier conversion");
+    for (const auto& entry : std::filesystem::directory_iterator(scratch.path()))
+        EXPECT_FALSE(entry.path().filename().string().starts_with(".") ||
+                     entry.path().filename().string().starts_with("ffmpeg-"))
+            << entry.path();
+}
+
 TEST_F(CommandLineTest, MediaCommandsPrintWhatTheyMadeOrSayWhyThereIsNothing)
 {
     const auto clip = (*media / "clip.avi").string(), junk = (*media / "junk.avi").string();
     ExpectMade({"convert", "--to", "dvd", "--ab", "192", clip, scratch / "out.mpg"}, scratch / "out.mpg");
     ExpectRefusal({"convert", "--to", "mp4", scratch / "absent.avi", scratch / "out.mp4"}, "absent.avi is not a file");
-    ExpectRefusal({"convert", "--to", "mp4", junk, scratch / "junk.mp4"}, "the conversion wrote no");
-    ExpectRefusal({"probe", junk}, "no media facts");
+    ExpectRefusal({"convert", "--to", "mp4", junk, scratch / "junk.mp4"}, "ffmpeg failed: ");
+    ExpectRefusal({"probe", junk}, "junk.avi is not a media file");
     ExpectMade({"thumbnail", "--at", "0.2", clip, scratch / "frame ü.png"}, scratch / "frame ü.png");
-    ExpectRefusal({"thumbnail", "--at", "99", clip, scratch / "none.png"}, "has no picture at 99");
+    ExpectRefusal({"thumbnail", "--at", "99", clip, scratch / "none.png"}, "there is no picture at 99");
     ExpectMade({"join", "--to", "avi", "--size", "80x60", clip, clip, scratch / "both.avi"}, scratch / "both.avi");
     WriteFile(scratch / "x.mp4.joined.avi", "someone's file");
     ExpectRefusal({"join", "--to", "mp4", clip, scratch / "x.mp4"}, "is in the way");
@@ -113,7 +144,7 @@ TEST_F(CommandLineTest, DvdFilesAuthorsIntoTheDestFolder)
     WriteFile(scratch / "nodest.xml", "<dvdauthor" + titles);
     ExpectRefusal({"dvd-files", scratch / "nodest.xml"}, "names no dest folder");
     WriteFile(scratch / "broken.xml", "<dvdauthor dest=\"" + (scratch / "broken").string() + "\"><titleset>");
-    ExpectRefusal({"dvd-files", scratch / "broken.xml"}, "dvdauthor wrote no");
+    ExpectRefusal({"dvd-files", scratch / "broken.xml"}, "dvdauthor failed: ");
 }
 
 TEST_F(CommandLineTest, CdCommandsListRipAndLookUpTheDisc)

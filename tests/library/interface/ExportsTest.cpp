@@ -88,7 +88,7 @@ TEST_F(ExportsTest, RecordsCrossWholeAndProbeAndPlayLengthFillOnlyWhatIsTheirs)
 
     const auto fake = FakeTool(scratch.path(), "ffmpeg", "echo '  Duration: 00:00:02.00 and much more, start: 0' >&2");
     const std::string written(" 00:00:02.00 and mu\0", 20);
-    EXPECT_EQ(PlayLength("any.avi", std::string(64, '#')), written + std::string(44, '#'));
+    EXPECT_EQ(PlayLength(*clips / "clip.avi", std::string(64, '#')), written + std::string(44, '#'));
 }
 
 TEST_F(ExportsTest, ConversionsTakeTheQualityAskedForEachExportItsTargetAndWithoutAnEncoderNothingIsGuessed)
@@ -103,9 +103,12 @@ TEST_F(ExportsTest, ConversionsTakeTheQualityAskedForEachExportItsTargetAndWitho
               std::tuple(160, 120, 10, 22050));
     EXPECT_NE(DescribeWithFfmpeg(scratch / "small.mp4").find("Input #0, mov,mp4"), std::string::npos);
 
+    // Without an encoder nothing is converted, the earlier output stays, and the caller is told why.
+    const auto converted = ReadFile(scratch / "small.mp4");
     const ScopedEnvironment nothing("PATH", (scratch / "nothing-here").string());
     EXPECT_EQ(Convert("Convert_Video_TO_AVI", LumetraRequest(*clips / "clip.avi", scratch / "small.mp4")), 0);
-    EXPECT_FALSE(std::filesystem::exists(scratch / "small.mp4"));
+    EXPECT_EQ(ReadFile(scratch / "small.mp4"), converted);
+    EXPECT_STREQ(LUMETRA(GetLastFailure)(), "ffmpeg was not found beside the program or on PATH");
     EXPECT_TRUE(IsZero(Probe(*clips / "clip.avi")));
     EXPECT_EQ(PlayLength(*clips / "clip.avi", "as it was"), "as it was");
 
@@ -115,7 +118,7 @@ TEST_F(ExportsTest, ConversionsTakeTheQualityAskedForEachExportItsTargetAndWitho
         std::filesystem::remove(scratch / "encoder-ran");
         Convert("Convert_Video_TO_" + target, LumetraRequest(*clips / "clip.avi", scratch / "out"));
         const auto words = ReadFile(scratch / "encoder-ran");
-        EXPECT_NE(words.find(scratch / "out"), std::string::npos) << target;
+        EXPECT_NE(words.find("file:" + (scratch / ".out.").string()), std::string::npos) << target;
         EXPECT_EQ(words.find("-target pal-dvd") != std::string::npos, target == "DVD") << target;
     }
 }
@@ -195,6 +198,17 @@ TEST_F(ExportsTest, HostilePathsWorkInEveryExportAndRunNothingElse)
     for (const char* planted : {"pwned", "pwned2", "pwned3"})
         EXPECT_FALSE(std::filesystem::exists(scratch / planted) || std::filesystem::exists(planted)) << planted;
     EXPECT_EQ(ReadFile(scratch / "y"), "must survive");
+
+    // A name that carries report lines of its own tells the encoder nothing: a text file is no video.
+    const auto spoof = scratch / "x\n  Duration: 27:46:39.00, start: 0\n"
+                                 "  Stream #0:0: Video: h264, yuv420p, 99999x99999, 120 fps\n.avi";
+    WriteFile(spoof, "only text");
+    MEDIACONVERSIONINFO spoofed;
+    char length[20] = "";
+    EXPECT_EQ(LUMETRA(GetMediaFacts)(spoof.c_str(), &spoofed, length), 0);
+    EXPECT_TRUE(IsZero(spoofed));
+    EXPECT_STREQ(length, "");
+    EXPECT_NE(std::string(LUMETRA(GetLastFailure)()).find("is not a media file"), std::string::npos);
 }
 
 // Discs of tones of 4, 6 and 3 s and of data and then audio, and a folder.

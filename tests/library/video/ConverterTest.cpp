@@ -1,9 +1,11 @@
 #include "RecordText.h"
+#include "interface/Failure.h"
 #include "ScratchFolder.h"
 #include "video/Video.h"
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -62,42 +64,38 @@ TEST(EncoderArgumentsTest, GivenQualityFieldsBecomeOptionsInOrderAndThePathsStay
     EXPECT_EQ(FieldText(request.szOutputFile), "");
 }
 
-TEST(RunnerTest, ReportsAreCapturedInThePrivateFolderAndRemovedAndTwoProcessesTakeTurns)
+TEST(RunnerTest, TheEncoderReadsTheSourceByDescriptorSoNoNameReachesItsReportAndProbesNeverShareACapture)
 {
     ScratchFolder scratch;
     const ScopedEnvironment tmpdir("TMPDIR", scratch.path().string());
-    // The stand-in records where its report goes before writing it.
-    const auto fake = FakeTool(scratch.path(), "ffmpeg", "readlink /proc/$$/fd/2 >> \"$TMPDIR/seen\"\n"
+    // The stand-in describes what it reads and records the words it was given.
+    const auto fake = FakeTool(scratch.path(), "ffmpeg", "echo \"$*\" >> \"$TMPDIR/seen\"\n"
                                "echo '  Duration: 00:00:07.50, bitrate: 321 kb/s' >&2\n"
-                               "echo '  Stream #0:0: Video: h264, 176x144, 15 fps' >&2; exit 1");
-    CAVI converter(Request(scratch / "in.avi"));
-    Header::MEDIACONVERSIONINFO facts;
-    converter.Probe(&facts);
-    char buffer[20] = "";
-    converter.ReadPlayLength(buffer);
-    EXPECT_EQ(std::tuple(facts.nWidth, facts.nFrameRate, facts.nVideoBitRate, std::string(buffer)),
-              std::tuple(176, 15, 321, " 00:00:07.50"));
-    const auto folder = scratch / ("velmora-" + std::to_string(::getuid()));
-    EXPECT_EQ(ReadFile(scratch / "seen"), (folder / CMediaLibrary::kProbeCapture).string() + "\n" +
-                                              (folder / CMediaLibrary::kPlayLengthCapture).string() + "\n");
-    EXPECT_FALSE(std::filesystem::exists(folder / CMediaLibrary::kProbeCapture) ||
-                 std::filesystem::exists(folder / CMediaLibrary::kPlayLengthCapture));
-
-    // Slow to describe its input: two programs probing at once would overwrite each other's
-    // report if the capture were not shared in turns.
-    const auto slow = FakeTool(scratch.path(), "ffmpeg",
-                               "echo \"Stream #0:0: Video: h264, $(basename \"$2\" .avi)x100, 25 fps\" >&2; sleep 0.3");
+                               "echo \"  Stream #0:0: Video: h264, $(cat /dev/fd/3)x144, 15 fps\" >&2; sleep 0.3; exit 1");
+    WriteFile(scratch / "111.avi", "111");
+    WriteFile(scratch / "222.avi", "222");
     Header::MEDIACONVERSIONINFO first, second;
+    char length[20] = "";
     const pid_t child = ::fork();
     if (child == 0) {
         CAVI(Request(scratch / "222.avi")).Probe(&second);
         ::_exit(second.nWidth == 222 ? 0 : 1);
     }
-    CAVI(Request(scratch / "111.avi")).Probe(&first);
+    CAVI converter(Request(scratch / "111.avi"));
+    EXPECT_TRUE(converter.ReadMediaFacts(first, length));
     int status = 0;
     ::waitpid(child, &status, 0);
-    EXPECT_EQ(first.nWidth, 111);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(std::tuple(first.nWidth, first.nFrameRate, first.nVideoBitRate, std::string(length)),
+              std::tuple(111, 15, 321, " 00:00:07.50"));
+    EXPECT_EQ(ReadFile(scratch / "seen"), "-hide_banner -i file:/dev/fd/3\n-hide_banner -i file:/dev/fd/3\n");
+    const auto folder = scratch / ("velmora-" + std::to_string(::getuid()));
+    EXPECT_TRUE(!std::filesystem::exists(folder) || std::filesystem::is_empty(folder));
+
+    // A pipe would keep the encoder waiting for ever: it is refused before the encoder runs.
+    ::mkfifo((scratch / "pipe.avi").c_str(), 0600);
+    EXPECT_FALSE(CAVI(Request(scratch / "pipe.avi")).ReadMediaFacts(first, length));
+    EXPECT_EQ(LastFailure(), (scratch / "pipe.avi").string() + " is not a file");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "Media.h"
 #include "audio/Mp3Audio.h"
 #include "audio/WaveAudio.h"
+#include "interface/Failure.h"
 #include "ScratchFolder.h"
 #include "video/DvdAuthor.h"
 #include "video/FileJoin.h"
@@ -53,7 +54,7 @@ protected:
     ScopedEnvironment tmpdir{"TMPDIR", scratch.path().string()};
 };
 
-TEST_F(MediaToolsTest, AThumbnailIsAWholePngOfHalfTheVideosSizeOrNoFileAtAll)
+TEST_F(MediaToolsTest, AThumbnailIsAWholePngOfHalfTheVideosSizeOrNoNewFileAtAll)
 {
     TakeThumbnail("0.5", (*clips / "clip.avi").string(), scratch / "half.png");
     EXPECT_EQ(Picture(scratch / "half.png", scratch), "160x120");
@@ -68,14 +69,21 @@ TEST_F(MediaToolsTest, AThumbnailIsAWholePngOfHalfTheVideosSizeOrNoFileAtAll)
     EXPECT_EQ(ReadFile(scratch / "negative.png"), ReadFile(scratch / "first.png"));
     EXPECT_NE(ReadFile(scratch / "later.png"), ReadFile(scratch / "first.png"));
 
-    // No frame means no picture file at all.
+    // No frame means no new picture: an earlier one stays as it was, nothing partial is left, and
+    // the reason is told.
     ASSERT_TRUE(MakeTone(scratch / "tone.wav", 0.5));
-    for (const auto& [position, video] : std::vector<std::pair<std::string, std::filesystem::path>>{
-             {"30", *clips / "clip.avi"}, {"0", scratch / "tone.wav"}, {"0", scratch / "absent.avi"}}) {
+    for (const auto& [position, video, reason] : std::vector<std::tuple<std::string, std::filesystem::path, std::string>>{
+             {"30", *clips / "clip.avi", "there is no picture at 30"},
+             {"0", scratch / "tone.wav", "shows no picture"},
+             {"0", scratch / "absent.avi", "cannot be read"}}) {
         WriteFile(scratch / "picture.png", "a picture of an earlier call");
+        ClearFailure();
         TakeThumbnail(position, video.string(), scratch / "picture.png");
-        EXPECT_FALSE(std::filesystem::exists(scratch / "picture.png")) << video << " at " << position;
+        EXPECT_EQ(ReadFile(scratch / "picture.png"), "a picture of an earlier call") << video << " at " << position;
+        EXPECT_NE(LastFailure().find(reason), std::string::npos) << LastFailure();
     }
+    for (const auto& entry : std::filesystem::directory_iterator(scratch.path()))
+        EXPECT_FALSE(entry.path().filename().string().starts_with(".")) << entry.path();
     std::filesystem::copy_file(*clips / "clip.avi", scratch / "clip.avi");
     TakeThumbnail("0", (scratch / "clip.avi").string(), scratch / "clip.avi");
     EXPECT_EQ(ReadFile(scratch / "clip.avi"), ReadFile(*clips / "clip.avi"));
@@ -98,8 +106,9 @@ TEST_F(MediaToolsTest, JoinedClipsConvertIntoOneFileAsLongAsAllOfThemByteForByte
     JoinAndConvert(LumetraRequest(scratch / "joined", scratch / "out.avi"), {a, (scratch / "missing").string()});
     JoinAndConvert(LumetraRequest(scratch / "a", scratch / "out.avi"), {a});   // the joined file is a part
     JoinAndConvert(LumetraRequest(scratch / "joined", scratch / "a"), {a});    // the output is a part
-    for (const char* nothing : {"out.avi", "joined", "encoder-ran"})
+    for (const char* nothing : {"joined", "encoder-ran"})
         EXPECT_FALSE(std::filesystem::exists(scratch / nothing)) << nothing;
+    EXPECT_EQ(ReadFile(scratch / "out.avi"), "stale");   // an earlier output stays when nothing replaces it
     EXPECT_EQ(ReadFile(scratch / "someones file"), "not to be converted or deleted");
     EXPECT_EQ(ReadFile(scratch / "a"), "part a");
 
