@@ -23,6 +23,7 @@ constexpr HResult kFileError = static_cast<HResult>(0x8BA00006);        // a tar
 constexpr HResult kWriteFailed = static_cast<HResult>(0x8BA00007);      // libburn failed without saying why
 constexpr HResult kInvalidArgument = static_cast<HResult>(0x8BA00008);  // a client name or index out of bounds
 constexpr HResult kLibraryFailed = static_cast<HResult>(0x8BA00009);    // the mastering libraries did not start
+constexpr HResult kMediaNotBlank = static_cast<HResult>(0x8BA0000A);    // the media (or image) holds data already
 constexpr HResult kImageBuildFailed = static_cast<HResult>(0xC0AAB100); // an image build that stopped on request
 
 constexpr HResult kLibburnBase = static_cast<HResult>(0x8BA20000);

@@ -58,6 +58,11 @@ HResult CueImageWriter::Prepare()
 {
     std::error_code error;
     if (!std::filesystem::is_directory(cue_.parent_path(), error) || !IsQuotable(cue_.stem().string())) return kFileError;
+    // An image already there is a written disc: it may be someone's rip source.
+    auto bin = cue_;
+    bin.replace_extension(".bin");
+    for (const auto& file : {cue_, bin})
+        if (std::filesystem::file_size(file, error) > 0 && !error) return kMediaNotBlank;
     return kOk;
 }
 

@@ -1,58 +1,60 @@
 #include "BurnSources.h"
 
-#include "log/Log.h"
-#include "paths/PathParts.h"
 #include "Lumetra.h"
 #include "RecordText.h"
 #include "core/LumetraBinding.h"
+#include "log/Log.h"
+#include "paths/PathParts.h"
+#include "wave/WaveHeader.h"
 
-#include <algorithm>
-#include <cctype>
-#include <cstring>
 #include <string>
 
 namespace velmora::front {
 namespace {
 
-std::optional<std::filesystem::path> ConvertMp3ToWave(const std::filesystem::path& mp3, const std::filesystem::path& folder)
+// The MP3 as a CD-format WAV in the folder, through the library; the reason when it cannot be.
+std::variant<std::filesystem::path, std::string> ConvertMp3ToWave(const std::filesystem::path& mp3,
+                                                                   const std::filesystem::path& folder)
 {
     const auto convert = Lumetra().Convert_MP3_TO_WAV();
-    if (!convert) {
-        LogMessage(1, "%s left out of the audio CD: the library cannot convert MP3 files", mp3.c_str());
-        return std::nullopt;
-    }
+    if (!convert) return std::string("the library cannot convert MP3 files");
     const auto wave = folder / (mp3.stem().string() + ".wav");
     MediaLibrary::Header::MEDIACONVERSIONINFO request{};
     if (!MediaLibrary::SetFieldText(request.szSourceFile, mp3.string()) ||
-        !MediaLibrary::SetFieldText(request.szOutputFile, wave.string())) {
-        LogMessage(1, "%s left out of the audio CD: its path is too long", mp3.c_str());
-        return std::nullopt;
-    }
+        !MediaLibrary::SetFieldText(request.szOutputFile, wave.string()))
+        return std::string("its path is too long");
     request.nSampleRate = 44100;
     request.nAudioChannels = 2;
     request.nOutputFormat = MediaLibrary::Header::kFormatWav;
-    convert(request);   // its result says nothing: the output file does
+    convert(request);
     std::error_code error;
-    if (!std::filesystem::is_regular_file(wave, error)) {
-        LogMessage(1, "%s left out of the audio CD: it did not convert to WAV", mp3.c_str());
-        return std::nullopt;
-    }
-    return wave;
+    if (std::filesystem::is_regular_file(wave, error)) return wave;
+    const auto failure = Lumetra().GetLastFailure();
+    const std::string reason = failure ? failure() : "";
+    return reason.empty() ? std::string("it did not convert to WAV") : reason;
 }
 
 }  // namespace
 
-std::optional<discburn::AudioTrack> GetBurnStream(const std::filesystem::path& file,
-                                                  const std::filesystem::path& conversionFolder)
+std::variant<discburn::AudioTrack, std::string> PrepareBurnTrack(const std::filesystem::path& file,
+                                                                 const std::filesystem::path& conversionFolder)
 {
-    std::optional<std::filesystem::path> wave;
+    std::filesystem::path wave;
     const std::string extension = platform::LowerExtension(file.string());
-    if (extension == ".mp3") wave = ConvertMp3ToWave(file, conversionFolder);
-    else if (extension == ".wav") wave = file;
-    if (!wave) return std::nullopt;
-    auto track = discburn::TrackOfCdWave(*wave);
-    if (!track) LogMessage(2, "%s left out of the audio CD: it is not CD audio", file.c_str());
-    return track;
+    if (extension == ".mp3") {
+        auto converted = ConvertMp3ToWave(file, conversionFolder);
+        if (auto* reason = std::get_if<std::string>(&converted)) return std::move(*reason);
+        wave = std::get<std::filesystem::path>(converted);
+    } else if (extension == ".wav") {
+        wave = file;
+    } else {
+        return std::string("it is not a WAV or MP3 file");
+    }
+    const auto layout = wave::ReadWaveFile(wave);
+    if (!layout.IsWave()) return std::string("it is not a WAV file that can be read");
+    if (!wave::IsCdAudio(layout.format)) return std::string("it is not CD audio (16-bit stereo PCM at 44.1 kHz)");
+    if (auto track = discburn::TrackOfCdWave(wave)) return std::move(*track);
+    return std::string("it is not CD audio");
 }
 
 }  // namespace velmora::front

@@ -96,28 +96,43 @@ void CBurnJobs::BurnThread()
 
 void CBurnJobs::AudioBurnJob()
 {
-    std::vector<std::filesystem::path> files;
-    for (const ImageEntry& entry : input_.entries) files.push_back(entry.path);
-    if (files.empty()) return;
+    if (input_.entries.empty()) return;
     const auto choice = ChooseRecorder();
     if (!choice) return;
+    // Every track is ready before anything is written: a disc with a track missing is no success.
+    const platform::ScopedTempFolder conversions("burn");
+    if (conversions.Path().empty()) LogMessage(1, "No folder for converted audio tracks: %s", conversions.Notice().c_str());
+    std::vector<AudioTrack> tracks;
+    for (const ImageEntry& entry : input_.entries) {
+        auto prepared = PrepareBurnTrack(entry.path, conversions.Path());
+        if (const auto* reason = std::get_if<std::string>(&prepared)) {
+            RefuseTrack(entry.path, *reason);
+            return;
+        }
+        tracks.push_back(std::get<AudioTrack>(std::move(prepared)));
+    }
     CRecorderDevice device;
     if (!OpenBurnRecorder(device, *choice, true)) return;
 
     CDiscFormatAudio writer;
     writer.doNotFinalize = true;
     if (writer.Initialize(&device, kClientName)) {
-        const platform::ScopedTempFolder conversions("burn");
-        if (conversions.Path().empty()) LogMessage(1, "No folder for converted audio tracks: %s", conversions.Notice().c_str());
-        std::vector<AudioTrack> tracks;
-        for (const auto& file : files)
-            if (auto track = GetBurnStream(file, conversions.Path())) tracks.push_back(std::move(*track));
         audioWrite_ = true;
         writer.BurnTracks(this, tracks);
         audioWrite_ = false;
+        if (writer.hr == kMediaNotBlank) ShowError(kRowMediaNotWritable);
         device.Eject();
     }
     EndJob(device, writer.hr, writer.errorText);
+}
+
+void CBurnJobs::RefuseTrack(const std::filesystem::path& file, const std::string& reason)
+{
+    const std::string said = file.filename().string() + ": " + reason;
+    LogMessage(1, "Audio CD not written: %s", said.c_str());
+    host_.ShowMessage(QString::fromStdString("Nothing was written: a track cannot go onto the audio CD.\n\n" + said),
+                      host_.Strings()[kRowTitle], MessageKind::Error);
+    SendResult(kFileError, "Burn stopped before writing - " + said);
 }
 
 void CBurnJobs::DataBurnJob()

@@ -6,6 +6,7 @@
 #include "recorders/RecorderDevice.h"
 
 #include <atomic>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -61,6 +62,8 @@ private:
     // The end of every job that opened its recorder.
     void EndJob(discburn::CRecorderDevice& device, discburn::HResult hr, const std::string& errorText);
 
+    // A track that cannot be prepared stops the audio burn: says which and why.
+    void RefuseTrack(const std::filesystem::path& file, const std::string& reason);
     std::string AskIsoSavePath();
     void ShowError(int row);
     void ShowStatus(int row);

@@ -45,6 +45,12 @@ std::vector<std::string> LumetraBinding::Unbound() const
     return names;
 }
 
+std::string LastLibraryFailure()
+{
+    const auto failure = Lumetra().GetLastFailure();
+    return failure ? std::string(failure()) : std::string();
+}
+
 LumetraBinding& Lumetra()
 {
     static LumetraBinding binding;

@@ -81,6 +81,10 @@ private:
 // The one binding of the process.
 LumetraBinding& Lumetra();
 
+// Why the calling thread's last call into the library failed, in its words; empty when it did not
+// fail or cannot say.
+std::string LastLibraryFailure();
+
 // libLumetra.so beside the executable (the build tree), else the installed library by its soname.
 std::filesystem::path DefaultLibraryPath();
 

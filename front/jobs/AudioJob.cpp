@@ -36,6 +36,7 @@ void RunAudioJob(JobHost& host, const JobInput& input)
     if (folder.empty()) return;
 
     JobFrame frame(host, static_cast<int>(input.rows.size()));
+    frame.Outcome().SetDestination(folder);
     for (int index = 0; index < static_cast<int>(input.rows.size()); ++index) {
         const ConvertRow& row = input.rows[static_cast<std::size_t>(index)];
         host.StepProgress();
@@ -46,7 +47,7 @@ void RunAudioJob(JobHost& host, const JobInput& input)
         host.SetStatusText(StatusOf(row, source, host.Strings()));
         if (SetRequestPath(request.szSourceFile, source) && SetRequestPath(request.szOutputFile, output)) {
             Lumetra().Converter(cdTrack ? Export::Convert_CD_TO_MP3 : Export::Convert_Wav_TO_MP3)(request);
-            frame.Failures().Check(row.sourcePath, output);
+            frame.Outcome().Check(row.sourcePath, output, LastLibraryFailure());
         }
         host.UncheckRow(index);
     }

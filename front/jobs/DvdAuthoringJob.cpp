@@ -47,7 +47,7 @@ bool ConvertRowTo(JobHost& host, const ConvertRow& row, const std::string& folde
     if (!SetRequestPath(request.szSourceFile, row.sourcePath) || !SetRequestPath(request.szOutputFile, output))
         return false;
     Lumetra().Converter(conversion)(request);
-    return frame.Failures().Check(row.sourcePath, output);
+    return frame.Outcome().Check(row.sourcePath, output, LastLibraryFailure());
 }
 
 // "Only VOB files": each file as a VOB in the output folder.
@@ -75,8 +75,11 @@ void AuthorDvd(JobHost& host, const std::vector<ConvertRow>& rows, const std::st
     WriteAuthoringFile(authoringFile, authoring.Close());
     host.SetStatusText(host.Strings()[kRowGenerating]);
     Lumetra().GenerateDVDFiles()(authoringFile.c_str());
+    const std::string reason = LastLibraryFailure();
     CleanUpFolder(workFolder);
-    frame.Failures().Check(folder, folder + "/VIDEO_TS/VIDEO_TS.IFO");
+    std::error_code missing;
+    if (!std::filesystem::is_regular_file(folder + "/VIDEO_TS/VIDEO_TS.IFO", missing))
+        frame.Outcome().StepFailed("No DVD files were made", reason);
 }
 
 }  // namespace
@@ -88,6 +91,7 @@ void RunDvdAuthoringJob(JobHost& host, const JobInput& input)
     if (folder.empty()) return;
     {
         JobFrame frame(host, static_cast<int>(input.rows.size()));
+        frame.Outcome().SetDestination(folder);
         MEDIACONVERSIONINFO request;
         host.CollectSettings(request, nullptr);
         if (input.formatRadio == control::kFirstOptionRadio) ConvertToVobs(host, input.rows, folder, request, frame);

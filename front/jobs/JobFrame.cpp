@@ -2,7 +2,7 @@
 
 namespace velmora::front {
 
-JobFrame::JobFrame(JobHost& host, int steps) : host_(host), failures_(host)
+JobFrame::JobFrame(JobHost& host, int steps) : host_(host), outcome_(host)
 {
     host_.State().SetBusy(true);
     host_.EnableControls(true);
@@ -12,7 +12,7 @@ JobFrame::JobFrame(JobHost& host, int steps) : host_(host), failures_(host)
 JobFrame::~JobFrame()
 {
     host_.EndProgress();
-    failures_.Report();
+    host_.SetStatusText(outcome_.Summary());
     host_.State().SetBusy(false);
     host_.EnableControls(false);
 }

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "FailureCount.h"
+#include "JobOutcome.h"
 #include "JobHost.h"
 
 namespace velmora::front {
 
 // The frame every conversion job runs its files in: the window busy, its controls disabled and
-// the progress bar set for the steps; when it goes, the failures are reported and the window is
-// free again.
+// the progress bar set for the steps; when it goes, the outcome's summary is shown and the window
+// is free again.
 class JobFrame {
 public:
     JobFrame(JobHost& host, int steps);
@@ -15,11 +15,11 @@ public:
     JobFrame(const JobFrame&) = delete;
     JobFrame& operator=(const JobFrame&) = delete;
 
-    FailureCount& Failures() { return failures_; }
+    JobOutcome& Outcome() { return outcome_; }
 
 private:
     JobHost& host_;
-    FailureCount failures_;
+    JobOutcome outcome_;
 };
 
 }  // namespace velmora::front

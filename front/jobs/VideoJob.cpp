@@ -1,6 +1,7 @@
 #include "VideoJob.h"
 
 #include "JobFrame.h"
+#include "JobOutcome.h"
 #include "JobPaths.h"
 #include "log/Log.h"
 #include "Lumetra.h"
@@ -14,6 +15,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <future>
+#include <optional>
 #include <system_error>
 
 using MediaLibrary::Header::MEDIACONVERSIONINFO;
@@ -43,46 +45,42 @@ void PreviewStep(JobHost& host, const MEDIACONVERSIONINFO& request, const std::f
 }
 
 // The conversion runs on its own thread; between slices of the poll interval the job shows
-// the preview. The thread is joined before the request changes again.
-void ConvertOneFile(JobHost& host, const MEDIACONVERSIONINFO& request, const VideoFormat& format,
-                    const std::filesystem::path& picture)
+// the preview. The thread is joined before the request changes again. The library's reason of a
+// failure, read on the conversion's own thread.
+std::string ConvertOneFile(JobHost& host, const MEDIACONVERSIONINFO& request, const VideoFormat& format,
+                           const std::filesystem::path& picture)
 {
     const auto convert = Lumetra().Converter(format.conversion);
-    auto conversion = std::async(std::launch::async, [convert, copy = request] { convert(copy); });
+    auto conversion = std::async(std::launch::async, [convert, copy = request] {
+        convert(copy);
+        return LastLibraryFailure();
+    });
     while (conversion.wait_for(host.State().PollInterval()) == std::future_status::timeout)
         PreviewStep(host, request, picture);
-    conversion.get();
+    return conversion.get();
 }
 
-void Join(JobHost& host, MEDIACONVERSIONINFO& request, const std::string& workFolder, const std::string& savedPath,
-          bool burn, FailureCount& failures)
+// The joined file: the name the user chose, given the outputs' extension unless it has it already.
+std::string JoinedPath(const std::string& chosen, const std::string& extension)
+{
+    return platform::LowerExtension(chosen) == platform::LowerExtension("x" + extension) ? chosen : chosen + extension;
+}
+
+// The joined file, or none when the join failed.
+std::optional<std::string> Join(JobHost& host, MEDIACONVERSIONINFO& request, const std::vector<std::string>& outputs,
+                                const std::string& chosen, JobOutcome& outcome)
 {
     host.SetStatusText(host.Strings()[kRowJoining]);
-    std::vector<std::string> outputs = host.State().TakePendingOutputs();
-    const std::string extension = outputs.empty() ? std::string() : std::string(platform::ExtensionPart(outputs.back()));
-    const std::string result = savedPath + extension;
-    if (SetRequestPath(request.szSourceFile, workFolder + "/join_Intermediate" + extension) &&
-        SetRequestPath(request.szOutputFile, result)) {
+    const std::string result = JoinedPath(chosen, std::string(platform::ExtensionPart(outputs.back())));
+    std::string reason;
+    if (SetRequestPath(request.szSourceFile, "") && SetRequestPath(request.szOutputFile, result)) {
         std::vector<const char*> paths;
         for (const std::string& output : outputs) paths.push_back(output.c_str());
-        Lumetra().Convert_Join_To_Single()(request, paths.data(),
-                                                                   static_cast<unsigned>(paths.size()));
+        Lumetra().Convert_Join_To_Single()(request, paths.data(), static_cast<unsigned>(paths.size()));
+        reason = LastLibraryFailure();
     }
-    std::error_code ignored;
-    for (const std::string& output : outputs) std::filesystem::remove(output, ignored);
-    failures.Check(savedPath, result);
-    if (burn) host.State().AddPendingOutput(result);
-}
-
-// The private folder's work folder of a join, emptied.
-std::string PrepareJoinFolder()
-{
-    const std::string folder = platform::PrivateTempFolder().path.string() + "/Temp_ConvertedFile";
-    CleanUpFolder(folder);
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    if (error) LogMessage(1, "Cannot create the join work folder %s: %s", folder.c_str(), error.message().c_str());
-    return folder;
+    if (!outcome.Joined(result, reason)) return std::nullopt;
+    return result;
 }
 
 }  // namespace
@@ -94,38 +92,55 @@ void RunVideoJob(JobHost& host, const JobInput& input)
     if (input.rows.empty()) return;
 
     std::string folder;
-    std::string savedPath;
+    std::string chosen;
+    // A join converts into a work folder of its own, gone with the job.
+    std::optional<platform::ScopedTempFolder> joinFolder;
     if (input.join) {
-        savedPath = host.ChooseJoinedFile();
-        if (savedPath.empty()) return;
-        folder = PrepareJoinFolder();
+        chosen = host.ChooseJoinedFile();
+        if (chosen.empty()) return;
+        joinFolder.emplace("join");
+        folder = joinFolder->Path().string();
         if (SetRequestPath(defaults.szSourceFile, input.rows.front().sourcePath)) Lumetra().GetDefaultPara()(&defaults);
     } else {
         folder = host.ChooseOutputFolder();
         if (folder.empty()) return;
     }
 
+    std::vector<std::string> outputs;
     {
         JobFrame frame(host, static_cast<int>(input.rows.size()));
+        JobOutcome& outcome = frame.Outcome();
+        outcome.SetDestination(folder);
         host.CollectSettings(request, &defaults);
         const VideoFormat* format = FindVideoFormat(input.formatRadio);
         // The preview's pictures are the job's own, and go with it.
         const platform::ScopedTempFolder previews("preview");
         const auto picture = previews.Path() / "last_frame.png";
         for (const ConvertRow& row : input.rows) {
+            if (host.State().CancelRequested()) break;
             host.StepProgress();
             host.SetStatusText(host.Strings()[kRowConverting] + " - " + QString::fromStdString(row.sourcePath) + "....");
             if (!format || !SetRequestPath(request.szSourceFile, row.sourcePath)) continue;
             const std::string output = OutputFor(*format, folder, row.sourcePath);
             if (!SetRequestPath(request.szOutputFile, output)) continue;
-            ConvertOneFile(host, request, *format, picture);
-            frame.Failures().Check(row.sourcePath, output);
-            if (input.join || input.burn) host.State().AddPendingOutput(output);
+            const std::string reason = ConvertOneFile(host, request, *format, picture);
             host.HidePreview();
+            if (host.State().CancelRequested()) break;
+            if (outcome.Check(row.sourcePath, output, reason)) outputs.push_back(output);
         }
-        if (input.join) Join(host, request, folder, savedPath, input.burn, frame.Failures());
+        if (host.State().CancelRequested()) {
+            outcome.Cancelled();
+            return;
+        }
+        if (input.join && !outputs.empty()) {
+            const auto joined = Join(host, request, outputs, chosen, outcome);
+            outputs.clear();
+            if (joined) outputs.push_back(*joined);
+        }
     }
-    if (input.burn) host.PostCommand(command::kBurnPendingOutputs);
+    if (!input.burn) return;
+    for (const std::string& output : outputs) host.State().AddPendingOutput(output);
+    host.PostCommand(command::kBurnPendingOutputs);
 }
 
 }  // namespace velmora::front

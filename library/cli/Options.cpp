@@ -42,13 +42,6 @@ bool CopyPath(char (&field)[MediaLibrary::Header::kPathCapacity], const std::str
     return true;
 }
 
-// The joined file a join goes through: beside the output, named after it and, so that the
-// encoder recognises the joined stream, with the first input's extension.
-std::string JoinedFileFor(const std::string& output, const std::string& firstInput)
-{
-    return output + ".joined" + std::string(velmora::platform::ExtensionPart(firstInput));
-}
-
 ParseResult Fail(std::string reason)
 {
     return {std::nullopt, std::move(reason)};
@@ -138,8 +131,6 @@ ParseResult ParseJoin(const std::vector<std::string>& words)
     if (std::any_of(paths.begin(), paths.end(), [](const auto& path) { return path.empty(); }))
         return Fail("an input file name is empty");
     if (!CopyPath(request.szOutputFile, output)) return Fail("the output file name is empty or longer than 259 bytes");
-    if (!CopyPath(request.szSourceFile, JoinedFileFor(output, paths.front())))
-        return Fail("the output file name leaves no room for the joined file's name beside it (259 bytes)");
     options.input = paths.front();
     options.joinList = std::move(paths);
     return {options, {}};

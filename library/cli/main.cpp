@@ -95,12 +95,6 @@ int Join(const Options& options)
 {
     for (const auto& path : options.joinList)
         if (!IsFile(path)) return 1;
-    std::error_code error;
-    if (std::filesystem::exists(options.request.szSourceFile, error)) {
-        std::fprintf(stderr, "lumetra: %s is in the way of the joined file; move it away first\n",
-                     options.request.szSourceFile);
-        return 1;
-    }
     std::vector<const char*> paths;
     for (const auto& path : options.joinList) paths.push_back(path.c_str());
     Convert_Join_To_Single(options.request, paths.data(), static_cast<unsigned>(paths.size()));

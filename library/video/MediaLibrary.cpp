@@ -1,7 +1,6 @@
 #include "MediaLibrary.h"
 
 #include "EncodeProgress.h"
-#include "FileJoin.h"
 #include "ReportParser.h"
 #include "ToolRunner.h"
 #include "files/FileDescriptor.h"
@@ -91,17 +90,6 @@ CommandLine CMediaLibrary::GetDvdCommand() const
     command.Add("-target").Add("pal-dvd").Add("-aspect").Add("4:3");
     command.AddQuoted(m_request.szOutputFile);
     return command;
-}
-
-std::filesystem::path CMediaLibrary::WriteJoinScript(const std::vector<std::string>& paths)
-{
-    if (paths.empty()) return {};
-    const std::filesystem::path joined(m_request.szSourceFile);
-    if (joined.empty()) return Refuse("no file was named to join " + std::to_string(paths.size()) + " files into", joined);
-    if (const auto failure = Video::ConcatenateFiles({paths.begin(), paths.end()}, joined))
-        return Refuse("joining " + std::to_string(paths.size()) + " files failed: " + *failure, std::filesystem::path());
-    LogMessage(4, "Joined %zu files into %s", paths.size(), joined.c_str());
-    return joined;
 }
 
 int CMediaLibrary::Prepare()

@@ -36,9 +36,6 @@ public:
     virtual CommandLine GetAudioCommand() const;
     virtual CommandLine GetVideoCommand() const;
     virtual CommandLine GetDvdCommand() const;
-    // Joins the listed files byte for byte, in list order, into szSourceFile. Returns that file,
-    // or an empty path when the list is empty (nothing written) or the join failed (logged).
-    virtual std::filesystem::path WriteJoinScript(const std::vector<std::string>& paths);
     virtual int Prepare();
     virtual int Convert();
     // 0 when the program ran (its exit status is logged), 6101 when it could not be started.

@@ -138,7 +138,7 @@ protected:
         EXPECT_TRUE(device.Open("cue:" + cue.string()) && device.AcquireExclusive(kClientName));
         CDiscFormatAudio writer;
         EXPECT_TRUE(writer.Initialize(&device, kClientName)) << writer.errorText;
-        EXPECT_TRUE(writer.BurnTracks(&window, tracks));
+        writer.BurnTracks(&window, tracks);
         errorText = writer.errorText;
         return writer.hr;
     }
@@ -172,14 +172,20 @@ TEST_F(AudioDiscTest, TracksOfCdWavesWrittenToACueRecorderRipBackAsTheyWere)
     EXPECT_TRUE(HiddenFiles(scratch / "discs").empty());
 }
 
-TEST_F(AudioDiscTest, ACancelOrAnUnreadableTrackLeavesNoImageAndKeepsTheOldOne)
+TEST_F(AudioDiscTest, ACancelOrAnUnreadableTrackLeavesNoImageAndAnImageThereIsAWrittenDisc)
 {
+    // An image already there is a written disc, never overwritten.
     WriteFile(cue, "old sheet");
+    RecordingWindow refused;
+    EXPECT_EQ(Burn(Tracks({"short.wav"}), refused), kMediaNotBlank);
+    EXPECT_EQ(ReadFile(cue), "old sheet");
+    std::filesystem::remove(cue);
+
     RecordingWindow cancelling;
     cancelling.reply = [](const WriteProgress& report) { return report.track == 2 ? 0 : 1; };
     EXPECT_EQ(Burn(Tracks({"short.wav", "long.wav"}), cancelling), kCancelled);
     EXPECT_EQ(errorText, "IDiscFormat2Audio->AddAudioTrack Failed! Error:0x8ba00005");
-    EXPECT_EQ(ReadFile(cue), "old sheet");
+    EXPECT_FALSE(std::filesystem::exists(cue));
 
     auto tracks = Tracks({"short.wav", "long.wav", "short.wav"});
     tracks[1].length += 1 << 20;   // the file ends before the track does
@@ -188,7 +194,7 @@ TEST_F(AudioDiscTest, ACancelOrAnUnreadableTrackLeavesNoImageAndKeepsTheOldOne)
     EXPECT_EQ(errorText, "IDiscFormat2Audio->AddAudioTrack Failed! Error:0x8ba00006");
     EXPECT_TRUE(std::none_of(window.progress.begin(), window.progress.end(),
                              [](const WriteProgress& report) { return report.track == 3; }));
-    EXPECT_EQ(ReadFile(cue), "old sheet");
+    EXPECT_FALSE(std::filesystem::exists(cue));
     EXPECT_FALSE(std::filesystem::exists(scratch / "discs/music.bin"));
     EXPECT_TRUE(HiddenFiles(scratch / "discs").empty());
 

@@ -173,7 +173,7 @@ TEST_F(CopyJobTest, AnAudioCdOrAnEmptyDriveIsToldAndNothingIsWritten)
     EXPECT_EQ(host.questions, 0);
 }
 
-TEST_F(BurnJobTest, ACdWaveAndAnMp3BecomeTracksAndAMonoWaveIsLeftOut)
+TEST_F(BurnJobTest, ACdWaveAndAnMp3BecomeTracksAndATrackThatCannotStopsTheBurnBeforeAnythingIsWritten)
 {
     fs::create_directory(scratch / "discs");
     const std::string cdPcm = TonePcm(5 * 44100, 440);
@@ -187,6 +187,13 @@ TEST_F(BurnJobTest, ACdWaveAndAnMp3BecomeTracksAndAMonoWaveIsLeftOut)
     const fs::path cue = scratch / "discs/audio.cue";
     Run({.mode = front::kModeAudioBurner, .recorder = "cue:" + cue.string(),
          .entries = {{scratch / "1 cd.wav"}, {scratch / "2 tone.mp3"}, {scratch / "3 mono.wav"}}});
+    EXPECT_TRUE(host.LastStatus().contains("3 mono.wav: it is not CD audio")) << host.LastStatus().toStdString();
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_TRUE(host.messages[0].text.contains("3 mono.wav")) << host.messages[0].text.toStdString();
+    EXPECT_FALSE(fs::exists(cue));
+
+    Run({.mode = front::kModeAudioBurner, .recorder = "cue:" + cue.string(),
+         .entries = {{scratch / "1 cd.wav"}, {scratch / "2 tone.mp3"}}});
     EXPECT_EQ(host.LastStatus(), kCompleted);
     const auto tracks = RipImage(cue);
     ASSERT_EQ(tracks.size(), 2u);

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -83,7 +85,8 @@ TEST_F(JobTest, CheckedCdTracksAndAudioFilesAreConvertedToWavOrMp3AndUnchecked)
     EXPECT_FALSE(fs::exists(output / "Track02.wav"));
     EXPECT_EQ(host.unchecked, (std::vector<int>{0, 2}));
     EXPECT_EQ(host.steps, 3);
-    EXPECT_EQ(host.LastStatus(), "Converting Track - 3....");
+    EXPECT_TRUE(host.statuses.contains("Converting Track - 3...."));
+    EXPECT_EQ(host.LastStatus(), "2 files converted into " + Q(output.path()));
     // The job holds the window busy while it runs and gives it back at the end.
     EXPECT_EQ(host.controls, (std::vector<bool>{true, false}));
     EXPECT_FALSE(host.state.Busy());
@@ -93,7 +96,7 @@ TEST_F(JobTest, CheckedCdTracksAndAudioFilesAreConvertedToWavOrMp3AndUnchecked)
         {track(2, true), {.sourcePath = (scratch / "tone.wav").string(), .checked = true}});
     EXPECT_NE(DescribeWithFfmpeg(output / "Track02.mp3").find("Audio: mp3"), std::string::npos);
     EXPECT_NE(DescribeWithFfmpeg(output / "tone.mp3").find("Audio: mp3"), std::string::npos);
-    EXPECT_EQ(host.LastStatus(), "Converting - " + Q(scratch / "tone.wav") + "....");
+    EXPECT_TRUE(host.statuses.contains("Converting - " + Q(scratch / "tone.wav") + "...."));
 }
 
 TEST_F(JobTest, EachVideoIsConvertedIntoTheChosenContainerAndAFailureIsNamedAndCounted)
@@ -108,8 +111,10 @@ TEST_F(JobTest, EachVideoIsConvertedIntoTheChosenContainerAndAFailureIsNamedAndC
         EXPECT_NE(description.find("Duration: 00:00:01"), std::string::npos) << description;
     }
     EXPECT_FALSE(fs::exists(output / "broken.mp4"));
-    EXPECT_TRUE(host.statuses.contains("broken.avi - failed"));
-    EXPECT_EQ(host.LastStatus(), "1 file failed");
+    // The failure is named with the encoder's reason, at once and at the end.
+    const QString reason = "ffmpeg failed: file:" + Q(output / "broken.avi") + ": Invalid data found when processing input";
+    EXPECT_TRUE(host.statuses.contains("broken.avi - failed: " + reason)) << host.statuses.join("|").toStdString();
+    EXPECT_EQ(host.LastStatus(), "1 file failed: broken.avi: " + reason);
     EXPECT_EQ(std::pair(host.progressMaximum, host.steps), std::pair(3, 3));
     EXPECT_EQ(host.controls, (std::vector<bool>{true, false}));
     // Quick conversions end within one slice: no preview copy, no picture, no preview.
@@ -144,21 +149,33 @@ TEST_F(JobTest, JoiningMakesOneFileByTheFirstVideosFiguresAndBurningHandsOnlyTha
     host.joinedFile = (output / "joined").string();
     JobInput input{.mode = kModeVideoConverter, .rows = Clips({"a.avi", "b.avi", "c.avi"}), .formatRadio = kMp4Radio,
                    .join = true};
+    const fs::path privateFolder = fs::path(std::getenv("TMPDIR")) / ("velmora-" + std::to_string(getuid()));
+    const auto entries = [&] {
+        std::set<fs::path> found;
+        for (const auto& entry : fs::directory_iterator(privateFolder)) found.insert(entry.path());
+        return found;
+    };
+    const auto before = entries();
     RunVideoJob(host, input);
     EXPECT_EQ(defaultWidth, 160);
     EXPECT_NE(DescribeWithFfmpeg(output / "joined.mp4").find("Video: "), std::string::npos);
     EXPECT_EQ(host.questions, 1);   // the save dialog only
-    const fs::path work =
-        fs::path(std::getenv("TMPDIR")) / ("velmora-" + std::to_string(getuid())) / "Temp_ConvertedFile";
-    for (const char* name : {"a.mp4", "b.mp4", "c.mp4", "join_Intermediate.mp4"})
-        EXPECT_FALSE(fs::exists(work / name)) << name;
-    EXPECT_EQ(host.LastStatus(), "Joining Files....");
+    EXPECT_NEAR(DurationSeconds(output / "joined.mp4"), 3.0, 0.5);
+    EXPECT_EQ(entries(), before);   // the work of the join goes with it
+    EXPECT_EQ(host.LastStatus(), "3 files converted into " + Q(output / "joined.mp4"));
     EXPECT_TRUE(host.commands.empty());
+
+    // A name the user gave with the extension keeps it as it is.
+    host.joinedFile = (output / "named.MP4").string();
+    RunVideoJob(host, input);
+    EXPECT_TRUE(fs::exists(output / "named.MP4"));
+    EXPECT_FALSE(fs::exists(output / "named.MP4.mp4"));
 
     host.joinedFile = (output / "burnt").string();
     input.burn = true;
     RunVideoJob(host, input);
     EXPECT_EQ(host.state.TakePendingOutputs(), (std::vector<std::string>{(output / "burnt.mp4").string()}));
+    EXPECT_EQ(std::distance(fs::directory_iterator(output.path()), fs::directory_iterator()), 3);   // no leftovers
     EXPECT_EQ(host.commands, (std::vector<int>{command::kBurnPendingOutputs}));
 }
 
@@ -175,9 +192,9 @@ TEST_F(JobTest, TheDvdCreatorLeavesVobFilesOrAuthorsTheFolderSetAndHandsItOnToBu
         QString status;
     };
     const Case cases[] = {
-        {kFirstOptionRadio, output / "vob", {"a.vob", "b.vob"}, "Converting - " + Q(TestClip("b.avi", 1)) + "...."},
-        {kSecondOptionRadio, odd, {"VIDEO_TS/VIDEO_TS.IFO", "VIDEO_TS/VTS_01_1.VOB"}, "Generating DVD Files...."},
-        {kThirdOptionRadio, output / "burn", {"VIDEO_TS", "AUDIO_TS"}, "Generating DVD Files...."},
+        {kFirstOptionRadio, output / "vob", {"a.vob", "b.vob"}, "2 files converted into " + Q(output / "vob")},
+        {kSecondOptionRadio, odd, {"VIDEO_TS/VIDEO_TS.IFO", "VIDEO_TS/VTS_01_1.VOB"}, "2 files converted into " + Q(odd)},
+        {kThirdOptionRadio, output / "burn", {"VIDEO_TS", "AUDIO_TS"}, "2 files converted into " + Q(output / "burn")},
     };
     const auto rows = Clips({"a.avi", "b.avi"});
     const std::vector<std::string> earlier{"left by an earlier job"};
@@ -192,6 +209,7 @@ TEST_F(JobTest, TheDvdCreatorLeavesVobFilesOrAuthorsTheFolderSetAndHandsItOnToBu
         EXPECT_FALSE(fs::exists(dvd.folder / work));
         EXPECT_EQ(fs::exists(dvd.folder / "VIDEO_TS"), dvd.option != kFirstOptionRadio);
         EXPECT_EQ(creator.LastStatus(), dvd.status);
+        EXPECT_EQ(creator.statuses.contains("Generating DVD Files...."), dvd.option != kFirstOptionRadio);
         // Convert and Burn hands both folders on, in place of what an earlier job left.
         const bool burn = dvd.option == kThirdOptionRadio;
         const std::vector<std::string> handed{(dvd.folder / "VIDEO_TS").string(), (dvd.folder / "AUDIO_TS").string()};
