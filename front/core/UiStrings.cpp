@@ -2,7 +2,8 @@
 
 namespace velmora::front {
 
-// Rows 6, 7, 9 to 13, 66 and 72 to 75 are kept empty: nothing reads them.
+// Rows 6, 7, 9 to 13, 66 and 72 to 75 are kept empty: nothing reads them. Rows from 84 on are
+// the texts of what the window says beyond the first tables.
 const UiStringTable& EnglishStrings()
 {
     static const UiStringTable table{
@@ -92,6 +93,12 @@ const UiStringTable& EnglishStrings()
         /* 82 */ "Please insert the blank media to burn the copied CD.\n\nPress Cancel if you don't want to burn "
                  "right now.",
         /* 83 */ "Inserted Media is not writable.\n\nPlease insert the Blank media and try again.",
+        /* 84 */ "Do you want to close Media Library?",
+        /* 85 */ "A job is running.\n\nDo you want to cancel it?",
+        /* 86 */ "Verify written data",
+        /* 87 */ "This recorder cannot write audio CDs. Please choose another one.",
+        /* 88 */ "The user guide Help.pdf is not installed beside the program or in its data folder.",
+        /* 89 */ "%1 cannot be added: %2",
     };
     return table;
 }
@@ -184,6 +191,12 @@ const UiStringTable& SpanishStrings()
         /* 81 */ "Seleccione el dispositivo",
         /* 82 */ "Por favor, inserte el disco vacio a grabar.\nPulse cancelar si no desea grabar el mismo ahora.",
         /* 83 */ "Inserted Media is not writable.\n\nPlease insert the Blank media and try again.",
+        /* 84 */ "¿Desea cerrar Media Library?",
+        /* 85 */ "Hay un trabajo en curso.\n\n¿Desea cancelarlo?",
+        /* 86 */ "Verificar los datos grabados",
+        /* 87 */ "Esta grabadora no puede grabar discos de audio. Elija otra, por favor.",
+        /* 88 */ "La guía del usuario Help.pdf no está instalada junto al programa ni en su carpeta de datos.",
+        /* 89 */ "No se puede añadir %1: %2",
     };
     return table;
 }

@@ -6,7 +6,7 @@
 
 namespace velmora::front {
 
-constexpr int kUiStringCount = 84;
+constexpr int kUiStringCount = 90;
 using UiStringTable = std::array<const char*, kUiStringCount>;   // UTF-8 rows
 
 const UiStringTable& EnglishStrings();
@@ -59,6 +59,12 @@ enum UiRow : int {
     kRowDriveSelectorTitle = 81,
     kRowInsertBlankMedia = 82,
     kRowMediaNotWritable = 83,
+    kRowCloseQuestion = 84,
+    kRowCancelJobQuestion = 85,
+    kRowVerifyWrittenData = 86,
+    kRowRecorderCannotWriteAudio = 87,
+    kRowNoHelp = 88,
+    kRowCannotAdd = 89,   // %1 the file, %2 why
 };
 
 // The window's own copy of the table chosen at start-up.

@@ -38,6 +38,7 @@ void RunAudioJob(JobHost& host, const JobInput& input)
     JobFrame frame(host, static_cast<int>(input.rows.size()));
     frame.Outcome().SetDestination(folder);
     for (int index = 0; index < static_cast<int>(input.rows.size()); ++index) {
+        if (host.State().CancelRequested()) break;
         const ConvertRow& row = input.rows[static_cast<std::size_t>(index)];
         host.StepProgress();
         if (!row.checked) continue;
@@ -47,10 +48,12 @@ void RunAudioJob(JobHost& host, const JobInput& input)
         host.SetStatusText(StatusOf(row, source, host.Strings()));
         if (SetRequestPath(request.szSourceFile, source) && SetRequestPath(request.szOutputFile, output)) {
             Lumetra().Converter(cdTrack ? Export::Convert_CD_TO_MP3 : Export::Convert_Wav_TO_MP3)(request);
+            if (host.State().CancelRequested()) break;
             frame.Outcome().Check(row.sourcePath, output, LastLibraryFailure());
         }
         host.UncheckRow(index);
     }
+    if (host.State().CancelRequested()) frame.Outcome().Cancelled();
 }
 
 }  // namespace velmora::front

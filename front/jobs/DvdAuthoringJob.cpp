@@ -41,12 +41,14 @@ void WriteAuthoringFile(const std::string& path, const std::string& text)
 bool ConvertRowTo(JobHost& host, const ConvertRow& row, const std::string& folder, Export conversion,
                   const char* extension, MEDIACONVERSIONINFO& request, JobFrame& frame)
 {
+    if (host.State().CancelRequested()) return false;
     host.StepProgress();
     host.SetStatusText(host.Strings()[kRowConverting] + " - " + QString::fromStdString(row.sourcePath) + "....");
     const std::string output = folder + "/" + std::string(platform::TitlePart(row.sourcePath)) + extension;
     if (!SetRequestPath(request.szSourceFile, row.sourcePath) || !SetRequestPath(request.szOutputFile, output))
         return false;
     Lumetra().Converter(conversion)(request);
+    if (host.State().CancelRequested()) return false;
     return frame.Outcome().Check(row.sourcePath, output, LastLibraryFailure());
 }
 
@@ -71,6 +73,10 @@ void AuthorDvd(JobHost& host, const std::vector<ConvertRow>& rows, const std::st
         if (ConvertRowTo(host, row, workFolder, Export::Convert_Video_TO_DVD, ".mpg", request, frame))
             authoring.AddVob(workFolder + "/" + std::string(platform::TitlePart(row.sourcePath)) + ".mpg");
 
+    if (host.State().CancelRequested()) {
+        CleanUpFolder(workFolder);
+        return;
+    }
     const std::string authoringFile = workFolder + "/velmora_convert.xml";
     WriteAuthoringFile(authoringFile, authoring.Close());
     host.SetStatusText(host.Strings()[kRowGenerating]);
@@ -96,6 +102,10 @@ void RunDvdAuthoringJob(JobHost& host, const JobInput& input)
         host.CollectSettings(request, nullptr);
         if (input.formatRadio == control::kFirstOptionRadio) ConvertToVobs(host, input.rows, folder, request, frame);
         else AuthorDvd(host, input.rows, folder, request, frame);
+        if (host.State().CancelRequested()) {
+            frame.Outcome().Cancelled();
+            return;
+        }
     }
     if (input.formatRadio == control::kThirdOptionRadio) {
         SharedState& state = host.State();

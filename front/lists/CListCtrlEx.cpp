@@ -127,6 +127,7 @@ void CListCtrlEx::RemoveRow(int row)
 {
     if (auto* entry = EntryAt(row)) totalDuration_ -= entry->GetDuration();
     delete takeTopLevelItem(row);
+    host_.SetJoinEnabled(topLevelItemCount() > 1);
 }
 
 void CListCtrlEx::DeleteSelected()

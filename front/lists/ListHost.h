@@ -30,6 +30,7 @@ public:
 
     virtual void UpdateOutputInfo(std::int64_t totalSeconds) = 0;
     virtual void ApplyVideoDefaults(const std::string& path) = 0;
+    // Joining takes two files at least: unchecked and disabled below that.
     virtual void SetJoinEnabled(bool enabled) = 0;
 };
 

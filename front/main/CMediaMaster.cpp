@@ -72,8 +72,9 @@ void CMediaMaster::InitDialog()
     Control(control::kBackground)->show();
     SetCaption(control::kStartButton, "Convert !!!!");
     controls_.formatGroup->button(control::kFirstOptionRadio)->setChecked(true);
-    // Cancel takes the place of the start button while a burn runs.
+    // Cancel takes the place of the start button while a job runs.
     cancelButton_->setGeometry(Control(control::kStartButton)->geometry());
+    cancelButton_->setAutoDefault(false);
     cancelButton_->hide();
 
     QFont headingFont("Arial");
@@ -104,7 +105,7 @@ void CMediaMaster::ConnectHandlers()
     for (int index = 0; index < 3; ++index)
         connect(static_cast<QAbstractButton*>(Control(optionRadios[index])), &QAbstractButton::clicked, this,
                 [this, index] { OnOptionRadio(index); });
-    connect(cancelButton_, &QPushButton::clicked, this, [this] { burnJobs_.RequestCancel(); });
+    connect(cancelButton_, &QPushButton::clicked, this, &CMediaMaster::CancelJob);
     connect(mediaWatch_, &MediaWatch::MediaChanged, this, &CMediaMaster::OnMediaChanged);
     connect(controls_.driveList, &QComboBox::activated, this, &CMediaMaster::OnCbnSelchangeComboAcCdrom);
     connect(controls_.driveList, &QComboBox::currentIndexChanged, this, &CMediaMaster::OnRecorderPicked);
@@ -154,9 +155,12 @@ void CMediaMaster::StartConversion()
     for (const Export needed : ConversionThread::ExportsNeeded(input))
         if (!RequireExport(needed)) return;
     Control(control::kStartButton)->setEnabled(false);
+    state_.SetCancelRequest(false);
     conversion_.Start(*this, std::move(input), [this] {
         QMetaObject::invokeMethod(this, &CMediaMaster::OnJobFinished, Qt::QueuedConnection);
     });
+    cancelButton_->show();
+    cancelButton_->raise();
 }
 
 void CMediaMaster::StartBurn()
@@ -199,7 +203,10 @@ BurnInput CMediaMaster::TakeBurnInput() const
 void CMediaMaster::OnJobFinished()
 {
     conversion_.Join();
+    cancelButton_->hide();
     Control(control::kStartButton)->setEnabled(true);
+    Control(control::kStartButton)->setFocus();
+    if (closeAfterJob_) accept();
 }
 
 void CMediaMaster::OnBurnFinished()
@@ -209,6 +216,29 @@ void CMediaMaster::OnBurnFinished()
     controls_.progress->show();
     controls_.status->show();
     cancelButton_->hide();
+    Control(control::kStartButton)->setFocus();
+    if (closeAfterJob_) accept();
+}
+
+void CMediaMaster::CancelJob()
+{
+    if (burnJobs_.Running()) {
+        burnJobs_.RequestCancel();
+    } else if (conversion_.Running()) {
+        state_.SetCancelRequest(true);
+        if (const auto cancel = Lumetra().CancelConversions()) cancel();
+    }
+}
+
+void CMediaMaster::OfferToCancel()
+{
+    if (!conversion_.Running() && !burnJobs_.Running()) {
+        ShowEngineBusy();
+        return;
+    }
+    if (!desktop_.ShowMessage(this, strings_[kRowCancelJobQuestion], strings_[kRowTitle], MessageKind::Question)) return;
+    closeAfterJob_ = true;
+    CancelJob();
 }
 
 // A running job keeps the rows it was started with.
@@ -224,29 +254,29 @@ void CMediaMaster::OnMediaChanged()
 void CMediaMaster::OnBnClickedExit()
 {
     if (state_.Busy()) {
-        ShowEngineBusy();
+        OfferToCancel();
         return;
     }
     accept();
 }
 
-// Escape and the close box end the dialog too; a running job must keep its window. Escape
-// during a burn asks the burn to stop.
+// Escape stops a running job; otherwise it closes the window only when the user says so.
 void CMediaMaster::reject()
 {
     if (state_.Busy()) {
-        if (burnJobs_.Running()) burnJobs_.RequestCancel();
-        else ShowEngineBusy();
+        CancelJob();
         return;
     }
-    QDialog::reject();
+    if (desktop_.ShowMessage(this, strings_[kRowCloseQuestion], strings_[kRowTitle], MessageKind::Question))
+        QDialog::reject();
 }
 
+// The close box: a running job keeps its window unless the user cancels it.
 void CMediaMaster::closeEvent(QCloseEvent* event)
 {
     if (state_.Busy()) {
         event->ignore();
-        ShowEngineBusy();
+        OfferToCancel();
         return;
     }
     QDialog::closeEvent(event);

@@ -129,6 +129,14 @@ private:
     void ApplyDvdBurnOption(int option);
     void HandOverPendingOutputs();
     void ShowEngineBusy();
+    // The current mode's button down, the others up.
+    void ShowCurrentModeButton();
+    // What the mode and its option give the controls, as when it was entered.
+    void RestoreModeState();
+    // Cancel (or Escape) while a job runs.
+    void CancelJob();
+    // Exit or the close box while a job runs: cancel it and close when it has ended, if the user says so.
+    void OfferToCancel();
     void StartConversion();
     void StartBurn();
     JobInput TakeJobInput() const;
@@ -162,6 +170,7 @@ private:
     MediaWatch* mediaWatch_;
     ConversionThread conversion_;
     CBurnJobs burnJobs_;
+    bool closeAfterJob_ = false;
 };
 
 }  // namespace velmora::front

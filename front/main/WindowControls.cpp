@@ -106,10 +106,17 @@ QWidget* Make(const ControlPlacement& placement, QDialog& window)
         const int side = placement.geometry.height() - 24;
         button->setIcon(ButtonImage(placement.id, QSize(side, side)));
         button->setIconSize(QSize(side, side));
+        // The current mode's button stays down.
+        button->setCheckable(placement.id != kHelpButton);
+        button->setAutoDefault(false);
         return button;
     }
-    case Kind::Button:
-        return new QPushButton(text, &window);
+    case Kind::Button: {
+        // Enter never presses a button the user did not choose.
+        auto* button = new QPushButton(text, &window);
+        button->setAutoDefault(false);
+        return button;
+    }
     case Kind::Label:
         return new QLabel(text, &window);
     case Kind::Heading: {

@@ -24,7 +24,7 @@ void CMediaMaster::EnableControls(bool busy)
 {
     RunOnThreadOf(*this, [this, busy] {
         for (const auto& [id, control] : controls_.controlMap) control->setEnabled(!busy);
-        if (!busy) EnterMode(Mode());
+        if (!busy) RestoreModeState();
     });
 }
 
@@ -99,7 +99,9 @@ void CMediaMaster::UpdateOutputInfo(std::int64_t totalSeconds)
 
 void CMediaMaster::SetJoinEnabled(bool enabled)
 {
-    Control(control::kJoinFilesCheck)->setEnabled(enabled);
+    auto* join = static_cast<QAbstractButton*>(Control(control::kJoinFilesCheck));
+    join->setEnabled(enabled && Mode() == kModeVideoConverter);
+    if (!enabled) join->setChecked(false);
 }
 
 bool CMediaMaster::RequireExport(Export which)

@@ -11,6 +11,7 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QLabel>
 
 namespace velmora::front {
 
@@ -23,10 +24,14 @@ bool CMediaMaster::SwitchMode(int mode)
 {
     if (state_.Busy()) {
         ShowEngineBusy();
+        ShowCurrentModeButton();
         return false;
     }
     LeaveMode(state_.Mode());
     state_.SetMode(mode);
+    ShowCurrentModeButton();
+    // What the status line says belongs to the mode that said it.
+    controls_.status->clear();
     EnterMode(mode);
     ApplyCaptions(mode);
     if (mode >= kModeAudioBurner) {
@@ -60,6 +65,22 @@ void CMediaMaster::LeaveMode(int mode)
     default:
         break;
     }
+}
+
+void CMediaMaster::ShowCurrentModeButton()
+{
+    static constexpr int kModeButtons[] = {control::kAudioConverterButton, control::kVideoConverterButton,
+                                           control::kDvdCreatorButton,     control::kAudioBurnerButton,
+                                           control::kCdDataBurnerButton,   control::kDvdDataBurnerButton};
+    for (int mode = kModeAudioConverter; mode <= kModeDvdDataBurner; ++mode)
+        static_cast<QAbstractButton*>(Control(kModeButtons[mode - 1]))->setChecked(mode == Mode());
+}
+
+void CMediaMaster::RestoreModeState()
+{
+    EnterMode(Mode());
+    if (Mode() == kModeCdDataBurner) SetEnabled(ControlsDisabledByCdOption(state_.BurnOption()), false);
+    SetJoinEnabled(convertList_->topLevelItemCount() > 1);
 }
 
 void CMediaMaster::EnterMode(int mode)

@@ -140,6 +140,16 @@ TEST_F(JobTest, ALongVideoConversionShowsWhereTheEncoderHasGotInThePreviewAndLea
     EXPECT_FALSE(fs::exists(host.previews.back()));   // the job's pictures go with it
     EXPECT_EQ(host.hidden, 1);
     EXPECT_EQ(std::distance(fs::directory_iterator(output.path()), fs::directory_iterator()), 1);
+
+    // Cancelled while it runs: the encoder ends, and nothing of the file is left.
+    fs::remove(output / "long.mp4");
+    host.onPreview = [&](const std::string&) {
+        host.state.SetCancelRequest(true);
+        Lumetra().CancelConversions()();
+    };
+    RunVideoJob(host, {.mode = kModeVideoConverter, .rows = rows, .formatRadio = kMp4Radio});
+    EXPECT_EQ(host.LastStatus(), "User Canceled!");
+    EXPECT_TRUE(fs::is_empty(output.path()));
 }
 
 TEST_F(JobTest, JoiningMakesOneFileByTheFirstVideosFiguresAndBurningHandsOnlyThatOn)

@@ -25,6 +25,8 @@
 #include <QRegularExpression>
 #include <QTimer>
 
+#include <QTest>
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -168,13 +170,24 @@ TEST_F(WindowTest, WhileBusyModeButtonsExitEscapeAndTheCloseBoxRefuseAndNothingC
     window->State().SetBusy(true);
     for (const auto& mode : ModeCases()) Click(*window, mode.button);
     Click(*window, kExitButton);
-    window->reject();   // Escape
+    window->reject();   // Escape: stops a running job, says nothing
     window->close();    // the close box
-    EXPECT_EQ(desktop.messages, Messages(9, {"Engine Busy", "Media Conversion", MessageKind::Plain}));
+    EXPECT_EQ(desktop.messages, Messages(8, {"Engine Busy", "Media Conversion", MessageKind::Plain}));
     EXPECT_EQ(ShownControls(*window), shownBefore);
     EXPECT_TRUE(window->isVisible());
+    // The current mode's button alone looks pressed, whatever was clicked.
+    for (const auto& mode : ModeCases())
+        EXPECT_EQ(Checked(*window, mode.button), mode.button == kVideoConverterButton) << mode.button;
 
+    // Idle, Enter presses nothing and Escape asks before the window goes.
     window->State().SetBusy(false);
+    desktop.messages.clear();
+    QTest::keyClick(window.get(), Qt::Key_Return);
+    desktop.answer = false;
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(desktop.messages, Messages(1, {"Do you want to close Media Library?", "Velmora 1.2", MessageKind::Question}));
+    desktop.answer = true;
     Click(*window, kExitButton);
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(window->result(), QDialog::Accepted);
@@ -227,8 +240,10 @@ TEST_F(WindowTest, AJobsCallsRunOnTheWindowThreadAndAskTheDesktop)
     window->HidePreview();
     ASSERT_TRUE(ProcessEventsUntil([&] { return !window->Preview().isVisible(); }, 5000));
 
+    // Free again, every control is as the mode and its option make it: Copy Disk keeps the list off.
     window->EnableControls(false);
-    for (const int id : {kDriveList, kFirstOptionRadio, kStartButton, kBurnList}) EXPECT_TRUE(Enabled(*window, id));
+    for (const int id : {kDriveList, kFirstOptionRadio, kStartButton}) EXPECT_TRUE(Enabled(*window, id));
+    for (const int id : {kBurnList, kAddFilesButton, kRemoveFilesButton}) EXPECT_FALSE(Enabled(*window, id));
     // A posted command is a click once the window is free again.
     window->PostCommand(command::kBurnPendingOutputs);
     EXPECT_EQ(window->Mode(), kModeCdDataBurner);
