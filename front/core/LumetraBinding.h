@@ -14,7 +14,6 @@
 #define VELMORA_BOUND_EXPORTS(X)                            \
     X(GET_CD_TEXT_INFO, GetCdTextInfoFn)                   \
     X(GenerateDVDFiles, GenerateDvdFilesFn)                \
-    X(GetPlayLength, GetPlayLengthFn)                      \
     X(GetDefaultPara, GetDefaultParaFn)                    \
     X(Convert_Join_To_Single, JoinFn)                      \
     X(GeTThumbNailForVideoFile, ThumbnailFn)               \

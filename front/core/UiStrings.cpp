@@ -99,6 +99,9 @@ const UiStringTable& EnglishStrings()
         /* 87 */ "This recorder cannot write audio CDs. Please choose another one.",
         /* 88 */ "The user guide Help.pdf is not installed beside the program or in its data folder.",
         /* 89 */ "%1 cannot be added: %2",
+        /* 90 */ "The files just added are still being measured. Please start again in a moment.",
+        /* 91 */ "File %1 of %2 - %3 left",
+        /* 92 */ "%1 of %2 MB written - %3 left",
     };
     return table;
 }
@@ -197,6 +200,9 @@ const UiStringTable& SpanishStrings()
         /* 87 */ "Esta grabadora no puede grabar discos de audio. Elija otra, por favor.",
         /* 88 */ "La guía del usuario Help.pdf no está instalada junto al programa ni en su carpeta de datos.",
         /* 89 */ "No se puede añadir %1: %2",
+        /* 90 */ "Aún se están midiendo los archivos añadidos. Vuelva a empezar en un momento, por favor.",
+        /* 91 */ "Archivo %1 de %2 - quedan %3",
+        /* 92 */ "%1 de %2 MB grabados - quedan %3",
     };
     return table;
 }

@@ -6,7 +6,7 @@
 
 namespace velmora::front {
 
-constexpr int kUiStringCount = 90;
+constexpr int kUiStringCount = 93;
 using UiStringTable = std::array<const char*, kUiStringCount>;   // UTF-8 rows
 
 const UiStringTable& EnglishStrings();
@@ -64,7 +64,10 @@ enum UiRow : int {
     kRowVerifyWrittenData = 86,
     kRowRecorderCannotWriteAudio = 87,
     kRowNoHelp = 88,
-    kRowCannotAdd = 89,   // %1 the file, %2 why
+    kRowCannotAdd = 89,          // %1 the file, %2 why
+    kRowStillMeasuring = 90,
+    kRowFileProgress = 91,       // %1 the file's number, %2 how many, %3 the time left
+    kRowBurnProgress = 92,       // %1 megabytes written, %2 in all, %3 the time left
 };
 
 // The window's own copy of the table chosen at start-up.

@@ -26,6 +26,8 @@ public:
     }
     CBaseObject& Entry() const { return *entry_; }
     std::int64_t Amount() const { return amount_; }
+    void SetAmount(std::int64_t amount) { amount_ = amount; }
+    int id = 0;   // tells an answer of the library which row it is for
 
 private:
     std::unique_ptr<CBaseObject> entry_;
@@ -34,7 +36,8 @@ private:
 
 }  // namespace
 
-CFileListBox::CFileListBox(ListHost& host, QWidget* parent) : QListWidget(parent), host_(host)
+CFileListBox::CFileListBox(ListHost& host, QWidget* parent)
+    : QListWidget(parent), host_(host), prober_(new MediaProber(this))
 {
     setSortingEnabled(true);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -66,17 +69,43 @@ void CFileListBox::AddPath(const QString& path)
     } else {
         if (!std::filesystem::exists(name, error)) return;
         auto file = std::make_unique<CFileObject>(name);
-        if (audioBurner) {
-            if (!file->IsAudioFile() || !host_.RequireExport(Export::GetPlayLength)) return;
-            amount = file->GetDuration();
-        } else {
-            amount = file->GetDiscSize();
-        }
+        if (audioBurner && (!file->IsAudioFile() || !host_.RequireExport(Export::GetMediaFacts))) return;
+        if (!audioBurner) amount = file->GetDiscSize();
         entry = std::move(file);
     }
-    addItem(new EntryRow(path, std::move(entry), amount));
+    auto* row = new EntryRow(path, std::move(entry), amount);
+    row->id = ++lastRowId_;
+    addItem(row);
     host_.AddDiscUsed(amount);
     host_.UpdateDiscUsage();
+    // Music counts by its play length, which the library measures while the window goes on.
+    if (audioBurner)
+        prober_->Probe(name, [this, id = row->id](const ProbeResult& result) { Measured(id, result); });
+}
+
+void CFileListBox::Measured(int id, const ProbeResult& result)
+{
+    int index = 0;
+    while (index < count() && static_cast<EntryRow*>(item(index))->id != id) ++index;
+    if (index == count()) return;   // removed meanwhile
+    auto* row = static_cast<EntryRow*>(item(index));
+    if (!result.media) {
+        const QString name = QString::fromStdString(row->Entry().GetName());
+        delete takeItem(index);
+        host_.ShowMessage(host_.Strings()[kRowCannotAdd].arg(name, QString::fromStdString(result.reason)),
+                          host_.Strings()[kRowTitle], MessageKind::Information);
+        return;
+    }
+    auto& file = static_cast<CFileObject&>(row->Entry());
+    file.SetPlayLength(result.playLength.c_str());
+    row->SetAmount(file.GetDuration());
+    host_.AddDiscUsed(file.GetDuration());
+    host_.UpdateDiscUsage();
+}
+
+bool CFileListBox::Measuring() const
+{
+    return prober_->Busy();
 }
 
 void CFileListBox::DeleteSelected()

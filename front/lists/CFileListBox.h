@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MediaProber.h"
+
 #include <QListWidget>
 
 #include <cstdint>
@@ -26,6 +28,8 @@ public:
     bool AcceptsDroppedFiles() const { return acceptsDrops_; }
 
     CBaseObject* EntryAt(int row) const;
+    // Whether files just added are still being measured.
+    bool Measuring() const;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -35,8 +39,11 @@ protected:
 
 private:
     bool IsListed(const QString& path) const;
+    void Measured(int rowId, const ProbeResult& result);
 
     ListHost& host_;
+    MediaProber* prober_;
+    int lastRowId_ = 0;
     bool acceptsDrops_ = false;
 };
 

@@ -16,7 +16,8 @@
 namespace velmora::front {
 namespace {
 
-// A row keeps what it stands for: its record and, for a file, the file's entry.
+// A row keeps what it stands for: its record and, for a file, the file's entry and whether the
+// library has measured it yet.
 class ListRow : public QTreeWidgetItem {
 public:
     ListRow(ConvertRow record, std::unique_ptr<CFileObject> entry)
@@ -25,11 +26,14 @@ public:
     }
     ConvertRow& Record() { return record_; }
     CFileObject* Entry() const { return entry_.get(); }
+    int id = 0;   // tells an answer of the library which row it is for
 
 private:
     ConvertRow record_;
     std::unique_ptr<CFileObject> entry_;
 };
+
+constexpr const char* kMeasuring = "...";
 
 QString SizeText(std::int64_t discBytes)
 {
@@ -40,7 +44,8 @@ QString SizeText(std::int64_t discBytes)
 
 }  // namespace
 
-CListCtrlEx::CListCtrlEx(ListHost& host, QWidget* parent) : QTreeWidget(parent), host_(host)
+CListCtrlEx::CListCtrlEx(ListHost& host, QWidget* parent)
+    : QTreeWidget(parent), host_(host), prober_(new MediaProber(this))
 {
     setRootIsDecorated(false);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -64,32 +69,56 @@ void CListCtrlEx::AddListFile(const QString& path)
     auto entry = std::make_unique<CFileObject>(path.toStdString());
     const bool rightKind = mode == kModeVideoConverter ? entry->IsVideoFile() : entry->IsAviFile();
     if (!rightKind) return;
-    if (!host_.RequireExport(Export::GetPlayLength)) return;
+    if (!host_.RequireExport(Export::GetMediaFacts)) return;
     if (IsDuplicate(*entry)) {
         host_.ShowMessage(host_.Strings()[kRowDuplicateEntry], host_.Strings()[kRowTitle], MessageKind::Information);
         return;
     }
 
-    const QString sizeText = SizeText(entry->GetDiscSize());
-    totalDuration_ += entry->GetDuration();
-    const QString duration = QString::fromStdString(entry->FormatDuration());
+    // The row is there at once; its play length follows when the library has measured the file.
     const QString title = QString::fromStdString(entry->GetTitle());
-
     auto* row = new ListRow({.sourcePath = path.toStdString(), .title = title.toStdString()}, std::move(entry));
     if (mode == kModeDvdCreator) {
         row->setText(0, title);
-        row->setText(1, duration);
+        row->setText(1, kMeasuring);
         row->setFlags(row->flags() | Qt::ItemIsEditable);
     } else {
-        row->setText(0, duration);
-        row->setText(1, sizeText);
+        row->setText(0, kMeasuring);
+        row->setText(1, SizeText(row->Entry()->GetDiscSize()));
     }
     row->setText(2, path);
+    row->id = ++lastRowId_;
     addTopLevelItem(row);
-
-    if (topLevelItemCount() == 1) host_.ApplyVideoDefaults(path.toStdString());
     host_.SetJoinEnabled(topLevelItemCount() > 1);
+    prober_->Probe(path.toStdString(), [this, id = row->id](const ProbeResult& result) { Measured(id, result); });
+}
+
+void CListCtrlEx::Measured(int id, const ProbeResult& result)
+{
+    // The row may have gone while the file was measured.
+    int index = 0;
+    while (index < topLevelItemCount() && static_cast<ListRow*>(topLevelItem(index))->id != id) ++index;
+    if (index == topLevelItemCount()) return;
+    auto* row = static_cast<ListRow*>(topLevelItem(index));
+    if (!result.media) {
+        const QString name = QString::fromStdString(row->Entry()->GetName());
+        delete takeTopLevelItem(index);
+        host_.SetJoinEnabled(topLevelItemCount() > 1);
+        host_.ShowMessage(host_.Strings()[kRowCannotAdd].arg(name, QString::fromStdString(result.reason)),
+                          host_.Strings()[kRowTitle], MessageKind::Information);
+        return;
+    }
+    row->Entry()->SetPlayLength(result.playLength.c_str());
+    row->Record().seconds = row->Entry()->GetDuration();
+    totalDuration_ += row->Entry()->GetDuration();
+    row->setText(host_.Mode() == kModeDvdCreator ? 1 : 0, QString::fromStdString(row->Entry()->FormatDuration()));
+    if (index == 0) host_.ApplyVideoDefaults(result.facts);
     host_.UpdateOutputInfo(totalDuration_);
+}
+
+bool CListCtrlEx::Measuring() const
+{
+    return prober_->Busy();
 }
 
 bool CListCtrlEx::IsDuplicate(const CFileObject& entry) const
@@ -125,7 +154,7 @@ ConvertRow CListCtrlEx::RowAt(int row) const
 
 void CListCtrlEx::RemoveRow(int row)
 {
-    if (auto* entry = EntryAt(row)) totalDuration_ -= entry->GetDuration();
+    if (auto* entry = EntryAt(row)) totalDuration_ -= entry->GetDuration();   // 0 until measured
     delete takeTopLevelItem(row);
     host_.SetJoinEnabled(topLevelItemCount() > 1);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ConvertRow.h"
+#include "MediaProber.h"
 
 #include <QStringList>
 #include <QTreeWidget>
@@ -35,6 +36,8 @@ public:
     bool AcceptsDroppedFiles() const { return acceptsDrops_; }
 
     std::int64_t TotalDuration() const { return totalDuration_; }
+    // Whether files just added are still being measured.
+    bool Measuring() const;
     CFileObject* EntryAt(int row) const;
     // The row's record with its check box.
     ConvertRow RowAt(int row) const;
@@ -47,9 +50,13 @@ protected:
 
 private:
     bool IsDuplicate(const CFileObject& entry) const;
+    // The library's answer for a row's file: its play length, or out of the list with the reason.
+    void Measured(int rowId, const ProbeResult& result);
     void RemoveRow(int row);
 
     ListHost& host_;
+    MediaProber* prober_;
+    int lastRowId_ = 0;
     std::int64_t totalDuration_ = 0;
     bool acceptsDrops_ = false;
 };

@@ -13,6 +13,7 @@ struct ConvertRow {
     SourceKind kind = SourceKind::File;
     int trackNumber = 0;      // CD tracks, from 1
     std::string title{};        // a CD track's title, a DVD chapter's title
+    int seconds = 0;            // the play length, once measured
     bool checked = false;
 };
 

@@ -1,8 +1,6 @@
 #include "Entries.h"
 
 #include "log/Log.h"
-#include "Lumetra.h"
-#include "core/LumetraBinding.h"
 #include "paths/PathParts.h"
 
 #include <algorithm>
@@ -42,21 +40,9 @@ std::int64_t CFileObject::GetDiscSize() const
     return (m_nSize / kSectorBytes + 1) * kSectorBytes;
 }
 
-std::int32_t CFileObject::GetDuration()
+void CFileObject::SetPlayLength(const char* text)
 {
-    if (m_nDuration <= 0) ReadDuration();
-    return m_nDuration;
-}
-
-void CFileObject::ReadDuration()
-{
-    const auto getPlayLength = Lumetra().GetPlayLength();
-    if (!getPlayLength) {
-        LogMessage(1, "No play length for %s: the library does not provide GetPlayLength", Path().c_str());
-        return;
-    }
-    getPlayLength(Path().c_str(), m_szDuration);
-    m_szDuration[sizeof m_szDuration - 1] = '\0';
+    std::snprintf(m_szDuration, sizeof m_szDuration, "%s", text);
     m_nDuration = ParseDuration(m_szDuration);
 }
 
@@ -65,26 +51,23 @@ std::string CFileObject::FormatDuration() const
     return velmora::front::FormatDuration(m_nDuration);
 }
 
-bool CFileObject::HasExtension(std::initializer_list<const char*> accepted)
+bool CFileObject::HasExtension(std::initializer_list<const char*> accepted) const
 {
     const std::string extension = platform::LowerExtension(Path());
-    if (std::none_of(accepted.begin(), accepted.end(), [&](const char* wanted) { return extension == wanted; }))
-        return false;
-    ReadDuration();
-    return true;
+    return std::any_of(accepted.begin(), accepted.end(), [&](const char* wanted) { return extension == wanted; });
 }
 
-bool CFileObject::IsAudioFile()
+bool CFileObject::IsAudioFile() const
 {
     return HasExtension({".wav", ".mp3"});
 }
 
-bool CFileObject::IsAviFile()
+bool CFileObject::IsAviFile() const
 {
     return HasExtension({".avi"});
 }
 
-bool CFileObject::IsVideoFile()
+bool CFileObject::IsVideoFile() const
 {
     return HasExtension({".avi", ".mpg"});
 }

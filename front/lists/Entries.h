@@ -33,20 +33,21 @@ public:
 
     // Bytes on a disc: whole 2352-byte sectors, always one more than the file fills; 0 for an empty file.
     std::int64_t GetDiscSize() const override;
-    // Play length in whole seconds, measured once through the library and cached.
-    std::int32_t GetDuration() override;
+    // Play length in whole seconds as measured (0 until it is).
+    std::int32_t GetDuration() override { return m_nDuration; }
     std::int64_t Size() const { return m_nSize; }
 
-    // The accepted kinds by extension; an accepted file has its play length measured.
-    bool IsAudioFile();   // .wav, .mp3
-    bool IsAviFile();     // .avi
-    bool IsVideoFile();   // .avi, .mpg
+    // The accepted kinds by extension.
+    bool IsAudioFile() const;   // .wav, .mp3
+    bool IsAviFile() const;     // .avi
+    bool IsVideoFile() const;   // .avi, .mpg
 
-    void ReadDuration();
+    // The play length the library measured ("H:M:S.hh").
+    void SetPlayLength(const char* text);
     std::string FormatDuration() const;
 
 private:
-    bool HasExtension(std::initializer_list<const char*> accepted);
+    bool HasExtension(std::initializer_list<const char*> accepted) const;
 
     char m_szDuration[20] = {};
     std::int32_t m_nDuration = 0;

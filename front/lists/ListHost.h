@@ -29,7 +29,8 @@ public:
     virtual void UpdateDiscUsage() = 0;
 
     virtual void UpdateOutputInfo(std::int64_t totalSeconds) = 0;
-    virtual void ApplyVideoDefaults(const std::string& path) = 0;
+    // The first video's own figures, as the library measured them, into the quality fields.
+    virtual void ApplyVideoDefaults(const MediaLibrary::Header::MEDIACONVERSIONINFO& figures) = 0;
     // Joining takes two files at least: unchecked and disabled below that.
     virtual void SetJoinEnabled(bool enabled) = 0;
 };

@@ -145,6 +145,10 @@ void CMediaMaster::OnBnClickedStart()
     std::strftime(stamp, sizeof stamp, "%Y_%m_%d", &local);
     state_.SetDateStamp(stamp);
     if (Mode() == kModeWelcome) return;
+    if (convertList_->Measuring() || burnList_->Measuring()) {
+        ShowMessage(strings_[kRowStillMeasuring], strings_[kRowTitle], MessageKind::Information);
+        return;
+    }
     if (Mode() <= kModeDvdCreator) StartConversion();
     else StartBurn();
 }

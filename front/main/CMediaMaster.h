@@ -74,7 +74,7 @@ public:
     void AddDiscUsed(std::int64_t amount) override { state_.AddDiscUsed(amount); }
     void UpdateDiscUsage() override;
     void UpdateOutputInfo(std::int64_t totalSeconds) override;
-    void ApplyVideoDefaults(const std::string& path) override;
+    void ApplyVideoDefaults(const MediaLibrary::Header::MEDIACONVERSIONINFO& figures) override;
     void SetJoinEnabled(bool enabled) override;
 
     // BurnHost

@@ -83,13 +83,9 @@ void CMediaMaster::CollectSettings(MEDIACONVERSIONINFO& request, const MEDIACONV
     RunOnThreadOf(*this, [&] { quality_.Collect(Mode(), request, defaults); });
 }
 
-void CMediaMaster::ApplyVideoDefaults(const std::string& path)
+void CMediaMaster::ApplyVideoDefaults(const MEDIACONVERSIONINFO& figures)
 {
-    if (Mode() != kModeVideoConverter || !RequireExport(Export::GetDefaultPara)) return;
-    MEDIACONVERSIONINFO request;
-    if (!SetRequestPath(request.szSourceFile, path)) return;
-    Lumetra().GetDefaultPara()(&request);
-    quality_.Show(request);
+    if (Mode() == kModeVideoConverter) quality_.Show(figures);
 }
 
 void CMediaMaster::UpdateOutputInfo(std::int64_t totalSeconds)

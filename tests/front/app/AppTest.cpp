@@ -67,8 +67,8 @@ TEST(LumetraBinding, BindsWhatTheLibraryExportsAndLeavesTheRestEmpty)
 {
     LumetraBinding binding;
     ASSERT_TRUE(binding.Bind(PARTIAL_LUMETRA));
-    EXPECT_TRUE(binding.Has(Export::GetDefaultPara) && !binding.Has(Export::GetPlayLength));
-    EXPECT_EQ(binding.GetPlayLength(), nullptr);
+    EXPECT_TRUE(binding.Has(Export::GetDefaultPara) && !binding.Has(Export::GetMediaFacts));
+    EXPECT_EQ(binding.GetMediaFacts(), nullptr);
     EXPECT_EQ(binding.Unbound().size(), LumetraBinding::kNames.size() - 2);
     MediaLibrary::Header::MEDIACONVERSIONINFO request;
     EXPECT_EQ(binding.GetDefaultPara()(&request), 1);

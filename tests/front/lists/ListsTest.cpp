@@ -75,6 +75,13 @@ QString Clip(const std::string& name)
     return Q(media / name);
 }
 
+// Waits until the library has measured every file added.
+template <typename List>
+void Settle(const List& list)
+{
+    ASSERT_TRUE(ProcessEventsUntil([&] { return !list.Measuring(); }));
+}
+
 class ListsTest : public ::testing::Test {
 protected:
     ListsTest()
@@ -96,16 +103,20 @@ TEST_F(ListsTest, ConvertListShowsEachVideoKeepsTheTotalPlayLengthAndNamesDvdTit
     convert.SetColumns(kModeVideoConverter);
     convert.AddListFile(Clip("one.avi"));
     convert.AddListFile(Clip("four.mpg"));
+    EXPECT_EQ(Column(convert, 0), (QStringList{"...", "..."})) << "rows come at once, their lengths later";
+    Settle(convert);
     EXPECT_EQ(Column(convert, 0), (QStringList{"00:02", "00:03"}));
     EXPECT_EQ(Column(convert, 2), (QStringList{Clip("one.avi"), Clip("four.mpg")}));
+    EXPECT_EQ(convert.RowAt(1).seconds, 3);
     EXPECT_EQ(host.outputSeconds, 5);
-    EXPECT_EQ(host.defaultsFrom, (std::vector<std::string>{Clip("one.avi").toStdString()}));   // the first video only
+    EXPECT_EQ(host.defaultWidths, std::vector<int>{64});   // the first video only
     convert.setCurrentItem(convert.topLevelItem(0));
     QTest::keyClick(&convert, Qt::Key_E, Qt::ControlModifier);
     EXPECT_TRUE(convert.viewport()->findChildren<QLineEdit*>().isEmpty()) << "titles only in the DVD Creator";
 
     // The join box is enabled from the second video on, and follows the list.
     convert.AddListFile(Clip("two.avi"));
+    Settle(convert);
     EXPECT_EQ(host.joinCalls, (std::vector<bool>{false, true, true}));
     convert.topLevelItem(0)->setSelected(true);
     convert.topLevelItem(1)->setSelected(true);
@@ -120,6 +131,7 @@ TEST_F(ListsTest, ConvertListShowsEachVideoKeepsTheTotalPlayLengthAndNamesDvdTit
     convert.SetColumns(kModeDvdCreator);
     convert.AddListFile(Clip("one.avi"));
     convert.AddListFile(Clip("four.mpg"));
+    Settle(convert);
     EXPECT_EQ(Column(convert, 0), (QStringList{"one"}));
     EXPECT_EQ(Column(convert, 1), (QStringList{"00:02"}));
     convert.setCurrentItem(convert.topLevelItem(0));
@@ -131,26 +143,37 @@ TEST_F(ListsTest, ConvertListShowsEachVideoKeepsTheTotalPlayLengthAndNamesDvdTit
     EXPECT_EQ(convert.RowAt(0).title, "Chapter One");
 }
 
-TEST_F(ListsTest, WrongKindsAndFilesWithoutAPlayLengthAreLeftOutSilently)
+TEST_F(ListsTest, WrongKindsAreLeftOutAndFilesThatAreNoMediaAreNamed)
 {
     WriteFile(folder / "film.wmv", "wmv");
     WriteFile(folder / "notes.avi.txt", "text");
-    const QStringList dropped{Q(folder / "film.wmv"), Q(folder / "notes.avi.txt"), Q(TestClip("upper.AVI", 1))};
+    WriteFile(folder / "fake.avi", "not a video");
+    WriteFile(folder / "fake.wav", "not a song");
+    const QStringList dropped{Q(folder / "film.wmv"), Q(folder / "notes.avi.txt"), Q(folder / "fake.avi"),
+                              Q(TestClip("upper.AVI", 1))};
     Drop(convert, dropped);
     EXPECT_EQ(convert.topLevelItemCount(), 0) << "the list takes no drops yet";
     convert.SetAcceptsDroppedFiles(true);
     Drop(convert, dropped);
-    EXPECT_EQ(Column(convert, 2), QStringList{dropped[2]});
+    Settle(convert);
+    EXPECT_EQ(Column(convert, 2), QStringList{dropped[3]});
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_TRUE(host.messages[0].text.startsWith("fake.avi cannot be added: ")) << host.messages[0].text.toStdString();
+    EXPECT_EQ(host.joinCalls.back(), false);
 
+    host.messages.clear();
     host.mode = kModeAudioBurner;
     fs::create_directory(folder / "albums");
     burn.SetAcceptsDroppedFiles(true);
-    Drop(burn, {Q(folder / "albums"), Q(folder / "film.wmv"), Q(folder / "gone.wav"), Clip("song.wav")});
+    Drop(burn, {Q(folder / "albums"), Q(folder / "film.wmv"), Q(folder / "gone.wav"), Q(folder / "fake.wav"),
+                Clip("song.wav")});
+    Settle(burn);
     EXPECT_EQ(Rows(burn), (QStringList{Clip("song.wav")}));
     EXPECT_EQ(host.used, 5) << "seconds in the Audio Burner";
-    EXPECT_TRUE(host.messages.empty());
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_TRUE(host.messages[0].text.startsWith("fake.wav cannot be added: "));
 
-    host.missing = {Export::GetPlayLength};
+    host.missing = {Export::GetMediaFacts};
     burn.Empty();
     burn.AddPath(Clip("song.wav"));
     host.mode = kModeVideoConverter;
@@ -215,6 +238,10 @@ TEST_F(ListsTest, TheWindowsButtonsAndDropsReachTheModesList)
     Click(*window, kVideoConverterButton);
     desktop.chosenFiles = {Clip("two.avi"), Clip("one.avi")};
     Click(*window, kAddFilesButton);
+    Click(*window, kStartButton);   // answers come through the event loop, so none is in yet
+    EXPECT_EQ(desktop.messages.back().text, "The files just added are still being measured. Please start again in a moment.");
+    EXPECT_FALSE(window->JobRunning());
+    Settle(window->ConvertList());
     EXPECT_EQ(Column(window->ConvertList(), 2), desktop.chosenFiles);
     EXPECT_EQ(Caption(*window, kDurationText), "Duration  : 00:04");
     EXPECT_TRUE(Enabled(*window, kJoinFilesCheck));
@@ -230,6 +257,7 @@ TEST_F(ListsTest, TheWindowsButtonsAndDropsReachTheModesList)
     Click(*window, kAudioBurnerButton);
     desktop.chosenFiles = {Clip("song.wav")};
     Click(*window, kAddFilesButton);
+    Settle(window->BurnList());
     EXPECT_EQ(Rows(window->BurnList()), desktop.chosenFiles);
     Click(*window, kDvdDataBurnerButton);
     fs::create_directories(folder / "tree");

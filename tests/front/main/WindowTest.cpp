@@ -296,28 +296,28 @@ TEST_F(WindowTest, WhatNeedsAnExportTheLibraryLacksIsRefused)
         window.ConvertList().AddListFile(QString::fromStdString(clip));
         EXPECT_EQ(window.ConvertList().topLevelItemCount(), 0);
         ASSERT_EQ(desktop.messages.size(), 1u);
-        EXPECT_TRUE(desktop.messages[0].text.contains("GetPlayLength")) << desktop.messages[0].text.toStdString();
+        EXPECT_TRUE(desktop.messages[0].text.contains("GetMediaFacts")) << desktop.messages[0].text.toStdString();
         // What is bound still works: the first video's figures, in the Video Converter only; rates
         // outside the lists take their defaults.
         auto& width = *static_cast<QLineEdit*>(window.Control(kWidthEdit));
         const auto choice = [&](int id) { return static_cast<QComboBox*>(window.Control(id))->currentText(); };
-        window.ApplyVideoDefaults(clip);
+        MediaLibrary::Header::MEDIACONVERSIONINFO figures{};
+        ASSERT_TRUE(Lumetra().GetDefaultPara()(&figures));
+        window.ApplyVideoDefaults(figures);
         EXPECT_EQ((QStringList{width.text(), choice(kSampleRateList), choice(kFrameRateList)}),
                   (QStringList{"640", "44100", "25"}));
         EXPECT_EQ(window.TotalBitRate(), 996);
         Click(window, kDvdCreatorButton);
         width.clear();
-        window.ApplyVideoDefaults(clip);
+        window.ApplyVideoDefaults(figures);
         EXPECT_EQ(width.text(), "");
     }
     desktop.messages.clear();
     CMediaMaster window(true, desktop, folder / "libNothing.so");
     Click(window, kVideoConverterButton);
-    window.ApplyVideoDefaults("/any/clip.avi");
     Click(window, kStartButton);   // a job starts only with every export it calls
-    ASSERT_EQ(desktop.messages.size(), 2u);
-    EXPECT_TRUE(desktop.messages[0].text.contains("GetDefaultPara"));
-    EXPECT_TRUE(desktop.messages[1].text.contains("GeTThumbNailForVideoFile"));
+    ASSERT_EQ(desktop.messages.size(), 1u);
+    EXPECT_TRUE(desktop.messages[0].text.contains("GeTThumbNailForVideoFile"));
     EXPECT_FALSE(window.JobRunning());
 }
 

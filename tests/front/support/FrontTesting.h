@@ -118,7 +118,10 @@ public:
     void AddDiscUsed(std::int64_t amount) override { used += amount; }
     void UpdateDiscUsage() override {}
     void UpdateOutputInfo(std::int64_t totalSeconds) override { outputSeconds = totalSeconds; }
-    void ApplyVideoDefaults(const std::string& path) override { defaultsFrom.push_back(path); }
+    void ApplyVideoDefaults(const MediaLibrary::Header::MEDIACONVERSIONINFO& figures) override
+    {
+        defaultWidths.push_back(figures.nWidth);
+    }
     void SetJoinEnabled(bool enabled) override { joinCalls.push_back(enabled); }
 
     // BurnHost
@@ -139,7 +142,8 @@ public:
     QStringList statuses;
     Messages messages;
     int questions = 0, progressMaximum = 0, steps = 0, hidden = 0;   // questions: folder, file, recorder
-    std::vector<std::string> previews, defaultsFrom;
+    std::vector<std::string> previews;
+    std::vector<int> defaultWidths;
     std::function<void(const std::string&)> onPreview;   // sees the picture while it is there
     std::vector<int> unchecked, commands;
     std::int64_t used = 0, outputSeconds = -1;
