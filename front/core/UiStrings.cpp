@@ -100,8 +100,9 @@ const UiStringTable& EnglishStrings()
         /* 88 */ "The user guide Help.pdf is not installed beside the program or in its data folder.",
         /* 89 */ "%1 cannot be added: %2",
         /* 90 */ "The files just added are still being measured. Please start again in a moment.",
-        /* 91 */ "File %1 of %2 - %3 left",
-        /* 92 */ "%1 of %2 MB written - %3 left",
+        /* 91 */ "File %1 of %2",
+        /* 92 */ "%1 of %2 MB written",
+        /* 93 */ "%1 left",
     };
     return table;
 }
@@ -201,8 +202,9 @@ const UiStringTable& SpanishStrings()
         /* 88 */ "La guía del usuario Help.pdf no está instalada junto al programa ni en su carpeta de datos.",
         /* 89 */ "No se puede añadir %1: %2",
         /* 90 */ "Aún se están midiendo los archivos añadidos. Vuelva a empezar en un momento, por favor.",
-        /* 91 */ "Archivo %1 de %2 - quedan %3",
-        /* 92 */ "%1 de %2 MB grabados - quedan %3",
+        /* 91 */ "Archivo %1 de %2",
+        /* 92 */ "%1 de %2 MB grabados",
+        /* 93 */ "quedan %1",
     };
     return table;
 }

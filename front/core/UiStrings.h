@@ -6,7 +6,7 @@
 
 namespace velmora::front {
 
-constexpr int kUiStringCount = 93;
+constexpr int kUiStringCount = 94;
 using UiStringTable = std::array<const char*, kUiStringCount>;   // UTF-8 rows
 
 const UiStringTable& EnglishStrings();
@@ -66,8 +66,9 @@ enum UiRow : int {
     kRowNoHelp = 88,
     kRowCannotAdd = 89,          // %1 the file, %2 why
     kRowStillMeasuring = 90,
-    kRowFileProgress = 91,       // %1 the file's number, %2 how many, %3 the time left
-    kRowBurnProgress = 92,       // %1 megabytes written, %2 in all, %3 the time left
+    kRowFileProgress = 91,       // %1 the file's number, %2 how many
+    kRowBurnProgress = 92,       // %1 megabytes written, %2 in all
+    kRowTimeLeft = 93,           // %1 the time left
 };
 
 // The window's own copy of the table chosen at start-up.

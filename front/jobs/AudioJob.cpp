@@ -2,6 +2,7 @@
 
 #include "JobFrame.h"
 #include "JobPaths.h"
+#include "WatchedConversion.h"
 #include "Lumetra.h"
 #include "core/LumetraBinding.h"
 #include "core/UiStrings.h"
@@ -35,21 +36,21 @@ void RunAudioJob(JobHost& host, const JobInput& input)
     const std::string folder = host.ChooseOutputFolder();
     if (folder.empty()) return;
 
-    JobFrame frame(host, static_cast<int>(input.rows.size()));
+    JobFrame frame(host, PlayLengthsOf(input.rows, true));
     frame.Outcome().SetDestination(folder);
     for (int index = 0; index < static_cast<int>(input.rows.size()); ++index) {
         if (host.State().CancelRequested()) break;
         const ConvertRow& row = input.rows[static_cast<std::size_t>(index)];
-        host.StepProgress();
         if (!row.checked) continue;
         const bool cdTrack = row.kind == SourceKind::CdTrack;
         const std::string source = SourceOf(row, input.cdDrive);
         const std::string output = folder + "/" + std::string(platform::TitlePart(row.sourcePath)) + "." + extension;
-        host.SetStatusText(StatusOf(row, source, host.Strings()));
+        frame.Progress().NextFile(StatusOf(row, source, host.Strings()));
         if (SetRequestPath(request.szSourceFile, source) && SetRequestPath(request.szOutputFile, output)) {
-            Lumetra().Converter(cdTrack ? Export::Convert_CD_TO_MP3 : Export::Convert_Wav_TO_MP3)(request);
+            const std::string reason = RunWatched(host, frame.Progress(),
+                                                  cdTrack ? Export::Convert_CD_TO_MP3 : Export::Convert_Wav_TO_MP3, request);
             if (host.State().CancelRequested()) break;
-            frame.Outcome().Check(row.sourcePath, output, LastLibraryFailure());
+            frame.Outcome().Check(row.sourcePath, output, reason);
         }
         host.UncheckRow(index);
     }

@@ -3,6 +3,7 @@
 #include "AuthoringText.h"
 #include "JobFrame.h"
 #include "JobPaths.h"
+#include "WatchedConversion.h"
 #include "log/Log.h"
 #include "Lumetra.h"
 #include "core/LumetraBinding.h"
@@ -42,14 +43,13 @@ bool ConvertRowTo(JobHost& host, const ConvertRow& row, const std::string& folde
                   const char* extension, MEDIACONVERSIONINFO& request, JobFrame& frame)
 {
     if (host.State().CancelRequested()) return false;
-    host.StepProgress();
-    host.SetStatusText(host.Strings()[kRowConverting] + " - " + QString::fromStdString(row.sourcePath) + "....");
+    frame.Progress().NextFile(host.Strings()[kRowConverting] + " - " + QString::fromStdString(row.sourcePath) + "....");
     const std::string output = folder + "/" + std::string(platform::TitlePart(row.sourcePath)) + extension;
     if (!SetRequestPath(request.szSourceFile, row.sourcePath) || !SetRequestPath(request.szOutputFile, output))
         return false;
-    Lumetra().Converter(conversion)(request);
+    const std::string reason = RunWatched(host, frame.Progress(), conversion, request);
     if (host.State().CancelRequested()) return false;
-    return frame.Outcome().Check(row.sourcePath, output, LastLibraryFailure());
+    return frame.Outcome().Check(row.sourcePath, output, reason);
 }
 
 // "Only VOB files": each file as a VOB in the output folder.
@@ -96,7 +96,7 @@ void RunDvdAuthoringJob(JobHost& host, const JobInput& input)
     const std::string folder = host.ChooseOutputFolder();
     if (folder.empty()) return;
     {
-        JobFrame frame(host, static_cast<int>(input.rows.size()));
+        JobFrame frame(host, PlayLengthsOf(input.rows));
         frame.Outcome().SetDestination(folder);
         MEDIACONVERSIONINFO request;
         host.CollectSettings(request, nullptr);

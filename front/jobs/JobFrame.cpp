@@ -2,11 +2,12 @@
 
 namespace velmora::front {
 
-JobFrame::JobFrame(JobHost& host, int steps) : host_(host), outcome_(host)
+JobFrame::JobFrame(JobHost& host, std::vector<int> secondsPerFile)
+    : host_(host), outcome_(host), progress_(host, std::move(secondsPerFile))
 {
     host_.State().SetBusy(true);
     host_.EnableControls(true);
-    host_.ShowProgress(steps, 0);
+    host_.ShowProgress(JobProgress::kScale, 0);
 }
 
 JobFrame::~JobFrame()

@@ -24,7 +24,7 @@ public:
 
     virtual void EnableControls(bool busy) = 0;
     virtual void ShowProgress(int maximum, int minimum) = 0;
-    virtual void StepProgress() = 0;
+    virtual void SetProgress(int position) = 0;
     // Position 0, with the bar and the status text shown.
     virtual void EndProgress() = 0;
     virtual void SetStatusText(const QString& text) = 0;

@@ -10,11 +10,11 @@
 #include "temp/TempFolder.h"
 #include "core/UiStrings.h"
 #include "VideoFormats.h"
+#include "WatchedConversion.h"
 #include "core/ControlIds.h"
 
 #include <cstdio>
 #include <filesystem>
-#include <future>
 #include <optional>
 #include <system_error>
 
@@ -22,7 +22,6 @@ using MediaLibrary::Header::MEDIACONVERSIONINFO;
 
 namespace velmora::front {
 namespace {
-
 
 std::string OutputFor(const VideoFormat& format, const std::string& folder, const std::string& input)
 {
@@ -42,22 +41,6 @@ void PreviewStep(JobHost& host, const MEDIACONVERSIONINFO& request, const std::f
     std::snprintf(positionText, sizeof positionText, "%.2f", position);
     Lumetra().GeTThumbNailForVideoFile()(positionText, request.szSourceFile, picture.c_str());
     host.ShowPreview(picture.string());
-}
-
-// The conversion runs on its own thread; between slices of the poll interval the job shows
-// the preview. The thread is joined before the request changes again. The library's reason of a
-// failure, read on the conversion's own thread.
-std::string ConvertOneFile(JobHost& host, const MEDIACONVERSIONINFO& request, const VideoFormat& format,
-                           const std::filesystem::path& picture)
-{
-    const auto convert = Lumetra().Converter(format.conversion);
-    auto conversion = std::async(std::launch::async, [convert, copy = request] {
-        convert(copy);
-        return LastLibraryFailure();
-    });
-    while (conversion.wait_for(host.State().PollInterval()) == std::future_status::timeout)
-        PreviewStep(host, request, picture);
-    return conversion.get();
 }
 
 // The joined file: the name the user chose, given the outputs' extension unless it has it already.
@@ -108,7 +91,7 @@ void RunVideoJob(JobHost& host, const JobInput& input)
 
     std::vector<std::string> outputs;
     {
-        JobFrame frame(host, static_cast<int>(input.rows.size()));
+        JobFrame frame(host, PlayLengthsOf(input.rows));
         JobOutcome& outcome = frame.Outcome();
         outcome.SetDestination(folder);
         host.CollectSettings(request, &defaults);
@@ -118,12 +101,12 @@ void RunVideoJob(JobHost& host, const JobInput& input)
         const auto picture = previews.Path() / "last_frame.png";
         for (const ConvertRow& row : input.rows) {
             if (host.State().CancelRequested()) break;
-            host.StepProgress();
-            host.SetStatusText(host.Strings()[kRowConverting] + " - " + QString::fromStdString(row.sourcePath) + "....");
+            frame.Progress().NextFile(host.Strings()[kRowConverting] + " - " + QString::fromStdString(row.sourcePath) + "....");
             if (!format || !SetRequestPath(request.szSourceFile, row.sourcePath)) continue;
             const std::string output = OutputFor(*format, folder, row.sourcePath);
             if (!SetRequestPath(request.szOutputFile, output)) continue;
-            const std::string reason = ConvertOneFile(host, request, *format, picture);
+            const std::string reason = RunWatched(host, frame.Progress(), format->conversion, request,
+                                                  [&] { PreviewStep(host, request, picture); });
             host.HidePreview();
             if (host.State().CancelRequested()) break;
             if (outcome.Check(row.sourcePath, output, reason)) outputs.push_back(output);

@@ -58,7 +58,7 @@ public:
 
     // JobHost
     void ShowProgress(int maximum, int minimum) override;
-    void StepProgress() override;
+    void SetProgress(int position) override;
     void EndProgress() override;
     void CollectSettings(MediaLibrary::Header::MEDIACONVERSIONINFO& request,
                          const MediaLibrary::Header::MEDIACONVERSIONINFO* defaults = nullptr) override;

@@ -12,6 +12,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+#include <algorithm>
+#include <cstdio>
 #include <exception>
 #include <vector>
 
@@ -32,6 +34,14 @@ QString ExtensionText(const QString& path)
     const std::string text = path.toStdString();
     const std::string_view extension = platform::ExtensionPart(text);
     return QString::fromUtf8(extension.empty() ? extension : extension.substr(1));
+}
+
+// A track's play length from its "M:SS" field.
+int TrackSeconds(const char (&length)[20])
+{
+    int minutes = 0, seconds = 0;
+    if (std::sscanf(FieldText(length).toStdString().c_str(), "%d:%d", &minutes, &seconds) != 2) return 0;
+    return std::clamp(minutes, 0, 6000) * 60 + std::clamp(seconds, 0, 59);
 }
 
 int ReadTracks(::Lumetra::GetCdTextInfoFn read, char letter, std::vector<CD_TEXT_INFO>& records, unsigned& count)
@@ -162,7 +172,8 @@ void CMediaMaster::ListCdTracks(const std::vector<CD_TEXT_INFO>& records)
         ConvertRow track{.sourcePath = path.toStdString(),
                          .kind = SourceKind::CdTrack,
                          .trackNumber = record.nTrackNo,
-                         .title = FieldText(record.szTitle).toStdString()};
+                         .title = FieldText(record.szTitle).toStdString(),
+                         .seconds = TrackSeconds(record.szLength)};
         convertList_->AddRow(std::move(track), {QString::number(record.nTrackNo), FieldText(record.szLength),
                                                     FieldText(record.szSize), FieldText(record.szTitle),
                                                     FieldText(record.szArtist), ExtensionText(path), path});

@@ -52,9 +52,9 @@ void CMediaMaster::ShowProgress(int maximum, int minimum)
     });
 }
 
-void CMediaMaster::StepProgress()
+void CMediaMaster::SetProgress(int position)
 {
-    RunOnThreadOf(*this, [this] { SetProgressPosition(static_cast<std::uint64_t>(controls_.progress->value() + 1)); });
+    RunOnThreadOf(*this, [this, position] { SetProgressPosition(static_cast<std::uint64_t>(position)); });
 }
 
 void CMediaMaster::EndProgress()

@@ -218,7 +218,7 @@ std::optional<Video::ReportFacts> CMediaLibrary::ReadFacts(Header::MEDIACONVERSI
 }
 
 bool CMediaLibrary::EncodeInto(CommandLine command, const std::filesystem::path& output,
-                               const velmora::platform::SpawnOptions& options)
+                               const velmora::platform::SpawnOptions& options, Watch watch)
 {
     velmora::platform::PendingFile pending(output);
     if (!pending.IsOpen()) return Refuse(pending.Failure(), false);
@@ -228,9 +228,12 @@ bool CMediaLibrary::EncodeInto(CommandLine command, const std::filesystem::path&
         return FileArgument(path == target ? pending.TemporaryPath().string() : std::string(path));
     });
     command.Prepend("-y");
-    Video::EncodeProgress progress;
+    std::optional<Video::EncodeProgress> progress;
     velmora::platform::SpawnOptions watched = options;
-    watched.watchErrors = [&progress](std::string_view written) { progress.Read(written); };
+    if (watch == Watch::Progress) {
+        progress.emplace();
+        watched.watchErrors = [&progress](std::string_view written) { progress->Read(written); };
+    }
     if (RunCommand(command, true, watched) != 0 || !Succeeded(kEncoderTool)) return false;
     std::error_code error;
     if (std::filesystem::file_size(pending.TemporaryPath(), error) == 0 || error)

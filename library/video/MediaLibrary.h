@@ -47,10 +47,11 @@ public:
     // Runs the encoder (given the command without it) into `output` through a hidden file beside
     // it, which replaces `output` only when the encoder exited 0 and wrote something. An earlier
     // file of that name is untouched otherwise, and nothing partial stays. False, reason recorded,
-    // when it failed.
+    // when it failed. A conversion's progress is what GetEncodedSeconds reports; a picture's is
+    // nobody's business.
+    enum class Watch { Progress, Quietly };
     bool EncodeInto(CommandLine command, const std::filesystem::path& output,
-                    const velmora::platform::SpawnOptions& options = {});
-
+                    const velmora::platform::SpawnOptions& options = {}, Watch watch = Watch::Progress);
 
     void GetAudioOptions(CommandLine& command) const;
     void GetVideoOptions(CommandLine& command) const;

@@ -55,7 +55,8 @@ void TakeThumbnail(std::string_view position, std::string_view video, const std:
     options.timeout = CMediaLibrary::kQuickToolLimit;
     const auto start = StartPosition(position);
     // A position past the end gives no frame: the encoder writes nothing, and nothing is kept.
-    if (!converter.EncodeInto(ThumbnailCommand(start, video, picture.string(), width, height), picture, options) &&
+    if (!converter.EncodeInto(ThumbnailCommand(start, video, picture.string(), width, height), picture, options,
+                              CMediaLibrary::Watch::Quietly) &&
         LastFailure().starts_with(std::string(kEncoderTool) + " wrote nothing"))
         Fail("there is no picture at " + std::string(start) + " in " + std::string(video));
 }

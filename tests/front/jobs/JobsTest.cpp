@@ -9,14 +9,15 @@
 #include "jobs/VideoJob.h"
 
 #include <QImage>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
-#include <set>
-
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 
 #include <unistd.h>
 
@@ -71,7 +72,7 @@ TEST_F(JobTest, CheckedCdTracksAndAudioFilesAreConvertedToWavOrMp3AndUnchecked)
     const ScopedEnvironment drives("VELMORA_DRIVES", "X=" + disc.cue.string());
     const auto track = [](int number, bool checked) {
         return ConvertRow{.sourcePath = "X:\\Track0" + std::to_string(number) + ".cda", .kind = SourceKind::CdTrack,
-                          .trackNumber = number, .checked = checked};
+                          .trackNumber = number, .seconds = number == 1 ? 2 : 1, .checked = checked};
     };
     const auto run = [&](MediaLibrary::Header::OutputFormat format, std::vector<ConvertRow> rows) {
         host.collect = [format](Request& request, const Request*) { request.nOutputFormat = format; };
@@ -84,8 +85,10 @@ TEST_F(JobTest, CheckedCdTracksAndAudioFilesAreConvertedToWavOrMp3AndUnchecked)
     }
     EXPECT_FALSE(fs::exists(output / "Track02.wav"));
     EXPECT_EQ(host.unchecked, (std::vector<int>{0, 2}));
-    EXPECT_EQ(host.steps, 3);
-    EXPECT_TRUE(host.statuses.contains("Converting Track - 3...."));
+    // The bar goes by play length: the second checked track starts two thirds in.
+    EXPECT_EQ(host.positions.front(), 0);
+    EXPECT_NE(std::find(host.positions.begin(), host.positions.end(), 666), host.positions.end());
+    EXPECT_TRUE(host.Shown("Converting Track - 3....  File 2 of 2 - "));
     EXPECT_EQ(host.LastStatus(), "2 files converted into " + Q(output.path()));
     // The job holds the window busy while it runs and gives it back at the end.
     EXPECT_EQ(host.controls, (std::vector<bool>{true, false}));
@@ -96,7 +99,7 @@ TEST_F(JobTest, CheckedCdTracksAndAudioFilesAreConvertedToWavOrMp3AndUnchecked)
         {track(2, true), {.sourcePath = (scratch / "tone.wav").string(), .checked = true}});
     EXPECT_NE(DescribeWithFfmpeg(output / "Track02.mp3").find("Audio: mp3"), std::string::npos);
     EXPECT_NE(DescribeWithFfmpeg(output / "tone.mp3").find("Audio: mp3"), std::string::npos);
-    EXPECT_TRUE(host.statuses.contains("Converting - " + Q(scratch / "tone.wav") + "...."));
+    EXPECT_TRUE(host.Shown("Converting - " + Q(scratch / "tone.wav") + "....  File 2 of 2"));
 }
 
 TEST_F(JobTest, EachVideoIsConvertedIntoTheChosenContainerAndAFailureIsNamedAndCounted)
@@ -115,7 +118,7 @@ TEST_F(JobTest, EachVideoIsConvertedIntoTheChosenContainerAndAFailureIsNamedAndC
     const QString reason = "ffmpeg failed: file:" + Q(output / "broken.avi") + ": Invalid data found when processing input";
     EXPECT_TRUE(host.statuses.contains("broken.avi - failed: " + reason)) << host.statuses.join("|").toStdString();
     EXPECT_EQ(host.LastStatus(), "1 file failed: broken.avi: " + reason);
-    EXPECT_EQ(std::pair(host.progressMaximum, host.steps), std::pair(3, 3));
+    EXPECT_EQ(host.progressMaximum, 1000);
     EXPECT_EQ(host.controls, (std::vector<bool>{true, false}));
     // Quick conversions end within one slice: no preview copy, no picture, no preview.
     EXPECT_FALSE(fs::exists(output / "a_tmp.mp4"));
@@ -129,7 +132,7 @@ TEST_F(JobTest, ALongVideoConversionShowsWhereTheEncoderHasGotInThePreviewAndLea
 {
     host.state.SetPollInterval(std::chrono::milliseconds(20));
     // Long enough that its conversion outlasts several preview slices.
-    const std::vector<ConvertRow> rows{{.sourcePath = TestClip("long.avi", 8, 640, 480).string()}};
+    const std::vector<ConvertRow> rows{{.sourcePath = TestClip("long.avi", 8, 640, 480).string(), .seconds = 8}};
     std::vector<bool> pictures;
     host.onPreview = [&](const std::string& picture) { pictures.push_back(!QImage(QString::fromStdString(picture)).isNull()); };
     RunVideoJob(host, {.mode = kModeVideoConverter, .rows = rows, .formatRadio = kMp4Radio});
@@ -140,6 +143,10 @@ TEST_F(JobTest, ALongVideoConversionShowsWhereTheEncoderHasGotInThePreviewAndLea
     EXPECT_FALSE(fs::exists(host.previews.back()));   // the job's pictures go with it
     EXPECT_EQ(host.hidden, 1);
     EXPECT_EQ(std::distance(fs::directory_iterator(output.path()), fs::directory_iterator()), 1);
+    // The bar moved inside the file, and the status told the time left.
+    EXPECT_TRUE(std::any_of(host.positions.begin(), host.positions.end(), [](int at) { return at > 0 && at < 1000; }));
+    EXPECT_TRUE(host.statuses.indexOf(QRegularExpression(R"(.*  File 1 of 1 - \d\d:\d\d left$)")) >= 0)
+        << host.statuses.join("|").toStdString();
 
     // Cancelled while it runs: the encoder ends, and nothing of the file is left.
     fs::remove(output / "long.mp4");

@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -96,10 +97,15 @@ public:
         return answer;
     }
     QString LastStatus() const { return statuses.isEmpty() ? QString() : statuses.back(); }
+    // Whether a status began so.
+    bool Shown(const QString& start) const
+    {
+        return std::any_of(statuses.begin(), statuses.end(), [&](const QString& status) { return status.startsWith(start); });
+    }
 
     // JobHost
     void ShowProgress(int maximum, int) override { progressMaximum = maximum; }
-    void StepProgress() override { ++steps; }
+    void SetProgress(int position) override { positions.push_back(position); }
     void EndProgress() override {}
     void CollectSettings(Request& request, const Request* defaults) override { collect(request, defaults); }
     std::string ChooseOutputFolder() override { return ++questions, folder; }
@@ -141,9 +147,9 @@ public:
     std::vector<bool> controls, joinCalls;   // controls: busy, then free
     QStringList statuses;
     Messages messages;
-    int questions = 0, progressMaximum = 0, steps = 0, hidden = 0;   // questions: folder, file, recorder
+    int questions = 0, progressMaximum = 0, hidden = 0;   // questions: folder, file, recorder
     std::vector<std::string> previews;
-    std::vector<int> defaultWidths;
+    std::vector<int> defaultWidths, positions;
     std::function<void(const std::string&)> onPreview;   // sees the picture while it is there
     std::vector<int> unchecked, commands;
     std::int64_t used = 0, outputSeconds = -1;

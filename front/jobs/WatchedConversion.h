@@ -1,0 +1,20 @@
+#pragma once
+
+#include "JobHost.h"
+#include "JobProgress.h"
+#include "Lumetra.h"
+#include "core/LumetraBinding.h"
+
+#include <functional>
+#include <string>
+
+namespace velmora::front {
+
+// Runs one conversion of the library on a thread of its own; while it runs, the job's progress
+// follows the encoder and `tick`, when given, is called every poll interval. Returns the
+// library's reason of a failure, read on the conversion's own thread.
+std::string RunWatched(JobHost& host, JobProgress& progress, Export conversion,
+                       const MediaLibrary::Header::MEDIACONVERSIONINFO& request,
+                       const std::function<void()>& tick = {});
+
+}  // namespace velmora::front
