@@ -155,7 +155,8 @@ TEST_F(CommandLineTest, CdCommandsListRipAndLookUpTheDisc)
     EXPECT_EQ(listed.status, 0) << listed.error;
     EXPECT_NE(listed.out.find("2      0:03     0 MB     K:\\Track02.cda"), std::string::npos) << listed.out;
     ExpectMade({"cd-rip", "K:2", scratch / "two.wav"}, scratch / "two.wav");
-    ExpectRefusal({"cd-rip", "K:3", scratch / "three.wav"}, "(6023");
+    ExpectRefusal({"cd-rip", "K:3", scratch / "three.wav"}, "there is no audio track K:3 (the disc has 2 tracks) (6023)");
+    ExpectRefusal({"cd-tracks", "Q"}, "there is no drive Q:");
 
     const std::string queryAnswer = "211 close\r\nrock 1 First / One\r\njazz 2 Second / Two\r\n.\r\n";
     LoopbackHttpServer server([&](const LoopbackHttpServer::Request& request) {
