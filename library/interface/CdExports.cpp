@@ -1,5 +1,6 @@
 // The audio-CD exports: the track list of a disc and the rip of one track to WAV or MP3.
 
+#include "audio/CdioLog.h"
 #include "audio/CdTrack.h"
 #include "audio/CdTrackTable.h"
 #include "Failure.h"
@@ -23,6 +24,12 @@ namespace Result = MediaLibrary::Result;
 namespace {
 
 constexpr std::uint64_t kSectorBytes = velmora::platform::kAudioSectorBytes;
+
+// From the moment the library is loaded: the command line reads the drive table before any export.
+__attribute__((constructor)) void RouteCdioMessages()
+{
+    MediaLibrary::Audio::RouteCdioMessagesToLog();
+}
 
 void FillTrackRecord(char drive, const MediaLibrary::Audio::TrackExtent& extent, CD_TEXT_INFO& record)
 {
