@@ -1,7 +1,7 @@
 #include "CdAudioStream.h"
 
+#include "CdDrive.h"
 #include "log/Log.h"
-#include "drives/DriveTable.h"
 
 #include <cdio/paranoia/paranoia.h>
 
@@ -28,12 +28,10 @@ CdAudioStream::~CdAudioStream()
     Close();
 }
 
-CdAudioStream::OpenResult CdAudioStream::Open(char driveLetter)
+CdAudioStream::OpenResult CdAudioStream::Open(char driveLetter, std::string* problem)
 {
     Close();
-    const auto table = velmora::platform::DriveTable::Load();
-    const auto* drive = table.Find(driveLetter);
-    if (drive) m_device = velmora::platform::CdDevice::Open(*drive);
+    m_device = OpenDevice(driveLetter, problem);
     if (!m_device) return OpenResult::NoDisc;
 
     m_drive = cdio_cddap_identify_cdio(m_device->Native(), CDDA_MESSAGE_FORGETIT, nullptr);
@@ -109,7 +107,7 @@ bool CdAudioStream::Update()
     }
     int16_t* block = cdio_paranoia_read_limited(m_paranoia, CountSkips, kReadRetries);
     if (!block) {
-        LogMessage(1, "Track %d: sector %d cannot be read", m_track, static_cast<int>(m_next));
+        LogMessage(2, "Track %d: sector %d cannot be read", m_track, static_cast<int>(m_next));
         return false;
     }
     ++m_next;

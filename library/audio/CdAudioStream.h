@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 typedef struct cdrom_drive_s cdrom_drive_t;
 typedef struct cdrom_paranoia_s cdrom_paranoia_t;
@@ -28,7 +29,8 @@ public:
     CdAudioStream(const CdAudioStream&) = delete;
     CdAudioStream& operator=(const CdAudioStream&) = delete;
 
-    OpenResult Open(char driveLetter);
+    // NoDisc comes with the problem, in words.
+    OpenResult Open(char driveLetter, std::string* problem = nullptr);
     int GetNumSubStreams() const;
     // Selects a track by its zero-based position; false for a data track or one out of range.
     bool SetSubStream(int index);

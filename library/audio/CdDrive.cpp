@@ -9,19 +9,33 @@
 namespace MediaLibrary::Audio {
 namespace {
 
-std::unique_ptr<CdDevice> OpenDevice(char letter)
+std::unique_ptr<CdDevice> Refused(std::string* problem, std::string reason)
 {
-    const auto table = velmora::platform::DriveTable::Load();
-    const auto* drive = table.Find(letter);
-    return drive ? CdDevice::Open(*drive) : nullptr;
+    if (problem) *problem = std::move(reason);
+    return nullptr;
 }
 
 }  // namespace
 
-std::unique_ptr<CdDevice> OpenLockedDrive(char letter, CDROM_TOC& toc)
+std::unique_ptr<CdDevice> OpenDevice(char letter, std::string* problem)
 {
-    auto device = OpenDevice(letter);
-    if (!device || !device->LockTray() || !device->ReadToc(toc)) return nullptr;
+    const std::string name{letter, ':'};
+    const auto table = velmora::platform::DriveTable::Load();
+    const auto* drive = table.Find(letter);
+    if (!drive) return Refused(problem, "there is no drive " + name);
+    std::string why;
+    auto device = CdDevice::Open(*drive, &why);
+    if (!device) return Refused(problem, why.empty() ? "drive " + name + " holds no disc that can be read" : why);
+    return device;
+}
+
+std::unique_ptr<CdDevice> OpenLockedDrive(char letter, CDROM_TOC& toc, std::string* problem)
+{
+    auto device = OpenDevice(letter, problem);
+    if (!device) return nullptr;
+    const std::string name{letter, ':'};
+    if (!device->LockTray()) return Refused(problem, "the tray of drive " + name + " cannot be locked");
+    if (!device->ReadToc(toc)) return Refused(problem, "the disc in drive " + name + " has no table of contents");
     return device;
 }
 

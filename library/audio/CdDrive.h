@@ -11,9 +11,12 @@ namespace MediaLibrary::Audio {
 using velmora::platform::CDROM_TOC;
 using velmora::platform::CdDevice;
 
+// The drive of the letter, opened; none when it cannot be, and problem says why, in words.
+std::unique_ptr<CdDevice> OpenDevice(char letter, std::string* problem = nullptr);
+
 // Opens the drive of the letter, locks its tray and reads its table of contents; none when any
-// step fails (the tray is then unlocked again).
-std::unique_ptr<CdDevice> OpenLockedDrive(char letter, CDROM_TOC& toc);
+// step fails (the tray is then unlocked again), and problem says why.
+std::unique_ptr<CdDevice> OpenLockedDrive(char letter, CDROM_TOC& toc, std::string* problem = nullptr);
 
 }  // namespace MediaLibrary::Audio
 

@@ -1,6 +1,7 @@
 #include "CdTrack.h"
 
 #include "CdAudioStream.h"
+#include "interface/Failure.h"
 #include "log/Log.h"
 #include "RecordText.h"
 #include "WaveWriter.h"
@@ -60,43 +61,36 @@ std::int32_t ParseTrackNumber(std::string_view text)
     return number;
 }
 
-// The rip's result for a stream that did not open, told to the log.
-int OpenFailure(CdAudioStream::OpenResult opened, const char* drive)
+// The rip's result for a stream that did not open, its reason recorded.
+int OpenFailure(CdAudioStream::OpenResult opened, const std::string& drive, const std::string& problem)
 {
     switch (opened) {
     case CdAudioStream::OpenResult::NoDisc:
-        LogMessage(1, "No disc can be read in drive %s", drive);
-        return MediaLibrary::Result::kRipNoDisc;
+        return Refuse(problem, MediaLibrary::Result::kRipNoDisc);
     case CdAudioStream::OpenResult::ReaderUnusable:
-        LogMessage(1, "Drive %s cannot deliver CD audio", drive);
-        return MediaLibrary::Result::kRipReaderUnusable;
+        return Refuse("drive " + drive + " cannot deliver CD audio", MediaLibrary::Result::kRipReaderUnusable);
     case CdAudioStream::OpenResult::ReaderNotInitialised:
     case CdAudioStream::OpenResult::Opened:
         break;
     }
-    LogMessage(1, "The CD audio reader cannot start on drive %s", drive);
-    return MediaLibrary::Result::kRipNotInitialised;
+    return Refuse("the CD audio reader cannot start on drive " + drive, MediaLibrary::Result::kRipNotInitialised);
 }
 
-// Reads the selected track to its end into the writer and completes the WAV file; 0 or the rip's failure.
-int CaptureTrack(CdAudioStream& stream, WaveWriter& output, const char* outputName)
+// Reads the selected track to its end into the writer and puts the WAV file in place; 0 or the
+// rip's failure, its reason recorded.
+int CaptureTrack(CdAudioStream& stream, WaveWriter& output, const std::string& track)
 {
     CaptureState capture;
     capture.output = &output;
     stream.SetCapture(CaptureSamples, &capture);
     stream.SetEndCallback(TrackEnded, &capture);
-    if (!stream.Play()) return MediaLibrary::Result::kRipNotInitialised;
+    if (!stream.Play())
+        return Refuse("the CD audio reader cannot start on track " + track, MediaLibrary::Result::kRipNotInitialised);
     while (!capture.ended && !capture.failed) {
-        if (!stream.Update()) return MediaLibrary::Result::kRipNoDisc;
+        if (!stream.Update())
+            return Refuse("track " + track + " cannot be read to its end", MediaLibrary::Result::kRipNoDisc);
     }
-    if (capture.failed) {
-        LogMessage(1, "Writing %s failed after %u bytes", outputName, output.DataLength());
-        return MediaLibrary::Result::kRipNotInitialised;
-    }
-    if (!output.Finish()) {
-        LogMessage(1, "The WAV file %s cannot be completed", outputName);
-        return MediaLibrary::Result::kRipNotInitialised;
-    }
+    if (capture.failed || !output.Finish()) return Refuse(output.Failure(), MediaLibrary::Result::kRipNotInitialised);
     return 0;
 }
 
@@ -118,26 +112,22 @@ int CCDTrack::Prepare()
 
 int CCDTrack::Convert()
 {
-    WaveWriter output;
-    if (!output.Open(m_request.szOutputFile)) {
-        LogMessage(1, "The WAV file %s cannot be created; track not ripped", m_request.szOutputFile);
-        return MediaLibrary::Result::kRipNotInitialised;
-    }
-    if (szDrive[1] != ':') {
-        LogMessage(1, "%s names no CD drive", m_request.szSourceFile);
-        return MediaLibrary::Result::kRipNoDisc;
-    }
+    if (szDrive[1] != ':')
+        return Refuse(std::string(m_request.szSourceFile) + " names no CD drive", MediaLibrary::Result::kRipNoDisc);
+    const std::string drive = szDrive;
+    const std::string track = drive + (m_request.szSourceFile + 2);
     CdAudioStream stream;
-    if (const auto opened = stream.Open(szDrive[0]); opened != CdAudioStream::OpenResult::Opened)
-        return OpenFailure(opened, szDrive);
+    std::string problem;
+    if (const auto opened = stream.Open(szDrive[0], &problem); opened != CdAudioStream::OpenResult::Opened)
+        return OpenFailure(opened, drive, problem);
     const int tracks = stream.GetNumSubStreams();
-    if (nTrack < 1 || nTrack - 1 >= tracks || !stream.SetSubStream(nTrack - 1)) {
-        LogMessage(1, "Track (%s) is not an audio track of the %d on drive %s", m_request.szSourceFile + 2, tracks,
-                   szDrive);
-        return MediaLibrary::Result::kRipTrackOutOfRange;
-    }
-    if (const int captured = CaptureTrack(stream, output, m_request.szOutputFile); captured != 0) return captured;
-    LogMessage(2, "Ripped track %d of drive %s: %u bytes", nTrack, szDrive, output.DataLength());
+    if (nTrack < 1 || nTrack - 1 >= tracks || !stream.SetSubStream(nTrack - 1))
+        return Refuse("there is no audio track " + track + " (the disc has " + std::to_string(tracks) + " tracks)",
+                      MediaLibrary::Result::kRipTrackOutOfRange);
+    WaveWriter output(m_request.szOutputFile);
+    if (!output.IsOpen()) return Refuse(output.Failure(), MediaLibrary::Result::kRipNotInitialised);
+    if (const int captured = CaptureTrack(stream, output, track); captured != 0) return captured;
+    LogMessage(2, "Ripped track %s: %u bytes", track.c_str(), output.DataLength());
     return 0;
 }
 

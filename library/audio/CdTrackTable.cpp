@@ -10,11 +10,11 @@ constexpr std::size_t kCdaTrackOffset = 22;
 
 }  // namespace
 
-bool CCDTrackTable::ReadTrackTable(char driveLetter)
+bool CCDTrackTable::ReadTrackTable(char driveLetter, std::string* problem)
 {
     Release();
     CDROM_TOC toc;
-    m_device = OpenLockedDrive(driveLetter, toc);
+    m_device = OpenLockedDrive(driveLetter, toc, problem);
     if (!m_device) return false;
     const int count = velmora::platform::TrackCount(toc);
     for (int at = 0; at < count; ++at) {

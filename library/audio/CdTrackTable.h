@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace MediaLibrary::Audio {
@@ -17,7 +18,8 @@ struct TrackExtent {
 // its tray locked until the table is released (or goes).
 class CCDTrackTable {
 public:
-    bool ReadTrackTable(char driveLetter);
+    // False when the drive cannot be read, and problem says why.
+    bool ReadTrackTable(char driveLetter, std::string* problem = nullptr);
     void Release();
     const std::vector<TrackExtent>& Extents() const { return m_extents; }
 

@@ -1,13 +1,17 @@
 #include "WaveWriter.h"
 
+#include <cerrno>
 #include <cstring>
 #include <limits>
+#include <unistd.h>
 
 namespace MediaLibrary::Audio {
 namespace {
 
 constexpr std::uint32_t kRiffOverhead = 36;   // RIFF header rest, format chunk, data chunk header
 constexpr std::uint32_t kMaxDataLength = std::numeric_limits<std::uint32_t>::max() - kRiffOverhead;
+// Few large writes: a rip delivers 2352 bytes at a time.
+constexpr std::size_t kBufferBytes = 256 * 1024;
 
 void Put(WaveHeader& header, std::size_t at, std::uint32_t value, int bytes)
 {
@@ -35,56 +39,53 @@ WaveHeader MakeWaveHeader(std::uint32_t dataLength)
     return header;
 }
 
-WaveWriter::~WaveWriter()
+WaveWriter::WaveWriter(const std::filesystem::path& target) : m_file(target)
 {
-    Discard();
+    if (!m_file.IsOpen()) {
+        m_failure = m_file.Failure();
+        return;
+    }
+    m_buffer.reserve(kBufferBytes);
+    m_buffer.resize(kWaveHeaderSize);   // room for the header
 }
 
-bool WaveWriter::Open(const std::filesystem::path& file)
+bool WaveWriter::Failed(std::string reason)
 {
-    Discard();
-    m_out.open(file, std::ios::binary | std::ios::trunc);
-    if (!m_out) return false;
-    m_file = file;
-    m_dataLength = 0;
-    const WaveHeader room{};
-    m_out.write(reinterpret_cast<const char*>(room.data()), room.size());
-    return static_cast<bool>(m_out);
+    if (m_failure.empty()) m_failure = std::move(reason);
+    return false;
+}
+
+bool WaveWriter::Flush()
+{
+    if (!m_file.Write(m_buffer.data(), m_buffer.size())) return Failed(m_file.Failure());
+    m_buffer.clear();
+    return true;
 }
 
 bool WaveWriter::Append(const void* data, std::size_t bytes)
 {
-    if (!m_out.is_open() || bytes > kMaxDataLength - m_dataLength) return false;
-    m_out.write(static_cast<const char*>(data), static_cast<std::streamsize>(bytes));
-    if (!m_out) return false;
+    if (!m_failure.empty()) return false;
+    if (bytes > kMaxDataLength - m_dataLength)
+        return Failed(m_file.Target().string() + " would be longer than a WAV file can be");
+    const char* at = static_cast<const char*>(data);
+    if (m_buffer.size() + bytes > kBufferBytes && !Flush()) return false;
+    if (bytes >= kBufferBytes) {
+        if (!m_file.Write(at, bytes)) return Failed(m_file.Failure());
+    } else {
+        m_buffer.insert(m_buffer.end(), at, at + bytes);
+    }
     m_dataLength += static_cast<std::uint32_t>(bytes);
     return true;
 }
 
 bool WaveWriter::Finish()
 {
-    if (!m_out.is_open()) return false;
+    if (!m_failure.empty() || !Flush()) return false;
     const auto header = MakeWaveHeader(m_dataLength);
-    m_out.seekp(0);
-    m_out.write(reinterpret_cast<const char*>(header.data()), header.size());
-    m_out.close();
-    if (m_out.fail()) {
-        Discard();
-        return false;
-    }
-    m_file.clear();
+    if (::pwrite(m_file.Descriptor(), header.data(), header.size(), 0) != static_cast<ssize_t>(header.size()))
+        return Failed("writing " + m_file.Target().string() + " failed: " + std::strerror(errno));
+    if (!m_file.Commit()) return Failed(m_file.Failure());
     return true;
-}
-
-void WaveWriter::Discard()
-{
-    if (m_file.empty()) return;
-    if (m_out.is_open()) m_out.close();
-    // Only what this writer made is removed: an output that was a device stays.
-    std::error_code ignored;
-    if (std::filesystem::symlink_status(m_file, ignored).type() == std::filesystem::file_type::regular)
-        std::filesystem::remove(m_file, ignored);
-    m_file.clear();
 }
 
 }  // namespace MediaLibrary::Audio

@@ -150,7 +150,11 @@ std::vector<CD_TEXT_INFO> ReadTrackTable(char drive)
     const std::string root{drive, ':', '\\'};
     const auto names = velmora::platform::DriveTable::Load().FindFiles(root + "*.cda");
     if (names.empty()) {
-        std::fprintf(stderr, "lumetra: drive %s holds no audio tracks\n", root.c_str());
+        // The library says why, when the drive cannot be read at all.
+        unsigned none = 0;
+        GET_CD_TEXT_INFO(drive, nullptr, &none);
+        const char* failure = GetLastFailure();
+        std::fprintf(stderr, "lumetra: %s\n", failure[0] ? failure : ("drive " + root + " holds no audio tracks").c_str());
         return {};
     }
     std::vector<CD_TEXT_INFO> tracks(names.size());
@@ -184,7 +188,8 @@ int RipCdTrack(const Options& options)
 {
     const int result = Convert_CD_TO_MP3(options.request);
     if (result != 0) {
-        std::fprintf(stderr, "lumetra: track %s cannot be ripped (%d, see the log)\n", options.input.c_str(), result);
+        std::fprintf(stderr, "lumetra: track %s cannot be ripped: %s (%d)\n", options.input.c_str(), GetLastFailure(),
+                     result);
         return 1;
     }
     return Judge(options.request.szOutputFile, "rip");

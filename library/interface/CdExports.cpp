@@ -1,29 +1,35 @@
 // The audio-CD exports: the track list of a disc and the rip of one track to WAV or MP3.
 
+#include "audio/CdioLog.h"
 #include "audio/CdTrack.h"
 #include "audio/CdTrackTable.h"
+#include "Failure.h"
 #include "log/Log.h"
 #include "Lumetra.h"
 #include "MessageBox.h"
 #include "RecordText.h"
-#include "video/ToolRunner.h"
+#include "RequestPaths.h"
+#include "temp/ScopedTempFolder.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
-#include <mutex>
 
 using MediaLibrary::Header::CD_TEXT_INFO;
 using MediaLibrary::Header::MEDIACONVERSIONINFO;
+using MediaLibrary::Refuse;
+namespace Result = MediaLibrary::Result;
 
 namespace {
 
-constexpr std::string_view kRipFileName = "temp_xyz_media.wav";
 constexpr std::uint64_t kSectorBytes = velmora::platform::kAudioSectorBytes;
 
-// The temporary WAV has one fixed name, so rips take turns.
-std::mutex ripMutex;
+// From the moment the library is loaded: the command line reads the drive table before any export.
+__attribute__((constructor)) void RouteCdioMessages()
+{
+    MediaLibrary::Audio::RouteCdioMessagesToLog();
+}
 
 void FillTrackRecord(char drive, const MediaLibrary::Audio::TrackExtent& extent, CD_TEXT_INFO& record)
 {
@@ -47,69 +53,58 @@ void FillTrackRecord(char drive, const MediaLibrary::Audio::TrackExtent& extent,
 int ReadTrackTexts(char drive, CD_TEXT_INFO* tracks, unsigned* count)
 {
     MediaLibrary::Audio::CCDTrackTable table;
-    if (!table.ReadTrackTable(drive)) {
-        table.Release();
+    std::string problem;
+    if (!table.ReadTrackTable(drive, &problem)) {
         *count = 0;
-        return MediaLibrary::Result::kCdDriveNotAccessible;
+        return Refuse(problem.empty() ? std::string("the disc in drive ") + drive + ": has no tracks" : problem,
+                      Result::kCdDriveNotAccessible);
     }
     const auto& extents = table.Extents();
     if (!tracks || *count < extents.size()) {
         *count = static_cast<unsigned>(extents.size());
-        return MediaLibrary::Result::kCdArrayTooSmall;
+        return Result::kCdArrayTooSmall;
     }
     *count = static_cast<unsigned>(extents.size());
     for (std::size_t at = 0; at < extents.size(); ++at) FillTrackRecord(drive, extents[at], tracks[at]);
     return 0;
 }
 
-int KeepRippedWav(const std::filesystem::path& ripped, const char* output)
+int Rip(const MEDIACONVERSIONINFO& request)
 {
-    std::error_code error;
-    std::filesystem::remove(output, error);
-    if (std::filesystem::copy_file(ripped, output, std::filesystem::copy_options::overwrite_existing, error))
-        return 0;
-    LogMessage(1, "Convert_CD_TO_MP3: the ripped WAV cannot be copied to %s: %s", output, error.message().c_str());
-    std::filesystem::remove(output, error);
-    return MediaLibrary::Result::kRipNotInitialised;
+    MediaLibrary::Audio::CCDTrack ripper(request);
+    ripper.Prepare();
+    return ripper.Convert();
 }
 
-// The second step of an MP3 rip: the ripped WAV becomes the encoder's source.
-int EncodeRippedWav(MEDIACONVERSIONINFO request, const std::filesystem::path& ripped)
+// The WAV is ripped into a folder of this rip's own, which goes with everything in it.
+int RipToMp3(const MEDIACONVERSIONINFO& info)
 {
-    MediaLibrary::SetFieldText(request.szSourceFile, ripped.string());
-    std::error_code ignored;
-    std::filesystem::remove(request.szOutputFile, ignored);
-    return Convert_Wav_TO_MP3(request);
+    const velmora::platform::ScopedTempFolder folder("rip");
+    if (!folder.Notice().empty()) LogMessage(1, "%s", folder.Notice().c_str());
+    const auto wav = folder.Path() / "track.wav";
+    MEDIACONVERSIONINFO ripRequest = info;
+    if (folder.Path().empty() || !MediaLibrary::SetFieldText(ripRequest.szOutputFile, wav.string()))
+        return Refuse("no temporary WAV file can be made for the MP3", Result::kRipNotInitialised);
+    if (const int ripped = Rip(ripRequest); ripped != 0) return ripped;
+    MEDIACONVERSIONINFO encodeRequest = info;
+    MediaLibrary::SetFieldText(encodeRequest.szSourceFile, wav.string());
+    // 0 whatever the encoder did, as for any conversion: the last failure says why there is no MP3.
+    return Convert_Wav_TO_MP3(encodeRequest);
 }
 
 int RipTrack(const MEDIACONVERSIONINFO& info)
 {
-    const auto source = MediaLibrary::FieldText(info.szSourceFile);
-    const auto output = MediaLibrary::FieldText(info.szOutputFile);
-    if (!source || !output || output->empty()) {
-        LogMessage(1, "Convert_CD_TO_MP3: the request names no usable track or output file; nothing ripped");
-        return MediaLibrary::Result::kRipNotInitialised;
-    }
+    if (!MediaLibrary::RequestPathsUsable(info, "Convert_CD_TO_MP3")) return Result::kRipNotInitialised;
     LogMessage(4, "Entering Convert_CD_TO_MP3 with (%s) to (%s)", info.szSourceFile, info.szOutputFile);
-
-    const auto ripped = MediaLibrary::TempFilePath(kRipFileName);
-    MEDIACONVERSIONINFO ripRequest = info;
-    if (ripped.empty() || !MediaLibrary::SetFieldText(ripRequest.szOutputFile, ripped.string())) {
-        LogMessage(1, "Convert_CD_TO_MP3: no temporary WAV path within %zu bytes",
-                   MediaLibrary::Header::kPathCapacity - 1);
-        return MediaLibrary::Result::kRipNotInitialised;
-    }
-    int result = 0;
-    {
-        MediaLibrary::Audio::CCDTrack ripper(ripRequest);
-        ripper.Prepare();
-        std::error_code ignored;
-        std::filesystem::remove(ripped, ignored);
-        result = ripper.Convert();
-    }
-    if (result != 0) return result;
-    if (info.nOutputFormat == MediaLibrary::Header::kFormatWav) return KeepRippedWav(ripped, info.szOutputFile);
-    return EncodeRippedWav(info, ripped);
+    // The finished file is renamed onto the output, which would replace a device or the like.
+    std::error_code error;
+    const auto existing = std::filesystem::status(info.szOutputFile, error).type();
+    if (existing != std::filesystem::file_type::not_found && existing != std::filesystem::file_type::regular)
+        return Refuse(std::string("the output ") + info.szOutputFile + " is not a regular file",
+                      Result::kRipNotInitialised);
+    // A WAV goes straight to the output, through a hidden file beside it.
+    if (info.nOutputFormat == MediaLibrary::Header::kFormatWav) return Rip(info);
+    return RipToMp3(info);
 }
 
 }  // namespace
@@ -118,17 +113,18 @@ extern "C" {
 
 LUMETRA_API int GET_CD_TEXT_INFO(char drive, CD_TEXT_INFO* tracks, unsigned* count)
 {
+    MediaLibrary::ClearFailure();
     LogMessage(4, "Entering GET_CD_TEXT_INFO with Drive (%c) and count (%d)", drive,
                count ? static_cast<int>(*count) : 0);
-    if (!count) return MediaLibrary::Result::kCdDriveNotAccessible;
+    if (!count) return Refuse("no place for the number of tracks was given", Result::kCdDriveNotAccessible);
     try {
         return ReadTrackTexts(drive, tracks, count);
     } catch (const std::exception& exception) {
         const std::string text = std::string("CD Drive is not ready or cannot read cd. Details: ") + exception.what();
-        LogMessage(1, "%s", text.c_str());
+        MediaLibrary::Fail(text);
         MediaLibrary::ShowMessageBox(text, "Error");
     } catch (...) {
-        LogMessage(4, "Lumetra::GET_CD_TEXT_INFO. Unhandled Exception Caught.");
+        MediaLibrary::Fail(std::string("the tracks of drive ") + drive + ": cannot be read");
     }
     // No record was filled for sure, so none is offered to the caller.
     *count = 0;
@@ -137,13 +133,14 @@ LUMETRA_API int GET_CD_TEXT_INFO(char drive, CD_TEXT_INFO* tracks, unsigned* cou
 
 LUMETRA_API int Convert_CD_TO_MP3(MEDIACONVERSIONINFO info)
 {
-    std::lock_guard lock(ripMutex);
+    MediaLibrary::ClearFailure();
     try {
         return RipTrack(info);
     } catch (const std::exception& exception) {
-        LogMessage(1, "Convert_CD_TO_MP3: %s", exception.what());
+        return Refuse(std::string("the track cannot be ripped: ") + exception.what(), Result::kRipNotInitialised);
+    } catch (...) {
+        return Refuse("the track cannot be ripped", Result::kRipNotInitialised);
     }
-    return MediaLibrary::Result::kRipNotInitialised;
 }
 
 }  // extern "C"

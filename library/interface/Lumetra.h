@@ -156,10 +156,11 @@ LUMETRA_API int GetMediaFacts(const char* source, MediaLibrary::Header::MEDIACON
 // Audio CDs, addressed by drive letter ("D", track 3 of it as "D:3").
 // Fills the first n records for the n tracks of the disc (track number from each record's .cda
 // file named in szTitle, length, size, path): 0 with *count = n; 6000 when *count < n (*count = n,
-// records untouched); 6024 when the drive cannot be read (*count = 0).
+// records untouched); 6024 when the drive cannot be read (*count = 0), GetLastFailure saying why.
 LUMETRA_API int GET_CD_TEXT_INFO(char drive, MediaLibrary::Header::CD_TEXT_INFO* tracks, unsigned* count);
 // Rips the track named by szSourceFile into szOutputFile: a WAV for nOutputFormat 1, else an MP3.
-// 0, or one of the rip failures 6020 to 6023.
+// 0, or one of the rip failures 6020 to 6023 with GetLastFailure saying why; a failed rip leaves
+// an earlier file of the output's name as it was. Rips may run in several processes at once.
 LUMETRA_API int Convert_CD_TO_MP3(MediaLibrary::Header::MEDIACONVERSIONINFO info);
 
 }  // extern "C"

@@ -1,23 +1,27 @@
 #include "CdDevice.h"
 
+#include "CueSheet.h"
+
 #include <cdio/cdio.h>
 #include <cdio/mmc_cmds.h>
 #include <cdio/util.h>
 
-#include <system_error>
+#include <string>
 
 namespace velmora::platform {
 namespace {
 
-CdIo_t* OpenSource(const Drive& drive)
+CdIo_t* OpenSource(const Drive& drive, std::string& problem)
 {
-    std::error_code error;
     switch (drive.kind) {
     case DriveKind::OpticalDevice:
         return cdio_open(drive.source.c_str(), DRIVER_DEVICE);
     case DriveKind::DiscImage:
-        // libcdio would report a missing image on standard error; a missing image is just an empty drive.
-        if (!std::filesystem::is_regular_file(drive.source, error)) return nullptr;
+        problem = CheckDiscImage(drive.source);
+        if (!problem.empty()) {
+            problem = "the disc image " + drive.source.string() + " cannot be used: " + problem;
+            return nullptr;
+        }
         return cdio_open_cue(drive.source.c_str());
     case DriveKind::Folder:
         break;
@@ -42,9 +46,11 @@ bool FillEntry(CdIo_t* cdio, track_t track, TRACK_DATA& entry)
 
 }  // namespace
 
-std::unique_ptr<CdDevice> CdDevice::Open(const Drive& drive)
+std::unique_ptr<CdDevice> CdDevice::Open(const Drive& drive, std::string* problem)
 {
-    CdIo_t* cdio = OpenSource(drive);
+    std::string why;
+    CdIo_t* cdio = OpenSource(drive, why);
+    if (problem) *problem = std::move(why);
     if (!cdio) return nullptr;
     return std::unique_ptr<CdDevice>(new CdDevice(cdio, drive.kind == DriveKind::DiscImage));
 }

@@ -4,6 +4,7 @@
 #include "Drive.h"
 
 #include <memory>
+#include <string>
 
 typedef struct _CdIo CdIo_t;
 
@@ -12,8 +13,9 @@ namespace velmora::platform {
 // An opened optical drive or disc image. The tray is unlocked again when the object goes.
 class CdDevice {
 public:
-    // None when there is no disc or drive behind it (a folder drive has no device either).
-    static std::unique_ptr<CdDevice> Open(const Drive& drive);
+    // None when there is no disc or drive behind it (a folder drive has no device either); for a
+    // disc image that fails its checks, problem says why, in words.
+    static std::unique_ptr<CdDevice> Open(const Drive& drive, std::string* problem = nullptr);
     ~CdDevice();
     CdDevice(const CdDevice&) = delete;
     CdDevice& operator=(const CdDevice&) = delete;

@@ -15,27 +15,28 @@ namespace {
 
 using namespace velmora::test;
 
-TEST(WaveWriterTest, AFinishedFileIsACdWaveOfItsDataAndAnUnfinishedOneIsGone)
+TEST(WaveWriterTest, AFinishedFileTakesTheTargetsPlaceAndAnUnfinishedOneLeavesNothing)
 {
     ScratchFolder scratch;
+    WriteFile(scratch / "half.wav", "earlier");
     {
-        WaveWriter writer;
-        ASSERT_TRUE(writer.Open(scratch / "done.wav"));
-        EXPECT_TRUE(writer.Append("abcd", 4) && writer.Append("efgh", 4) && writer.Finish());
-        WaveWriter unfinished;
-        ASSERT_TRUE(unfinished.Open(scratch / "half.wav"));
+        WaveWriter writer(scratch / "done.wav");
+        const std::string block(300000, 'x');   // more than the writer holds back at once
+        EXPECT_TRUE(writer.Append("abcd", 4) && writer.Append(block.data(), block.size()) && writer.Finish());
+        WaveWriter unfinished(scratch / "half.wav");
         EXPECT_TRUE(unfinished.Append("abcd", 4));
     }
     const auto done = ReadFile(scratch / "done.wav");
     const auto layout = velmora::wave::ParseWave(done);
     EXPECT_TRUE(layout.IsWave() && velmora::wave::IsCdAudio(layout.format));
-    EXPECT_EQ(std::tuple(Little32(done, 4), layout.dataOffset, layout.dataLength, done.substr(44)),
-              std::tuple(44u, 44u, 8u, "abcdefgh"));
-    EXPECT_FALSE(std::filesystem::exists(scratch / "half.wav"));
+    EXPECT_EQ(std::tuple(Little32(done, 4), layout.dataOffset, layout.dataLength), std::tuple(300040u, 44u, 300004u));
+    EXPECT_TRUE(done.substr(44) == "abcd" + std::string(300000, 'x'));
+    EXPECT_EQ(ReadFile(scratch / "half.wav"), "earlier");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.path()), {}), 2);
 
-    WaveWriter nowhere;
-    EXPECT_FALSE(nowhere.Open(scratch / "no-such-folder" / "x.wav"));
-    EXPECT_FALSE(nowhere.Append("abcd", 4) || nowhere.Finish());
+    WaveWriter nowhere(scratch / "no-such-folder" / "x.wav");
+    EXPECT_FALSE(nowhere.IsOpen() || nowhere.Append("abcd", 4) || nowhere.Finish());
+    EXPECT_NE(nowhere.Failure().find("cannot write into"), std::string::npos) << nowhere.Failure();
 }
 
 TEST(CdTrackTest, TrackNumbersAreReadStrictlyFromTheSourceOrFromTheCdaRecords)

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 namespace {
@@ -152,7 +153,19 @@ TEST_F(CommandLineTest, CdCommandsListRipAndLookUpTheDisc)
     EXPECT_EQ(listed.status, 0) << listed.error;
     EXPECT_NE(listed.out.find("2      0:03     0 MB     K:\\Track02.cda"), std::string::npos) << listed.out;
     ExpectMade({"cd-rip", "K:2", scratch / "two.wav"}, scratch / "two.wav");
-    ExpectRefusal({"cd-rip", "K:3", scratch / "three.wav"}, "(6023");
+    ExpectRefusal({"cd-rip", "K:3", scratch / "three.wav"}, "there is no audio track K:3 (the disc has 2 tracks) (6023)");
+    ExpectRefusal({"cd-tracks", "Q"}, "there is no drive Q:");
+
+    // libcdio has words for every track shorter than its pregap, each time the image is opened:
+    // they go to the log, and the table stands alone.
+    {
+        const auto full = WriteCdImage(scratch.path(), "full", std::vector<ImageTrack>(99, {1, 440}));
+        const ScopedEnvironment fullDrive("VELMORA_DRIVES", DriveList({{'N', full.cue}}));
+        const auto table = Lumetra({"cd-tracks", "N"});
+        EXPECT_EQ(table.status, 0) << table.error;
+        EXPECT_EQ(std::count(table.out.begin(), table.out.end(), '\n'), 100) << table.out.substr(0, 2000);
+        EXPECT_TRUE(table.out.ends_with("99     0:01     0 MB     N:\\Track99.cda\n")) << table.out.substr(0, 2000);
+    }
 
     const std::string queryAnswer = "211 close\r\nrock 1 First / One\r\njazz 2 Second / Two\r\n.\r\n";
     LoopbackHttpServer server([&](const LoopbackHttpServer::Request& request) {

@@ -13,6 +13,8 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -218,9 +220,20 @@ protected:
     {
         return LUMETRA(Convert_CD_TO_MP3)(LumetraRequest(source, output, format));
     }
-    std::filesystem::path RippedWav() const
+    static std::string Failure() { return LUMETRA(GetLastFailure)(); }
+    // What rips left in the private folder, and hidden beside their outputs: nothing, whatever became of them.
+    std::vector<std::string> LeftOver() const
     {
-        return scratch / ("velmora-" + std::to_string(::getuid())) / "temp_xyz_media.wav";
+        std::vector<std::string> names;
+        std::error_code ignored;
+        const auto add = [&](const std::filesystem::path& folder, bool hiddenOnly) {
+            for (const auto& entry : std::filesystem::directory_iterator(folder, ignored))
+                if (const auto name = entry.path().filename().string(); !hiddenOnly || name.starts_with("."))
+                    names.push_back(name);
+        };
+        add(scratch / ("velmora-" + std::to_string(::getuid())), false);
+        add(scratch.path(), true);
+        return names;
     }
 
     ScratchFolder scratch;
@@ -257,44 +270,109 @@ TEST_F(CdExportsTest, TheTrackListComesInTwoCallsAndStaysInsideTheArray)
     for (const auto& row : records)
         rows += std::to_string(row.nTrackNo) + " " + row.szPath + " " + row.szLength + " " + row.szSize + ";";
     EXPECT_EQ(rows, "1 D:\\Track01.cda 0:04 0 MB;-1  0:06 1 MB;3 D:\\Track03.cda 0:03 0 MB;0   ;");
-    for (const char drive : {'Q', 'M', 'F'}) {
+    for (const auto& [drive, reason] : std::vector<std::pair<char, std::string>>{
+             {'Q', "there is no drive Q:"}, {'M', "missing.cue cannot be opened"}, {'F', "holds no disc"}}) {
         count = 2;
         EXPECT_EQ(LUMETRA(GET_CD_TEXT_INFO)(drive, records.data(), &count), 6024) << drive;
         EXPECT_EQ(count, 0u) << drive;
+        EXPECT_NE(Failure().find(reason), std::string::npos) << Failure();
     }
 }
 
-TEST_F(CdExportsTest, ARipHoldsTheTrackExactlyInPlaceOfAnOldFileOrGivesItsCodeAndLeavesNoWav)
+TEST_F(CdExportsTest, ARipHoldsTheTrackExactlyInPlaceOfAnOldFileOrGivesItsCodeAndReasonAndLeavesNothing)
 {
     WriteFile(scratch / "two.wav", "stale output");
     ASSERT_EQ(Rip("D:2", scratch / "two.wav"), 0);
     const auto wav = ReadFile(scratch / "two.wav");
     EXPECT_EQ(wav.substr(0, 4), "RIFF");
     EXPECT_TRUE(wav.substr(44) == tones.tracks[1]) << "the samples differ from the image's";
-    EXPECT_TRUE(ReadFile(RippedWav()) == wav);   // the temporary WAV stays
 
     ASSERT_EQ(Rip("d:3", scratch / "three.mp3", 2), 0);
-    EXPECT_TRUE(ReadFile(RippedWav()).substr(44) == tones.tracks[2]);
     EXPECT_NE(DescribeWithFfmpeg(scratch / "three.mp3").find("Input #0, mp3"), std::string::npos);
     EXPECT_NEAR(DurationSeconds(scratch / "three.mp3"), 3.0, 0.1);
 
     ASSERT_EQ(Rip("X:2", scratch / "audio.wav"), 0);   // the audio track after a data track
     EXPECT_TRUE(ReadFile(scratch / "audio.wav").substr(44) == std::string(2 * 176400, '\x11'));
+    EXPECT_EQ(LeftOver(), std::vector<std::string>{});
 
-    // Rips that cannot be made give their code and leave no WAV.
-    for (const auto& [source, result] : std::vector<std::pair<std::string, int>>{
-             {"D:4", 6023}, {"D:3x", 6023}, {"X:1", 6023}, {"M:1", 6022}, {"Q:1", 6022}, {"F:1", 6022}, {"/x", 6022}}) {
-        EXPECT_EQ(Rip(source, scratch / "out.wav"), result) << source;
-        EXPECT_FALSE(std::filesystem::exists(RippedWav()) || std::filesystem::exists(scratch / "out.wav")) << source;
+    // Rips that cannot be made give their code and reason, and leave the earlier output as it was.
+    WriteFile(scratch / "out.wav", "earlier");
+    WriteFile(scratch / "out.mp3", "earlier");
+    for (const auto& [source, result, reason] : std::vector<std::tuple<std::string, int, std::string>>{
+             {"D:4", 6023, "no audio track D:4 (the disc has 3"}, {"D:3x", 6023, "no audio track D:3x"},
+             {"X:1", 6023, "no audio track X:1"}, {"M:1", 6022, "missing.cue cannot be opened"},
+             {"Q:1", 6022, "there is no drive Q:"}, {"F:1", 6022, "holds no disc"}, {"/x", 6022, "names no CD drive"}}) {
+        for (const auto* output : {"out.wav", "out.mp3"}) {
+            EXPECT_EQ(Rip(source, scratch / output, output[4] == 'w' ? 1 : 2), result) << source;
+            EXPECT_NE(Failure().find(reason), std::string::npos) << Failure();
+            EXPECT_EQ(ReadFile(scratch / output), "earlier") << source;
+        }
     }
-    // The file size limit stops the temporary WAV half-way; only the child process carries it.
+    // A rip would rename its file onto the output, so a device or a FIFO there is refused.
+    ASSERT_EQ(::mkfifo((scratch / "fifo.wav").c_str(), 0600), 0);
+    EXPECT_EQ(Rip("D:1", scratch / "fifo.wav"), 6021);
+    EXPECT_NE(Failure().find("fifo.wav is not a regular file"), std::string::npos) << Failure();
+    EXPECT_TRUE(std::filesystem::is_fifo(scratch / "fifo.wav"));
+    EXPECT_EQ(LeftOver(), std::vector<std::string>{});
+    // The file size limit stops the WAV half-way; only the child process carries it.
     const auto ripRestricted = [&] {
         ::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{100000, 100000};
         ::setrlimit(RLIMIT_FSIZE, &limit);
-        std::_Exit(Rip("D:2", scratch / "out.wav") == 6021 && !std::filesystem::exists(RippedWav()) ? 0 : 1);
+        const bool kept = Rip("D:2", scratch / "out.wav") == 6021 && Failure().find("File too large") != std::string::npos &&
+                          ReadFile(scratch / "out.wav") == "earlier" && LeftOver().empty();
+        std::_Exit(kept ? 0 : 1);
     };
     EXPECT_EXIT(ripRestricted(), ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(CdExportsTest, TwoProcessesRippingAtOnceEachGetTheirOwnTrack)
+{
+    // Tracks long enough for the two rips to overlap.
+    const auto disc = WriteCdImage(scratch.path(), "long", {{20, 440}, {25, 660}});
+    const ScopedEnvironment longDisc{DriveTable::kVariable, DriveList({{'L', disc.cue}})};
+    std::vector<pid_t> children;
+    for (const auto* track : {"1", "2"}) {
+        const pid_t child = ::fork();
+        if (child == 0) std::_Exit(Rip(std::string("L:") + track, scratch / (track + std::string(".wav"))));
+        children.push_back(child);
+    }
+    for (const pid_t child : children) {
+        int status = -1;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    }
+    for (const std::size_t at : {0u, 1u}) {
+        const auto wav = ReadFile(scratch / (std::to_string(at + 1) + ".wav"));
+        EXPECT_TRUE(wav.size() == 44 + disc.tracks[at].size() && wav.ends_with(disc.tracks[at]))
+            << "track " << at + 1 << " holds other samples";
+    }
+    EXPECT_EQ(LeftOver(), std::vector<std::string>{});
+}
+
+TEST_F(CdExportsTest, AnImageLibcdioCannotBeTrustedWithIsRefusedAtOnceWithTheReason)
+{
+    // libcdio would write out of bounds for the first and wait for ever on the second.
+    WriteFile(scratch / "seventy.bin", tones.tracks[0]);
+    WriteFile(scratch / "seventy.cue", "FILE \"seventy.bin\" BINARY\n  TRACK 70 AUDIO\n    INDEX 01 00:00:00\n");
+    ASSERT_EQ(::mkfifo((scratch / "fifo.bin").c_str(), 0600), 0);
+    WriteFile(scratch / "fifo.cue", "FILE \"fifo.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n");
+    const ScopedEnvironment images{DriveTable::kVariable,
+                                   DriveList({{'S', scratch / "seventy.cue"}, {'P', scratch / "fifo.cue"}})};
+    WriteFile(scratch / "out.wav", "earlier");
+    ::alarm(60);   // a call that waits on the FIFO ends the test program as a failure
+    for (const auto& [drive, reason] : std::vector<std::pair<char, std::string>>{
+             {'S', "seventy.cue cannot be used: line 2: track 70 where track 1 must come"},
+             {'P', "fifo.cue cannot be used: " + (scratch / "fifo.bin").string() + " is not a regular file"}}) {
+        std::vector<CD_TEXT_INFO> records(2);
+        unsigned count = 2;
+        EXPECT_EQ(LUMETRA(GET_CD_TEXT_INFO)(drive, records.data(), &count), 6024);
+        EXPECT_NE(Failure().find(reason), std::string::npos) << Failure();
+        EXPECT_EQ(Rip(std::string(1, drive) + ":1", scratch / "out.wav"), 6022);
+        EXPECT_NE(Failure().find(reason), std::string::npos) << Failure();
+        EXPECT_EQ(ReadFile(scratch / "out.wav"), "earlier");
+    }
+    ::alarm(0);
 }
 
 class CddbExportsTest : public CdExportsTest {
