@@ -16,17 +16,17 @@ bool JobOutcome::Check(const std::string& input, const std::string& output, cons
         return true;
     }
     const std::string why = reason.empty() ? std::string("no output was made") : reason;
-    const std::string name(platform::FileNamePart(input));
     LogMessage(1, "No output %s from %s: %s", output.c_str(), input.c_str(), why.c_str());
-    failures_.push_back(name + ": " + why);
-    host_.SetStatusText(QString::fromStdString(name + " - failed: " + why));
+    const QString name = QString::fromStdString(std::string(platform::FileNamePart(input)));
+    failures_ << name + ": " + QString::fromStdString(why);
+    host_.SetStatusText(host_.Strings()[kRowFileFailed].arg(name, QString::fromStdString(why)));
     return false;
 }
 
-void JobOutcome::StepFailed(const std::string& what, const std::string& reason)
+void JobOutcome::StepFailed(int what, const std::string& reason)
 {
-    stepFailure_ = what + ": " + (reason.empty() ? std::string("it made nothing") : reason);
-    LogMessage(1, "%s", stepFailure_.c_str());
+    stepFailure_ = host_.Strings()[what] + ": " + QString::fromStdString(reason.empty() ? "it made nothing" : reason);
+    LogMessage(1, "%s", stepFailure_.toUtf8().constData());
 }
 
 bool JobOutcome::Joined(const std::string& result, const std::string& reason)
@@ -36,21 +36,19 @@ bool JobOutcome::Joined(const std::string& result, const std::string& reason)
         destination_ = result;
         return true;
     }
-    StepFailed("The files were not joined", reason);
+    StepFailed(kRowNotJoined, reason);
     return false;
 }
 
 QString JobOutcome::Summary() const
 {
     if (cancelled_) return QStringLiteral("User Canceled!");
-    if (!stepFailure_.empty()) return QString::fromStdString(stepFailure_);
-    if (!failures_.empty()) {
-        std::string text = failures_.size() == 1 ? "1 file failed: " : std::to_string(failures_.size()) + " files failed: ";
-        for (std::size_t at = 0; at < failures_.size(); ++at) text += (at ? "; " : "") + failures_[at];
-        return QString::fromStdString(text);
-    }
-    const std::string count = converted_ == 1 ? "1 file converted" : std::to_string(converted_) + " files converted";
-    return QString::fromStdString(destination_.empty() ? count : count + " into " + destination_);
+    const UiStrings& strings = host_.Strings();
+    if (!stepFailure_.isEmpty()) return stepFailure_;
+    if (failures_.size() == 1) return strings[kRowOneFailed].arg(failures_.front());
+    if (!failures_.isEmpty()) return strings[kRowManyFailed].arg(failures_.size()).arg(failures_.join("; "));
+    const QString count = converted_ == 1 ? strings[kRowOneConverted] : strings[kRowManyConverted].arg(converted_);
+    return destination_.empty() ? count : strings[kRowConvertedInto].arg(count, QString::fromStdString(destination_));
 }
 
 }  // namespace velmora::front

@@ -3,9 +3,9 @@
 #include "JobHost.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <string>
-#include <vector>
 
 namespace velmora::front {
 
@@ -20,8 +20,9 @@ public:
     // True when the output is there; else the file failed, with the reason (a general one when
     // the library gave none): "<name> - failed: <reason>".
     bool Check(const std::string& input, const std::string& output, const std::string& reason);
-    // A step for all the files that failed (the DVD authoring): the job made nothing.
-    void StepFailed(const std::string& what, const std::string& reason);
+    // A step for all the files that failed (the DVD authoring): the job made nothing. `what` is
+    // a row of the window's texts.
+    void StepFailed(int what, const std::string& reason);
     // The files joined into one: the summary names it; false (a failed step) when it is not there.
     bool Joined(const std::string& result, const std::string& reason);
     void Cancelled() { cancelled_ = true; }
@@ -34,8 +35,8 @@ private:
     JobHost& host_;
     std::string destination_;
     int converted_ = 0;
-    std::vector<std::string> failures_;   // "<name>: <reason>"
-    std::string stepFailure_;
+    QStringList failures_;   // "<name>: <reason>"
+    QString stepFailure_;
     bool cancelled_ = false;
 };
 
