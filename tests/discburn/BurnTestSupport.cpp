@@ -63,6 +63,18 @@ std::string Little(std::uint32_t value, int count)
 
 }  // namespace
 
+std::string RecordingWindow::UiText(int row)
+{
+    static const std::map<int, std::string> texts{{kCreatingFileSystemRow, "Creating File System..."},
+                                                  {kBurnVerifiedRow, "Burn completed and verified!"},
+                                                  {92, "%1 of %2 MB written"},
+                                                  {93, "%1 left"},
+                                                  {95, "Verifying..."},
+                                                  {96, "%1 of %2 MB checked"}};
+    const auto found = texts.find(row);
+    return found == texts.end() ? "?" : found->second;
+}
+
 ReadImage ReadIsoImage(const std::filesystem::path& image, bool preferJoliet)
 {
     ReadImage result;

@@ -19,6 +19,7 @@ public:
     std::vector<WriteProgress> progress;
     std::vector<std::string> statuses;
     std::vector<std::pair<HResult, std::string>> results;
+    std::vector<int> errors;   // the rows shown as errors
     std::function<int(const WriteProgress&)> reply = [](const WriteProgress&) { return 1; };
     std::function<bool()> cancelRequest = [] { return false; };
 
@@ -31,7 +32,8 @@ public:
     void SendResult(HResult hr, const std::string& text) override { results.emplace_back(hr, text); }
     bool IsCancelRequested() override { return cancelRequest(); }
     std::string DateStamp() override { return "2009_11_18"; }
-    std::string UiText(int row) override { return row == kCreatingFileSystemRow ? "Creating File System..." : "?"; }
+    std::string UiText(int row) override;
+    void ShowError(int row) override { errors.push_back(row); }
 };
 
 // An ISO image read back with libisofs.
