@@ -103,6 +103,9 @@ const UiStringTable& EnglishStrings()
         /* 91 */ "File %1 of %2",
         /* 92 */ "%1 of %2 MB written",
         /* 93 */ "%1 left",
+        /* 94 */ "Burn completed and verified!",
+        /* 95 */ "Verifying...",
+        /* 96 */ "%1 of %2 MB checked",
     };
     return table;
 }
@@ -205,6 +208,9 @@ const UiStringTable& SpanishStrings()
         /* 91 */ "Archivo %1 de %2",
         /* 92 */ "%1 de %2 MB grabados",
         /* 93 */ "quedan %1",
+        /* 94 */ "¡Grabación completada y verificada!",
+        /* 95 */ "Verificando...",
+        /* 96 */ "%1 de %2 MB comprobados",
     };
     return table;
 }

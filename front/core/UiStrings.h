@@ -6,7 +6,7 @@
 
 namespace velmora::front {
 
-constexpr int kUiStringCount = 94;
+constexpr int kUiStringCount = 97;
 using UiStringTable = std::array<const char*, kUiStringCount>;   // UTF-8 rows
 
 const UiStringTable& EnglishStrings();
@@ -69,6 +69,9 @@ enum UiRow : int {
     kRowFileProgress = 91,       // %1 the file's number, %2 how many
     kRowBurnProgress = 92,       // %1 megabytes written, %2 in all
     kRowTimeLeft = 93,           // %1 the time left
+    kRowBurnVerified = 94,
+    kRowVerifying = 95,
+    kRowVerifyProgress = 96,     // %1 megabytes read back, %2 in all
 };
 
 // The window's own copy of the table chosen at start-up.

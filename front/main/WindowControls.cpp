@@ -57,6 +57,7 @@ const ControlPlacement kControls[] = {
     {kAddFilesButton, Kind::Button, "Add Files", {190, 296, 120, 28}},
     {kAddFolderButton, Kind::Button, "Add Folder", {318, 296, 120, 28}},
     {kRemoveFilesButton, Kind::Button, "Remove Files", {446, 296, 120, 28}},
+    {kVerifyCheck, Kind::Check, "", {590, 299, 225, 22}},
     {kFirstOptionRadio, Kind::Radio, "", {200, 352, 285, 22}},
     {kSecondOptionRadio, Kind::Radio, "", {200, 380, 285, 22}},
     {kThirdOptionRadio, Kind::Radio, "", {200, 408, 285, 22}},
