@@ -111,18 +111,8 @@ std::string Latin1Text(std::string_view utf8, std::size_t limit)
 
 std::string CueSheetText(std::string_view utf8, std::size_t limit)
 {
-    std::string text;
-    while (!utf8.empty()) {
-        std::size_t length = 0;
-        const auto code = NextCharacter(utf8, length);
-        const std::string_view character = utf8.substr(0, length);
-        utf8.remove_prefix(length);
-        if (text.size() + length > limit) break;
-        if (!code || *code == 0x7F) text += '?';
-        else if (*code < 0x20) text += ' ';
-        else if (*code == '"') text += '\'';
-        else text += character;
-    }
+    std::string text = Latin1Text(utf8, limit);
+    std::replace(text.begin(), text.end(), '"', '\'');
     return text;
 }
 

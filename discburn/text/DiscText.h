@@ -11,8 +11,8 @@ namespace velmora::discburn {
 // The CD-TEXT of an audio CD: the album's title and performer, and each track's. UTF-8; an empty
 // text is left off the disc.
 struct TrackText {
-    std::string title, performer;
-    std::string album, albumPerformer;   // what the track's source says of its album
+    std::string title{}, performer{};
+    std::string album{}, albumPerformer{};   // what the track's source says of its album
 };
 struct DiscText {
     std::string title, performer;
@@ -31,8 +31,8 @@ DiscText DiscTextOf(std::vector<TrackText> tracks);
 // become spaces, and at most limit of them are kept.
 std::string Latin1Text(std::string_view utf8, std::size_t limit);
 
-// Text a cue sheet can quote on one line: no quotes or control characters, at most limit bytes of
-// whole UTF-8 characters.
+// The CD-TEXT a cue sheet quotes on one line: ISO-8859-1 as on the disc, its quotes made
+// apostrophes.
 std::string CueSheetText(std::string_view utf8, std::size_t limit);
 
 }  // namespace velmora::discburn

@@ -54,6 +54,10 @@ ReadImage ReadIsoImage(const std::filesystem::path& image, bool preferJoliet);
 // The PCM of every audio track of a BIN/CUE image, read through the drive table; empty when unreadable.
 std::vector<std::string> RipImage(const std::filesystem::path& cue);
 
+// The CD-TEXT of a BIN/CUE image as libcdio reads it: the disc's title and performer, then each
+// track's ("title / performer").
+std::vector<std::string> CdTextOfImage(const std::filesystem::path& cue);
+
 // The PCM as an audio-CD writer stores it: padded with silence to whole sectors and 4 seconds.
 std::string Padded(const std::string& pcm);
 
