@@ -51,8 +51,9 @@ void ConsoleWindow::CatchInterrupts()
 int ConsoleWindow::SendProgress(const WriteProgress& progress)
 {
     const auto now = std::chrono::steady_clock::now();
-    if (progress.action != lastAction_ || now >= nextProgress_) {
+    if (progress.action != lastAction_ || progress.track != lastTrack_ || now >= nextProgress_) {
         lastAction_ = progress.action;
+        lastTrack_ = progress.track;
         nextProgress_ = now + kProgressInterval;
         if (const std::string text = ProgressStatusText(progress, audio_, *this); !text.empty()) Say(text);
     }

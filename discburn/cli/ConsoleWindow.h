@@ -9,7 +9,8 @@
 namespace velmora::discburn::cli {
 
 // The burn engine's window on a terminal: statuses and progress go to standard error (progress
-// at most once a second, or when the action changes), the last result is kept for the exit.
+// at most once a second, or when the action or the track changes), the last result is kept for
+// the exit.
 // An interrupt or a termination signal is the cancel request.
 class ConsoleWindow : public BurnWindow {
 public:
@@ -35,7 +36,7 @@ private:
     std::string volumeName_;
     bool audio_;
     std::pair<HResult, std::string> result_{kOk, {}};
-    int lastAction_ = -1;
+    int lastAction_ = -1, lastTrack_ = -1;
     std::chrono::steady_clock::time_point nextProgress_{};
     std::string lastSaid_;
 };

@@ -8,6 +8,7 @@
 #include "jobs/DiscCopy.h"
 #include "image/IsoCheck.h"
 #include "jobs/TrackSources.h"
+#include "log/Log.h"
 #include "recorders/RecorderEnum.h"
 #include "temp/ScopedTempFolder.h"
 
@@ -185,5 +186,6 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "velmora-burn: %s\n%s", wrong.c_str(), velmora::discburn::cli::Usage().c_str());
         return kWrongWords;
     }
+    LogInit("velmora-burn");
     return Run(*parsed.options);
 }
