@@ -8,12 +8,13 @@ CopySource DiscCopyEntries(const std::string& driveRoot, std::vector<ImageEntry>
 {
     const auto drives = platform::DriveTable::Load();
     if (!drives.FindFiles(driveRoot + "*.cda").empty()) return CopySource::AudioCd;
-    const platform::Drive* drive = drives.FindByPath(driveRoot);
+    // The files are read where the disc is mounted, not through the device.
+    const auto folder = drives.FilesFolder(driveRoot);
     const auto names = drives.FindFiles(driveRoot + "*");
-    if (!drive || names.empty()) return CopySource::NoMedia;
+    if (!folder || names.empty()) return CopySource::NoMedia;
     for (const auto& name : names) {
         if (name == "." || name == "..") continue;
-        const auto found = drive->source / name;
+        const auto found = *folder / name;
         std::error_code error;
         entries.push_back({found, std::filesystem::is_directory(found, error)});
     }

@@ -70,7 +70,8 @@ void CMediaMaster::EndProgress()
 
 void CMediaMaster::ShowBurnProgress(std::uint64_t done, std::uint64_t total)
 {
-    constexpr int kSteps = 1000;
+    // In percent.
+    constexpr int kSteps = 100;
     const auto position = static_cast<int>(std::min(done, total) * kSteps / std::max<std::uint64_t>(total, 1));
     RunOnThreadOf(*this, [this, position] {
         controls_.progress->setRange(0, kSteps);
