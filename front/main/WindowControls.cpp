@@ -174,7 +174,10 @@ WindowControls BuildWindowControls(QDialog& window, QWidget& convertList, QWidge
     controls.progress->setTextVisible(false);
     controls.status = new QLabel(&window);
     controls.status->setObjectName(ControlName(kStatusText));
-    controls.status->setGeometry(190, 616, 360, 20);
+    // Two lines: a burn's progress or a recorder's refusal is longer than one beside the buttons.
+    controls.status->setGeometry(190, 614, 360, 30);
+    controls.status->setWordWrap(true);
+    controls.status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     controls.all[kProgressBar] = controls.progress;
     controls.all[kStatusText] = controls.status;
 
