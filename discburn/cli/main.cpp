@@ -147,9 +147,10 @@ int BurnIso(const Options& options, const std::string& recorder)
 int CopyDisc(const Options& options, const std::string& recorder)
 {
     std::vector<ImageEntry> entries;
+    const std::string drive = "drive " + DriveRoot(options.drive);
     switch (DiscCopyEntries(DriveRoot(options.drive), entries)) {
-    case CopySource::AudioCd: return Fail("drive " + DriveRoot(options.drive) + " holds an audio CD; copying audio CDs is not available");
-    case CopySource::NoMedia: return Fail("drive " + DriveRoot(options.drive) + " holds no data disc");
+    case CopySource::AudioCd: return Fail(drive + " holds an audio CD; copying audio CDs is not available");
+    case CopySource::NoMedia: return Fail(drive + " holds no data disc");
     case CopySource::DataDisc: break;
     }
     ConsoleWindow window(Today(), false);

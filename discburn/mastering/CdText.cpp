@@ -25,7 +25,8 @@ bool SetPack(int (*set)(Owner*, int, int, char*, unsigned char*, int, int), Owne
 
 bool AnyTrackHas(const DiscText& text, std::string TrackText::*field)
 {
-    return std::any_of(text.tracks.begin(), text.tracks.end(), [field](const TrackText& track) { return !(track.*field).empty(); });
+    return std::any_of(text.tracks.begin(), text.tracks.end(),
+                       [field](const TrackText& track) { return !(track.*field).empty(); });
 }
 
 // Sets the text once: libburn's attributes are not to be set again after they are disposed of.

@@ -54,15 +54,31 @@ MediaReader DataReader(HeldDrive& drive)
     };
 }
 
+std::optional<std::int64_t> FindAudioShift(const std::vector<unsigned char>& readBack, std::size_t writtenAt,
+                                           const std::vector<unsigned char>& written)
+{
+    if (written.empty() || readBack.size() < written.size()) return std::nullopt;
+    // Nearest first, so that the smallest shift wins when the sound repeats.
+    const auto last = static_cast<std::int64_t>(readBack.size() - written.size());
+    const auto place = static_cast<std::int64_t>(writtenAt);
+    for (std::int64_t distance = 0; distance <= std::max(place, last - place); distance += 4) {
+        for (const std::int64_t at : {place - distance, place + distance}) {
+            if (at >= 0 && at <= last && std::equal(written.begin(), written.end(), readBack.begin() + at))
+                return at - place;
+        }
+    }
+    return std::nullopt;
+}
+
 MediaReader AudioReader(HeldDrive& drive)
 {
     return [&drive, sectors = std::vector<unsigned char>()](std::uint64_t offset, unsigned char* buffer,
                                                             std::size_t size) mutable {
-        if (offset % kSectorBytes != 0) return false;
-        const std::size_t count = (size + kSectorBytes - 1) / kSectorBytes;
+        const std::uint64_t first = offset / kSectorBytes, skip = offset % kSectorBytes;
+        const std::size_t count = (skip + size + kSectorBytes - 1) / kSectorBytes;
         sectors.resize(count * kSectorBytes);
-        if (!drive.ReadAudio(offset / kSectorBytes, sectors.data(), count)) return false;
-        std::copy_n(sectors.begin(), size, buffer);
+        if (!drive.ReadAudio(first, sectors.data(), count)) return false;
+        std::copy_n(sectors.begin() + static_cast<std::ptrdiff_t>(skip), size, buffer);
         return true;
     };
 }

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,9 +24,15 @@ struct TrackOnMedia {
 // Reads size bytes of the media from offset; false when they cannot be read.
 using MediaReader = std::function<bool(std::uint64_t offset, unsigned char* buffer, std::size_t size)>;
 
+// Where bytes that were written show in what the drive read back around them: the distance in
+// bytes (whole 4-byte samples, either way) from where they were written; none when they show
+// nowhere. Drives read audio some samples early or late.
+std::optional<std::int64_t> FindAudioShift(const std::vector<unsigned char>& readBack, std::size_t writtenAt,
+                                           const std::vector<unsigned char>& written);
+
 // The data of a disc by byte address, through the drive.
 MediaReader DataReader(HeldDrive& drive);
-// The audio sectors of a CD through the drive; offsets are sector starts.
+// The audio of a CD through the drive, by byte address from sector 0.
 MediaReader AudioReader(HeldDrive& drive);
 // The bytes of a file, opened now; a reader that fails when the file cannot be opened.
 MediaReader FileReader(const std::filesystem::path& file);

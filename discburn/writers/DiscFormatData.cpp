@@ -128,7 +128,8 @@ HResult CDiscFormatData::WriteImage(ImageStream& image, BurnWindow& window)
             LogMessage(1, "%s", pending.Failure().c_str());
             return kFileError;
         }
-        auto drive = HeldDrive::Acquire(std::string(RecorderAddress::kImagePrefix) + pending.TemporaryPath().string(), result);
+        const std::string temporary = std::string(RecorderAddress::kImagePrefix) + pending.TemporaryPath().string();
+        auto drive = HeldDrive::Acquire(temporary, result);
         if (!drive) return result;
         result = drive->Write(track, false, closeMedia, watcher);
         drive.reset();

@@ -17,6 +17,7 @@ public:
 
 private:
     CRecorderDevice& recorder_;
+    std::vector<AudioTrack> tracks_;
     std::vector<WrittenTrack> written_;
 };
 

@@ -6,6 +6,7 @@
 #include "ScratchFolder.h"
 #include "jobs/BurnFlow.h"
 #include "mastering/ProgressText.h"
+#include "verify/ReadBack.h"
 #include "writers/AudioTrack.h"
 
 #include <libburn/libburn.h>
@@ -114,7 +115,8 @@ TEST_F(BurnFlowTest, AnAudioCdCarriesTheTextOfItsFilesAndIsReadBackAsWritten)
     EXPECT_EQ(std::tuple(tagged.title, tagged.performer, tagged.album, tagged.albumPerformer),
               std::tuple("Café del Mar", "Ana Pérez", "Días", "Ana Pérez"));
     const DiscText text = DiscTextOf({TrackTextOf(scratch / "01 Say \"Hi\".wav"), tagged});
-    const std::vector<AudioTrack> tracks{*TrackOfCdWave(scratch / "01 Say \"Hi\".wav"), *TrackOfCdWave(scratch / "second.wav")};
+    const std::vector<AudioTrack> tracks{*TrackOfCdWave(scratch / "01 Say \"Hi\".wav"),
+                                         *TrackOfCdWave(scratch / "second.wav")};
 
     const auto cue = scratch / "discs/music.cue";
     RecordingWindow window;
@@ -133,6 +135,19 @@ TEST_F(BurnFlowTest, AnAudioCdCarriesTheTextOfItsFilesAndIsReadBackAsWritten)
     EXPECT_EQ(BurnFlow(spoiling).BurnAudioDisc("cue:" + spoilt.string(), tracks, text, true), kVerifyMismatch);
     EXPECT_EQ(spoiling.results.back().second,
               "Verification failed! Track 2 does not hold what was written. Error:0x8ba0000b");
+}
+
+TEST(AudioShiftTest, TheSoundWrittenIsFoundWhereTheDriveReadsItInWholeSamplesNearestFirst)
+{
+    const std::vector<unsigned char> sound{1, 2, 3, 4, 5, 6, 7, 8};
+    std::vector<unsigned char> read(64, 0);
+    std::copy(sound.begin(), sound.end(), read.begin() + 20);
+    EXPECT_EQ(FindAudioShift(read, 32, sound), -12);   // read 3 samples early
+    EXPECT_EQ(FindAudioShift(read, 8, sound), 12);
+    EXPECT_EQ(FindAudioShift(read, 22, sound), std::nullopt);   // only whole samples
+    std::copy(sound.begin(), sound.end(), read.begin() + 44);
+    EXPECT_EQ(FindAudioShift(read, 36, sound), 8);
+    EXPECT_EQ(FindAudioShift(read, 20, {9, 9, 9, 9}), std::nullopt);
 }
 
 TEST(CdTextTest, TheLeadInHoldsTheTextInLatin1AndShortensWhatDoesNotFit)

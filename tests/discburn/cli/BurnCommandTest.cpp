@@ -27,7 +27,8 @@ protected:
     CliRun Burn(std::vector<std::string> words)
     {
         // The shell only sends the program's standard output to a file.
-        words.insert(words.begin(), {"/bin/sh", "-c", "exec \"$@\" > \"$0\"", (scratch / "out.txt").string(), VELMORA_BURN_CLI});
+        const std::string out = (scratch / "out.txt").string();
+        words.insert(words.begin(), {"/bin/sh", "-c", "exec \"$@\" > \"$0\"", out, VELMORA_BURN_CLI});
         const auto outcome = platform::RunAndWait(words, {scratch / "error.txt", {}});
         return {outcome.started ? outcome.exitStatus : -1, ReadFile(scratch / "out.txt"), ReadFile(scratch / "error.txt")};
     }

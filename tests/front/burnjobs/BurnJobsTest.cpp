@@ -59,7 +59,8 @@ TEST_F(DataJobTest, TheListIsBurntAndVerifiedWithItsProgressShownAndASecondBurnF
     verified.verify = true;
     Run(verified);
     EXPECT_EQ(host.LastStatus(), "Burn completed and verified!");
-    EXPECT_TRUE(host.Shown("Verifying... ") && host.statuses.filter(" MB written").size() > 0) << host.statuses.join("|").toStdString();
+    EXPECT_TRUE(host.Shown("Verifying... ") && !host.statuses.filter(" MB written").isEmpty())
+        << host.statuses.join("|").toStdString();
     const auto size = std::filesystem::file_size(target);
     ASSERT_FALSE(host.burnProgress.empty());
     EXPECT_EQ(host.burnProgress.back(), std::pair(std::uint64_t{size}, std::uint64_t{size}));
@@ -264,7 +265,8 @@ TEST(BurnWindow, VerifyIsCheckedTheBarFollowsTheBurnAndADataRecorderIsToldOfInTh
     EXPECT_TRUE(Checked(*window, front::control::kVerifyCheck));
     EXPECT_EQ(Caption(*window, front::control::kVerifyCheck), "Verify written data");
     drives.setCurrentIndex(0);
-    EXPECT_EQ(Caption(*window, front::control::kStatusText), "This recorder cannot write audio CDs. Please choose another one.");
+    EXPECT_EQ(Caption(*window, front::control::kStatusText),
+              "This recorder cannot write audio CDs. Please choose another one.");
     drives.setCurrentIndex(1);
     EXPECT_EQ(Caption(*window, front::control::kStatusText), "");
 
