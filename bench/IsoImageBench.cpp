@@ -34,6 +34,7 @@ public:
     bool IsCancelRequested() override { return false; }
     std::string DateStamp() override { return "BENCH"; }
     std::string UiText(int) override { return {}; }
+    void ShowError(int) override {}
 };
 
 // 24 folders of 10 files of 1 MiB, 2 of 20 MiB, and 16 files of 1 MiB at the top: 296 MiB.

@@ -24,6 +24,8 @@ constexpr HResult kWriteFailed = static_cast<HResult>(0x8BA00007);      // libbu
 constexpr HResult kInvalidArgument = static_cast<HResult>(0x8BA00008);  // a client name or index out of bounds
 constexpr HResult kLibraryFailed = static_cast<HResult>(0x8BA00009);    // the mastering libraries did not start
 constexpr HResult kMediaNotBlank = static_cast<HResult>(0x8BA0000A);    // the media (or image) holds data already
+constexpr HResult kVerifyMismatch = static_cast<HResult>(0x8BA0000B);   // read back, a track differs from what was written
+constexpr HResult kReadBackFailed = static_cast<HResult>(0x8BA0000C);   // what was written cannot be read back
 constexpr HResult kImageBuildFailed = static_cast<HResult>(0xC0AAB100); // an image build that stopped on request
 
 constexpr HResult kLibburnBase = static_cast<HResult>(0x8BA20000);

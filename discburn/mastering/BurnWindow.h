@@ -2,6 +2,7 @@
 
 #include "BurnResult.h"
 
+#include <cstdint>
 #include <string>
 
 namespace velmora::discburn {
@@ -15,6 +16,7 @@ enum DataWriteAction : int {
     kWritingData = 4,
     kFinalization = 5,
     kCompleted = 6,
+    kVerifying = 7,   // reading the written data back
 };
 
 // Actions an audio (track-at-once) write reports.
@@ -23,12 +25,16 @@ enum AudioWriteAction : int {
     kAudioPreparing = 1,
     kAudioWriting = 2,
     kAudioFinishing = 3,
+    kAudioVerifying = 4,
 };
 
 struct WriteProgress {
     int action = kValidatingMedia;
     int track = 0;        // audio: the track being written, from 1; 0 for data
     int trackCount = 0;
+    std::uint64_t bytesDone = 0;    // written, or read back while verifying; 0 of 0 while unknown
+    std::uint64_t bytesTotal = 0;
+    int secondsLeft = -1;           // -1 while unknown
 };
 
 // The window the writers and image builders report to. Calls come from the burn thread and
@@ -36,6 +42,12 @@ struct WriteProgress {
 class BurnWindow {
 public:
     static constexpr int kCreatingFileSystemRow = 68;   // "Creating File System..."
+    static constexpr int kMediaNotWritableRow = 83;     // "Inserted Media is not writable. ..."
+    static constexpr int kBurnProgressRow = 92;         // "%1 of %2 MB written"
+    static constexpr int kTimeLeftRow = 93;             // "%1 left"
+    static constexpr int kBurnVerifiedRow = 102;        // "Burn completed and verified!"
+    static constexpr int kVerifyingRow = 103;           // "Verifying..."
+    static constexpr int kCheckedRow = 104;             // "%1 of %2 MB checked"
 
     virtual ~BurnWindow() = default;
     // The current action; the reply 1 lets the write go on, 0 cancels it.
@@ -46,6 +58,8 @@ public:
     // The volume name of every image made by this job, "2009_11_18".
     virtual std::string DateStamp() = 0;
     virtual std::string UiText(int row) = 0;
+    // Tells the user of a problem that stops the job, in the UI text of the row.
+    virtual void ShowError(int row) = 0;
 };
 
 }  // namespace velmora::discburn

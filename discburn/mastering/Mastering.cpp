@@ -1,13 +1,14 @@
 #include "Mastering.h"
 
+#include "LibburnParts.h"
 #include "files/FileDescriptor.h"
 #include "log/Log.h"
 
 #include <stdint.h>   // libisofs.h needs the fixed-width types before it
-#include <libburn/libburn.h>
 #include <libisofs/libisofs.h>
 #include <libisoburn/libisoburn.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <fcntl.h>
@@ -114,10 +115,17 @@ public:
         burn::burn_source* source =
             wanted.source ? LibburnSource(wanted.source) : FileSource(wanted.file, wanted.offset, wanted.length);
         if (!source) return false;
+        const bool owned = !wanted.source;
+        if (wanted.hash) {
+            burn::burn_source* hashed = HashedSource(source, wanted.hash);
+            if (owned) burn::burn_source_free(source);
+            if (!hashed) return false;
+            source = hashed;
+        }
         burn::burn_track* track = burn::burn_track_create();
         burn::burn_track_define_data(track, 0, 0, 1, audio ? BURN_AUDIO : BURN_MODE1);
         const bool ready = burn::burn_track_set_source(track, source) == burn::BURN_SOURCE_OK;
-        if (!wanted.source) burn::burn_source_free(source);   // the track holds its own reference
+        if (owned || wanted.hash) burn::burn_source_free(source);   // the track holds its own reference
         if (ready && wanted.size > wanted.length) burn::burn_track_set_size(track, static_cast<off_t>(wanted.size));
         if (ready) burn::burn_session_add_track(session_, track, BURN_POS_END);
         burn::burn_track_free(track);
@@ -125,6 +133,7 @@ public:
     }
 
     burn::burn_disc* Disc() const { return disc_; }
+    burn::burn_session* Session() const { return session_; }
 
 private:
     burn::burn_disc* disc_;
@@ -179,14 +188,14 @@ HResult StartWrite(const WriteOptions& options, const DiscLayout& layout)
 }
 
 // Reports the write to the watcher until the drive is idle again; true when the watcher cancelled it.
-bool WatchWrite(burn::burn_drive* drive, const WriteWatcher& watcher)
+bool WatchWrite(burn::burn_drive* drive, std::uint64_t bytesTotal, const WriteWatcher& watcher)
 {
     bool cancelled = false;
     burn::burn_progress progress{};
     burn::burn_drive_status status;
     while ((status = burn::burn_drive_get_status(drive, &progress)) != burn::BURN_DRIVE_IDLE) {
-        const WriteTick tick{PhaseOf(status), progress.track + 1, progress.tracks,
-                             static_cast<std::uint64_t>(progress.buffered_bytes)};
+        const auto done = std::min(static_cast<std::uint64_t>(std::max<off_t>(progress.buffered_bytes, 0)), bytesTotal);
+        const WriteTick tick{PhaseOf(status), progress.track + 1, progress.tracks, done, bytesTotal};
         if (!cancelled && !watcher(tick)) {
             burn::burn_drive_cancel(drive);
             cancelled = true;
@@ -306,16 +315,20 @@ MediaStatus HeldDrive::Status()
     }
 }
 
-HResult HeldDrive::Write(const std::vector<WriteTrack>& tracks, bool audio, bool closeMedia, const WriteWatcher& watcher)
+HResult HeldDrive::Write(const std::vector<WriteTrack>& tracks, bool audio, bool closeMedia, const WriteWatcher& watcher,
+                         const DiscText* text)
 {
     burn::burn_drive* drive = DriveOf(infos_);
     DiscLayout layout;
     if (const HResult laidOut = LayOutTracks(layout, tracks, audio); laidOut != kOk) return laidOut;
+    if (text) ApplyDiscText(layout.Session(), *text);
     WriteOptions options(drive);
     if (const HResult chosen = ChooseWriteType(options, layout, closeMedia); chosen != kOk) return chosen;
     const HResult startFailure = StartWrite(options, layout);
     if (startFailure == kDriveOperationGoingOn) return startFailure;
-    const bool cancelled = WatchWrite(drive, watcher);
+    std::uint64_t bytesTotal = 0;
+    for (const auto& track : tracks) bytesTotal += track.size;
+    const bool cancelled = WatchWrite(drive, bytesTotal, watcher);
     return WriteOutcome(drive, cancelled, startFailure);
 }
 

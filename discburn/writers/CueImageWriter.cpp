@@ -1,7 +1,7 @@
 #include "CueImageWriter.h"
 
 #include "log/Log.h"
-#include "files/PendingFile.h"
+#include "mastering/TimeLeft.h"
 
 #include <chrono>
 #include <cstdio>
@@ -12,13 +12,14 @@ namespace velmora::discburn {
 namespace {
 
 constexpr std::size_t kCopyBlock = 1 << 20;
+constexpr std::size_t kTextLimit = 80;   // bytes of a TITLE or PERFORMER, as much as CD-TEXT shows
+constexpr auto kProgressInterval = std::chrono::milliseconds(100);
 
 HResult FileError(const platform::PendingFile& file)
 {
     LogMessage(1, "%s", file.Failure().c_str());
     return kFileError;
 }
-constexpr auto kProgressInterval = std::chrono::milliseconds(100);
 
 std::string Msf(std::uint64_t sector)
 {
@@ -34,25 +35,42 @@ bool IsQuotable(const std::string& name)
     return name.find_first_of("\"\r\n") == std::string::npos;
 }
 
-class Progress {
+// Text lines of the sheet; an empty text is left off.
+std::string TextLines(const char* indent, const std::string& title, const std::string& performer)
+{
+    std::string lines;
+    if (const auto text = CueSheetText(title, kTextLimit); !text.empty()) lines += indent + ("TITLE \"" + text + "\"\n");
+    if (const auto text = CueSheetText(performer, kTextLimit); !text.empty())
+        lines += indent + ("PERFORMER \"" + text + "\"\n");
+    return lines;
+}
+
+}  // namespace
+
+class CueImageWriter::Progress {
 public:
-    Progress(BurnWindow& window, int trackCount) : window_(window), trackCount_(trackCount) {}
+    Progress(BurnWindow& window, const std::vector<AudioTrack>& tracks)
+        : window_(window), trackCount_(static_cast<int>(tracks.size()))
+    {
+        for (const auto& track : tracks) total_ += track.length;
+    }
     // False when the window asks to stop.
     bool Report(int action, int track, bool now)
     {
         const auto time = std::chrono::steady_clock::now();
         if (!now && time < next_) return true;
         next_ = time + kProgressInterval;
-        return window_.SendProgress({action, track, trackCount_}) != 0;
+        return window_.SendProgress({action, track, trackCount_, done_, total_, timeLeft_.Seconds(done_, total_)}) != 0;
     }
+    void Add(std::uint64_t bytes) { done_ += bytes; }
 
 private:
     BurnWindow& window_;
     int trackCount_;
+    std::uint64_t done_ = 0, total_ = 0;
+    TimeLeft timeLeft_;
     std::chrono::steady_clock::time_point next_{};
 };
-
-}  // namespace
 
 HResult CueImageWriter::Prepare()
 {
@@ -66,8 +84,9 @@ HResult CueImageWriter::Prepare()
     return kOk;
 }
 
-HResult CueImageWriter::WriteTracks(const std::vector<AudioTrack>& tracks, BurnWindow& window, bool)
+HResult CueImageWriter::WriteTracks(const std::vector<AudioTrack>& tracks, const DiscText& text, BurnWindow& window, bool)
 {
+    written_.clear();
     if (tracks.empty()) return kOk;
     auto bin = cue_;
     bin.replace_extension(".bin");
@@ -75,40 +94,63 @@ HResult CueImageWriter::WriteTracks(const std::vector<AudioTrack>& tracks, BurnW
     platform::PendingFile cueFile(cue_);
     if (!binFile.IsOpen() || !cueFile.IsOpen()) return FileError(binFile.IsOpen() ? cueFile : binFile);
 
-    Progress progress(window, static_cast<int>(tracks.size()));
+    Progress progress(window, tracks);
     if (!progress.Report(kAudioPreparing, 0, true)) return kCancelled;
-    std::string sheet = "FILE \"" + bin.filename().string() + "\" BINARY\n";
-    std::vector<char> block(kCopyBlock);
+    std::string sheet = TextLines("", text.title, text.performer) + "FILE \"" + bin.filename().string() + "\" BINARY\n";
+    std::vector<TrackOnMedia> written;
     std::uint64_t sector = 0;
     for (std::size_t index = 0; index < tracks.size(); ++index) {
-        const auto& track = tracks[index];
         const int number = static_cast<int>(index + 1);
         if (!progress.Report(kAudioWriting, number, true)) return kCancelled;
-        std::ifstream in(track.file, std::ios::binary);
-        in.seekg(static_cast<std::streamoff>(track.offset));
-        for (std::uint64_t left = track.length; left > 0;) {
-            const auto part = static_cast<std::streamsize>(std::min<std::uint64_t>(left, block.size()));
-            if (!in.read(block.data(), part)) {
-                LogMessage(1, "Track %d ended early: %s", number, track.file.c_str());
-                return kFileError;
-            }
-            if (!binFile.Write(block.data(), static_cast<std::size_t>(part))) return FileError(binFile);
-            left -= static_cast<std::uint64_t>(part);
-            if (!progress.Report(kAudioWriting, number, false)) return kCancelled;
-        }
-        const std::uint64_t padded = PaddedTrackBytes(track.length);
-        if (!binFile.WriteZeros(padded - track.length)) return FileError(binFile);
+        WrittenTrack track;
+        if (const HResult hr = CopyTrack(tracks[index], number, binFile, progress, track); hr != kOk) return hr;
+        written.push_back({sector * kCdSectorBytes, track});
         char entry[64];
-        std::snprintf(entry, sizeof entry, "  TRACK %02d AUDIO\n    INDEX 01 ", number);
-        sheet += entry + Msf(sector) + "\n";
-        sector += padded / kCdSectorBytes;
+        std::snprintf(entry, sizeof entry, "  TRACK %02d AUDIO\n", number);
+        sheet += entry;
+        if (index < text.tracks.size()) sheet += TextLines("    ", text.tracks[index].title, text.tracks[index].performer);
+        sheet += "    INDEX 01 " + Msf(sector) + "\n";
+        sector += PaddedTrackBytes(tracks[index].length) / kCdSectorBytes;
     }
     if (!progress.Report(kAudioFinishing, static_cast<int>(tracks.size()), true)) return kCancelled;
     // The BIN goes into place first, so the CUE never names a missing file.
     if (!cueFile.Write(sheet.data(), sheet.size())) return FileError(cueFile);
     if (!binFile.Commit()) return FileError(binFile);
     if (!cueFile.Commit()) return FileError(cueFile);
+    written_ = std::move(written);
     return kOk;
+}
+
+// One track's samples into the BIN, hashed, then silence to its padded end.
+HResult CueImageWriter::CopyTrack(const AudioTrack& track, int number, platform::PendingFile& binFile, Progress& progress,
+                                  WrittenTrack& written)
+{
+    std::ifstream in(track.file, std::ios::binary);
+    in.seekg(static_cast<std::streamoff>(track.offset));
+    std::vector<char> block(kCopyBlock);
+    Sha256 hash;
+    for (std::uint64_t left = track.length; left > 0;) {
+        const auto part = static_cast<std::size_t>(std::min<std::uint64_t>(left, block.size()));
+        if (!in.read(block.data(), static_cast<std::streamsize>(part))) {
+            LogMessage(1, "Track %d ended early: %s", number, track.file.c_str());
+            return kFileError;
+        }
+        if (!binFile.Write(block.data(), part)) return FileError(binFile);
+        hash.Add(block.data(), part);
+        left -= part;
+        progress.Add(part);
+        if (!progress.Report(kAudioWriting, number, false)) return kCancelled;
+    }
+    if (!binFile.WriteZeros(PaddedTrackBytes(track.length) - track.length)) return FileError(binFile);
+    written = {track.length, hash.Finish()};
+    return kOk;
+}
+
+HResult CueImageWriter::Verify(BurnWindow& window, std::string& failure)
+{
+    auto bin = cue_;
+    bin.replace_extension(".bin");
+    return VerifyTracks(written_, FileReader(bin), window, kAudioVerifying, failure);
 }
 
 }  // namespace velmora::discburn

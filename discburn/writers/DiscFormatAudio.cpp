@@ -26,7 +26,11 @@ bool CDiscFormatAudio::Initialize(CRecorderDevice* recorder, const std::string& 
     if (address->kind == RecorderKind::CueImage) {
         writer_ = std::make_unique<CueImageWriter>(address->path);
     } else if (HeldDrive* drive = recorder->Drive()) {
-        writer_ = std::make_unique<LibburnAudioWriter>(*drive);
+        if (!drive->WritesCds()) {
+            errorText = "Recorder not supported";
+            return false;
+        }
+        writer_ = std::make_unique<LibburnAudioWriter>(*recorder);
     } else {
         hr = recorder->hr;
         errorText = WithCode("IDiscFormat2Data->put_Recorder Failed - Error:0x%08x", hr);
@@ -42,7 +46,7 @@ bool CDiscFormatAudio::Initialize(CRecorderDevice* recorder, const std::string& 
     return true;
 }
 
-bool CDiscFormatAudio::BurnTracks(BurnWindow* window, const std::vector<AudioTrack>& tracks)
+bool CDiscFormatAudio::BurnTracks(BurnWindow* window, const std::vector<AudioTrack>& tracks, const DiscText& text)
 {
     if (!writer_ || !window) return false;
     notifyWindow = window;
@@ -50,8 +54,15 @@ bool CDiscFormatAudio::BurnTracks(BurnWindow* window, const std::vector<AudioTra
         errorText = WithCode("IDiscFormat2Audio->PrepareMedia Failed! Error:0x%08x", hr);
         return false;
     }
-    hr = writer_->WriteTracks(tracks, *window, doNotFinalize);
+    hr = writer_->WriteTracks(tracks, text, *window, doNotFinalize);
     if (hr < 0) errorText = WithCode("IDiscFormat2Audio->AddAudioTrack Failed! Error:0x%08x", hr);
+    return true;
+}
+
+bool CDiscFormatAudio::Verify(BurnWindow* window)
+{
+    if (!writer_ || !window) return false;
+    hr = writer_->Verify(*window, errorText);
     return true;
 }
 

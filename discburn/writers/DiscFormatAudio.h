@@ -15,13 +15,17 @@ namespace velmora::discburn {
 class CDiscFormatAudio {
 public:
     bool Initialize(CRecorderDevice* recorder, const std::string& clientName);
-    // False only when the write could not start; its outcome is in hr and errorText.
-    bool BurnTracks(BurnWindow* window, const std::vector<AudioTrack>& tracks);
+    // False only when the write could not start; its outcome is in hr and errorText. The text
+    // goes onto the disc as CD-TEXT.
+    bool BurnTracks(BurnWindow* window, const std::vector<AudioTrack>& tracks, const DiscText& text = {});
+    // Reads the tracks just written back and compares them with what was written; false when
+    // nothing was. The outcome is in hr and errorText.
+    bool Verify(BurnWindow* window);
 
     HResult hr = kOk;
     std::string errorText;
     BurnWindow* notifyWindow = nullptr;
-    bool doNotFinalize = true;   // leave the disc open after the last track
+    bool doNotFinalize = false;   // true leaves the disc open after the last track, for more to be added
 
 private:
     std::unique_ptr<AudioDiscWriter> writer_;

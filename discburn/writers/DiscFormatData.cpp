@@ -4,6 +4,7 @@
 #include "image/ImageFile.h"
 #include "mastering/Mastering.h"
 #include "files/PendingFile.h"
+#include "mastering/TimeLeft.h"
 
 #include <chrono>
 #include <sys/stat.h>
@@ -96,38 +97,63 @@ bool CDiscFormatData::Write(ImageStream* image, BurnWindow* window)
 {
     if (!recorder_ || !window || !image) return false;
     notifyWindow = window;
-    const WriteWatcher watcher = [window](const WriteTick& tick) {
-        return window->SendProgress({DataActionOf(tick.phase)}) != 0;
-    };
-    if (window->SendProgress({kValidatingMedia}) == 0) {
-        hr = kCancelled;
-    } else if (WritesThroughPendingFile(*recorder_->Address())) {
-        // libburn overwrites a file without truncating it and leaves whatever it wrote when
-        // stopped: write a fresh file and put it in place only when it is complete.
-        recorder_->LetGoOfDrive();
-        platform::PendingFile pending(recorder_->Address()->path);
-        std::unique_ptr<HeldDrive> drive;
-        if (pending.IsOpen()) drive = HeldDrive::Acquire(std::string(RecorderAddress::kImagePrefix) + pending.TemporaryPath().string(), hr);
-        else hr = kFileError;
-        if (!pending.IsOpen()) LogMessage(1, "%s", pending.Failure().c_str());
-        if (drive) {
-            hr = drive->Write({WriteTrack{image->Source(), {}, 0, image->Size(), image->Size()}}, false, closeMedia, watcher);
-            drive.reset();
-            if (hr >= 0 && !pending.Commit()) {
-                LogMessage(1, "%s", pending.Failure().c_str());
-                hr = kFileError;
-            }
-        }
-    } else if (HeldDrive* drive = recorder_->Drive()) {
-        hr = drive->Write({WriteTrack{image->Source(), {}, 0, image->Size(), image->Size()}}, false, closeMedia, watcher);
-    } else {
-        hr = recorder_->hr;
-    }
+    written_.clear();
+    hr = window->SendProgress({kValidatingMedia}) == 0 ? kCancelled : WriteImage(*image, *window);
     if (hr < 0) {
         errorText = WithCode("IDiscFormat2Data->Write Failed! Error:0x%08x", hr);
         return true;
     }
+    window->SendProgress({kWritingData, 0, 0, image->Size(), image->Size(), 0});
     window->SendProgress({kCompleted});
+    return true;
+}
+
+// The image onto the media, hashed on its way; kept as written when the write succeeded.
+HResult CDiscFormatData::WriteImage(ImageStream& image, BurnWindow& window)
+{
+    TimeLeft timeLeft;
+    const WriteWatcher watcher = [&window, &timeLeft](const WriteTick& tick) {
+        return window.SendProgress({DataActionOf(tick.phase), 0, 0, tick.bytesDone, tick.bytesTotal,
+                                    timeLeft.Seconds(tick.bytesDone, tick.bytesTotal)}) != 0;
+    };
+    auto hash = std::make_shared<TrackHash>();
+    const std::vector<WriteTrack> track{{image.Source(), {}, 0, image.Size(), image.Size(), hash}};
+    HResult result = kOk;
+    if (WritesThroughPendingFile(*recorder_->Address())) {
+        // libburn overwrites a file without truncating it and leaves whatever it wrote when
+        // stopped: write a fresh file and put it in place only when it is complete.
+        recorder_->LetGoOfDrive();
+        platform::PendingFile pending(recorder_->Address()->path);
+        if (!pending.IsOpen()) {
+            LogMessage(1, "%s", pending.Failure().c_str());
+            return kFileError;
+        }
+        const std::string temporary = std::string(RecorderAddress::kImagePrefix) + pending.TemporaryPath().string();
+        auto drive = HeldDrive::Acquire(temporary, result);
+        if (!drive) return result;
+        result = drive->Write(track, false, closeMedia, watcher);
+        drive.reset();
+        if (result >= 0 && !pending.Commit()) {
+            LogMessage(1, "%s", pending.Failure().c_str());
+            return kFileError;
+        }
+    } else if (HeldDrive* drive = recorder_->Drive()) {
+        result = drive->Write(track, false, closeMedia, watcher);
+    } else {
+        return recorder_->hr;
+    }
+    if (result >= 0) written_.push_back({0, hash->Result()});
+    return result;
+}
+
+bool CDiscFormatData::Verify(BurnWindow* window)
+{
+    if (!recorder_ || !window || written_.empty()) return false;
+    // A fresh hold of the drive reads what the media holds now.
+    recorder_->LetGoOfDrive();
+    HeldDrive* drive = recorder_->Drive();
+    hr = drive ? VerifyTracks(written_, DataReader(*drive), *window, kVerifying, errorText) : recorder_->hr;
+    if (!drive) errorText = WithCode("Verification failed! The recorder cannot be read. Error:0x%08x", hr);
     return true;
 }
 

@@ -1,19 +1,24 @@
 #pragma once
 
 #include "AudioDiscWriter.h"
-#include "mastering/Mastering.h"
+#include "recorders/RecorderDevice.h"
+#include "verify/Sha256.h"
 
 namespace velmora::discburn {
 
-// Audio tracks onto a CD in a recorder libburn drives, track at once, in one session.
+// Audio tracks onto a CD in a recorder libburn drives, in one session.
 class LibburnAudioWriter : public AudioDiscWriter {
 public:
-    explicit LibburnAudioWriter(HeldDrive& drive) : drive_(drive) {}
+    explicit LibburnAudioWriter(CRecorderDevice& recorder) : recorder_(recorder) {}
     HResult Prepare() override;
-    HResult WriteTracks(const std::vector<AudioTrack>& tracks, BurnWindow& window, bool doNotFinalize) override;
+    HResult WriteTracks(const std::vector<AudioTrack>& tracks, const DiscText& text, BurnWindow& window,
+                        bool doNotFinalize) override;
+    HResult Verify(BurnWindow& window, std::string& failure) override;
 
 private:
-    HeldDrive& drive_;
+    CRecorderDevice& recorder_;
+    std::vector<AudioTrack> tracks_;
+    std::vector<WrittenTrack> written_;
 };
 
 }  // namespace velmora::discburn

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -22,6 +23,8 @@ public:
 
     virtual void EnableControls(bool busy) = 0;
     virtual void SetStatusText(const QString& text) = 0;
+    // The progress bar of a write or of its verification.
+    virtual void ShowBurnProgress(std::uint64_t done, std::uint64_t total) = 0;
     // True for Yes (or OK).
     virtual bool ShowMessage(const QString& text, const QString& caption, MessageKind kind) = 0;
 

@@ -18,6 +18,7 @@ struct BurnInput {
     std::vector<discburn::ImageEntry> entries{};   // the burn list's rows
     std::string sourceDrive{};               // Copy Disk: the drop-down's text
     std::string volumeName{};                // of every image the job makes: the date, "2009_11_18"
+    bool verify = false;                     // read what was written back and compare it
 };
 
 }  // namespace velmora::front

@@ -3,13 +3,14 @@
 #include "BurnRows.h"
 #include "BurnSources.h"
 #include "core/Mode.h"
-#include "drives/DriveTable.h"
 #include "image/IsoCheck.h"
+#include "jobs/BurnFlow.h"
+#include "jobs/DiscCopy.h"
+#include "jobs/TrackSources.h"
 #include "log/Log.h"
+#include "mastering/ProgressText.h"
 #include "paths/PathParts.h"
 #include "temp/ScopedTempFolder.h"
-#include "writers/DiscFormatAudio.h"
-#include "writers/DiscFormatData.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -103,27 +104,19 @@ void CBurnJobs::AudioBurnJob()
     const platform::ScopedTempFolder conversions("burn");
     if (conversions.Path().empty()) LogMessage(1, "No folder for converted audio tracks: %s", conversions.Notice().c_str());
     std::vector<AudioTrack> tracks;
+    std::vector<TrackText> texts;
     for (const ImageEntry& entry : input_.entries) {
-        auto prepared = PrepareBurnTrack(entry.path, conversions.Path());
+        auto prepared = PrepareBurnTrack(entry.path, conversions.Path(), DecodeMp3WithLibrary);
         if (const auto* reason = std::get_if<std::string>(&prepared)) {
             RefuseTrack(entry.path, *reason);
             return;
         }
         tracks.push_back(std::get<AudioTrack>(std::move(prepared)));
+        texts.push_back(TrackTextOf(entry.path));
     }
-    CRecorderDevice device;
-    if (!OpenBurnRecorder(device, *choice, true)) return;
-
-    CDiscFormatAudio writer;
-    writer.doNotFinalize = true;
-    if (writer.Initialize(&device, kClientName)) {
-        audioWrite_ = true;
-        writer.BurnTracks(this, tracks);
-        audioWrite_ = false;
-        if (writer.hr == kMediaNotBlank) ShowError(kRowMediaNotWritable);
-        device.Eject();
-    }
-    EndJob(device, writer.hr, writer.errorText);
+    audioWrite_ = true;
+    BurnFlow(*this).BurnAudioDisc(*choice, tracks, DiscTextOf(std::move(texts)), input_.verify);
+    audioWrite_ = false;
 }
 
 void CBurnJobs::RefuseTrack(const std::filesystem::path& file, const std::string& reason)
@@ -138,26 +131,7 @@ void CBurnJobs::RefuseTrack(const std::filesystem::path& file, const std::string
 void CBurnJobs::DataBurnJob()
 {
     if (input_.entries.empty()) return;
-    const auto choice = ChooseRecorder();
-    if (!choice) return;
-    CRecorderDevice device;
-    if (!OpenBurnRecorder(device, *choice, true)) return;
-
-    CDiscFormatData writer;
-    writer.closeMedia = true;
-    if (writer.Initialize(&device, kClientName, false)) {
-        if (!writer.IsBlankMedia()) {
-            ShowError(kRowMediaNotWritable);
-        } else if (auto image = BuildImage(*this, input_.entries)) {
-            writer.closeMedia = true;
-            writer.Write(image.get(), this);
-            device.Eject();
-        } else {
-            EndJob(device, lastResult_.first, lastResult_.second);
-            return;
-        }
-    }
-    EndJob(device, writer.hr, writer.errorText);
+    if (const auto choice = ChooseRecorder()) BurnFlow(*this).BurnDataDisc(*choice, input_.entries, input_.verify);
 }
 
 void CBurnJobs::CreateIsoJob()
@@ -165,9 +139,7 @@ void CBurnJobs::CreateIsoJob()
     if (input_.entries.empty()) return;
     const std::string path = AskIsoSavePath();
     if (path.empty()) return;
-    const auto choice = ChooseRecorder();
-    if (!choice) return;
-    WriteIsoFile(*choice, true, input_.entries, path, true);
+    if (const auto choice = ChooseRecorder()) BurnFlow(*this).WriteIsoFile(*choice, true, input_.entries, path, true);
 }
 
 void CBurnJobs::BurnIsoJob(const std::optional<std::string>& preselected, std::string path)
@@ -184,111 +156,35 @@ void CBurnJobs::BurnIsoJob(const std::optional<std::string>& preselected, std::s
     }
     const auto selected = ChooseRecorder();
     if (!selected) return;
-    CRecorderDevice device;
-    if (!OpenBurnRecorder(device, preselected ? *preselected : *selected, true)) return;
-
-    CDiscFormatData writer;
-    if (writer.Initialize(&device, kClientName, false)) {
-        if (BurnSource* source = FileBurnSource(path)) {
-            ShowStatus(kRowWritingIsoImage);
-            ImageStream image(source);
-            writer.closeMedia = true;
-            writer.Write(&image, this);
-            device.Eject();
-        } else {
-            writer.hr = kFileError;
-            writer.errorText = "Cannot read " + path;
-        }
-    }
-    EndJob(device, writer.hr, writer.errorText);
+    BurnFlow(*this).BurnIsoImage(preselected ? *preselected : *selected, path, input_.verify);
 }
 
 void CBurnJobs::DiscCopyJob()
 {
     const std::string source = input_.sourceDrive.substr(0, kEntryTextLimit);
-    const auto drives = platform::DriveTable::Load();
-    if (!drives.FindFiles(source + "*.cda").empty()) {
+    std::vector<ImageEntry> entries;
+    const CopySource found = DiscCopyEntries(source, entries);
+    if (found == CopySource::AudioCd) {
         host_.ShowMessage(host_.Strings()[kRowAudioCdCopyMissing], host_.Strings()[kRowTitle], MessageKind::Plain);
         return;
     }
     const std::string path = AskIsoSavePath();
     if (path.empty()) return;
-
-    const platform::Drive* drive = drives.FindByPath(source);
-    const auto names = drives.FindFiles(source + "*");
-    if (!drive || names.empty()) {
+    if (found == CopySource::NoMedia) {
         host_.ShowMessage(host_.Strings()[kRowNoMediaFound], host_.Strings()[kRowTitle], MessageKind::Plain);
         return;
     }
-    std::vector<ImageEntry> entries;
-    for (const auto& name : names) {
-        if (name == "." || name == "..") continue;
-        const auto found = drive->source / name;
-        std::error_code error;
-        entries.push_back({found, std::filesystem::is_directory(found, error)});
-    }
-
     const auto choice = ChooseRecorder();
-    if (!choice || !WriteIsoFile(*choice, false, entries, path, false)) return;
+    if (!choice || BurnFlow(*this).WriteIsoFile(*choice, false, entries, path, false) < 0) return;
     if (const auto target = host_.ChooseTargetRecorder()) BurnIsoJob(target, path);
 }
 
 // ---- Steps the jobs share --------------------------------------------------------------------
 
-bool CBurnJobs::WriteIsoFile(const std::string& recorderId, bool exclusive, const std::vector<ImageEntry>& entries,
-                             const std::string& path, bool showFinalizing)
-{
-    CRecorderDevice device;
-    if (!OpenBurnRecorder(device, recorderId, exclusive)) return false;
-    CDiscFormatData writer;
-    if (writer.Initialize(&device, kClientName, exclusive)) {
-        auto image = BuildImage(*this, entries);
-        if (!image) {
-            EndJob(device, lastResult_.first, lastResult_.second);
-            return false;
-        }
-        ShowStatus(kRowCreatingIsoImage);
-        writer.closeMedia = true;
-        writer.CreateISO(image.get(), this, path);
-        if (showFinalizing) ShowStatus(kRowFinalizingImage);
-        device.Eject();
-    }
-    EndJob(device, writer.hr, writer.errorText);
-    return writer.hr >= 0;
-}
-
 std::optional<std::string> CBurnJobs::ChooseRecorder()
 {
     if (!input_.recorder) SendResult(kOk, "Error: No Device Selected");
     return input_.recorder;
-}
-
-bool CBurnJobs::OpenBurnRecorder(CRecorderDevice& device, const std::string& entryId, bool exclusive)
-{
-    if (IsCancelRequested()) {
-        SendResult(kOk, "User Canceled!");
-        return false;
-    }
-    ShowStatus(kRowInitializingRecorder);
-    if (entryId.empty()) {
-        SendResult(kOk, "Error: No Recorder Found for selected device");
-        return false;
-    }
-    if (!device.Open(entryId)) {
-        SendResult(device.hr, "Failed to initialize recorder - Unique ID:" + entryId);
-        return false;
-    }
-    if (!exclusive || device.AcquireExclusive(kClientName)) return true;
-    SendResult(device.hr, "Failed: " + device.ExclusiveOwner() + " is exclusive owner");
-    return false;
-}
-
-void CBurnJobs::EndJob(CRecorderDevice& device, HResult hr, const std::string& errorText)
-{
-    device.ReleaseExclusive();
-    // A stop the user asked for says so, rather than naming the step it interrupted.
-    if (hr < 0 && IsCancelRequested()) SendResult(kOk, "User Canceled!");
-    else SendResult(hr, errorText);
 }
 
 std::string CBurnJobs::AskIsoSavePath()
@@ -298,22 +194,13 @@ std::string CBurnJobs::AskIsoSavePath()
     return path;
 }
 
-void CBurnJobs::ShowError(int row)
-{
-    host_.ShowMessage(host_.Strings()[row], host_.Strings()[kRowTitle], MessageKind::Error);
-}
-
-void CBurnJobs::ShowStatus(int row)
-{
-    SendStatus(UiText(row));
-}
-
 // ---- What the writers report -----------------------------------------------------------------
 
 int CBurnJobs::SendProgress(const WriteProgress& progress)
 {
-    const QString text = ProgressStatusText(progress, audioWrite_);
-    if (!text.isNull()) host_.SetStatusText(text);
+    const std::string text = ProgressStatusText(progress, audioWrite_, *this);
+    if (!text.empty()) host_.SetStatusText(QString::fromStdString(text));
+    if (progress.bytesTotal > 0) host_.ShowBurnProgress(progress.bytesDone, progress.bytesTotal);
     return IsCancelRequested() ? 0 : 1;
 }
 
@@ -324,7 +211,6 @@ void CBurnJobs::SendStatus(const std::string& text)
 
 void CBurnJobs::SendResult(HResult hr, const std::string& text)
 {
-    lastResult_ = {hr, text};
     QString shown;
     if (!text.empty()) shown = ResultStatusText(hr, QString::fromStdString(text));
     else if (hr >= 0) shown = host_.Strings()[kRowBurnCompleted];
@@ -345,6 +231,11 @@ std::string CBurnJobs::DateStamp()
 std::string CBurnJobs::UiText(int row)
 {
     return host_.Strings()[row].toStdString();
+}
+
+void CBurnJobs::ShowError(int row)
+{
+    host_.ShowMessage(host_.Strings()[row], host_.Strings()[kRowTitle], MessageKind::Error);
 }
 
 }  // namespace velmora::front

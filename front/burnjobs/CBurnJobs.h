@@ -3,7 +3,6 @@
 #include "BurnHost.h"
 #include "BurnInput.h"
 #include "mastering/BurnWindow.h"
-#include "recorders/RecorderDevice.h"
 
 #include <atomic>
 #include <filesystem>
@@ -11,7 +10,6 @@
 #include <optional>
 #include <string>
 #include <thread>
-#include <utility>
 #include <vector>
 
 namespace velmora::front {
@@ -43,6 +41,7 @@ public:
     bool IsCancelRequested() override;
     std::string DateStamp() override;
     std::string UiText(int row) override;
+    void ShowError(int row) override;
 
 private:
     void BurnThread();
@@ -54,19 +53,9 @@ private:
 
     // The recorder of the input; with none it reports "Error: No Device Selected".
     std::optional<std::string> ChooseRecorder();
-    // Builds an image of the entries and writes it into an ISO file through the recorder; the
-    // job's end is reported either way. True when the file was written.
-    bool WriteIsoFile(const std::string& recorderId, bool exclusive, const std::vector<discburn::ImageEntry>& entries,
-                      const std::string& path, bool showFinalizing);
-    bool OpenBurnRecorder(discburn::CRecorderDevice& device, const std::string& entryId, bool exclusive);
-    // The end of every job that opened its recorder.
-    void EndJob(discburn::CRecorderDevice& device, discburn::HResult hr, const std::string& errorText);
-
     // A track that cannot be prepared stops the audio burn: says which and why.
     void RefuseTrack(const std::filesystem::path& file, const std::string& reason);
     std::string AskIsoSavePath();
-    void ShowError(int row);
-    void ShowStatus(int row);
 
     BurnHost& host_;
     BurnInput input_;
@@ -74,8 +63,6 @@ private:
     std::thread thread_;
     std::atomic<bool> running_{false};
     std::atomic<bool> audioWrite_{false};
-    // The last result sent: a failed image build's own, which the job's end repeats.
-    std::pair<discburn::HResult, std::string> lastResult_;
 };
 
 }  // namespace velmora::front

@@ -25,15 +25,24 @@ void FillRecorderList(QComboBox& list, RecorderRecords& records, const discburn:
     list.setCurrentIndex(records.Count() > 0 ? 0 : -1);
 }
 
-void RecorderDropDown::Fill(int mode, const discburn::RecorderErrorBox& errorBox)
+bool RecorderDropDown::Fill(int mode, const discburn::RecorderErrorBox& errorBox)
 {
     FillRecorderList(list_, records_, errorBox);
-    Probe(list_.currentIndex(), mode);
+    if (mode != discburn::kAudioBurnerMode) return Probe(list_.currentIndex(), mode);
+    // The first recorder that writes audio CDs, when there is one.
+    for (int index = 0; index < records_.Count(); ++index) {
+        if (!Probe(index, mode)) continue;
+        const QSignalBlocker quiet(list_);
+        list_.setCurrentIndex(index);
+        return true;
+    }
+    return false;
 }
 
-void RecorderDropDown::Probe(int index, int mode) const
+bool RecorderDropDown::Probe(int index, int mode) const
 {
-    if (discburn::CRecorderDevice* recorder = records_.At(index)) discburn::ProbeRecorder(*recorder, mode);
+    discburn::CRecorderDevice* recorder = records_.At(index);
+    return recorder && discburn::ProbeRecorder(*recorder, mode);
 }
 
 std::optional<std::string> RecorderDropDown::Choice() const

@@ -33,10 +33,12 @@ class RecorderDropDown {
 public:
     explicit RecorderDropDown(QComboBox& list) : list_(list) {}
 
-    // Lists the recorders and tries the mode's writer on the first.
-    void Fill(int mode, const discburn::RecorderErrorBox& errorBox);
-    // Tries the mode's writer on the entry picked, as a recorder is checked when it is chosen.
-    void Probe(int index, int mode) const;
+    // Lists the recorders and tries the mode's writer on the first; the Audio Burner selects the
+    // first that writes audio CDs. False when the recorder selected cannot burn the mode's discs.
+    bool Fill(int mode, const discburn::RecorderErrorBox& errorBox);
+    // Tries the mode's writer on the entry picked, as a recorder is checked when it is chosen;
+    // false when it cannot write what the mode burns.
+    bool Probe(int index, int mode) const;
     // The selected entry's unique id: none without a selection, empty for an entry without a record.
     std::optional<std::string> Choice() const;
 

@@ -81,6 +81,7 @@ inline constexpr int kHeightEdit = 1044;
 inline constexpr int kOptionsGroup = 1079;
 inline constexpr int kJoinFilesCheck = 1075;
 inline constexpr int kBurnOutputCheck = 1080;
+inline constexpr int kVerifyCheck = 1086;   // the burner modes: read the written data back
 inline constexpr int kOutputInfoGroup = 1078;
 inline constexpr int kFileSizeText = 1069;
 inline constexpr int kDurationText = 1074;

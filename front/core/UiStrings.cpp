@@ -111,6 +111,9 @@ const UiStringTable& EnglishStrings()
         /* 99 */ "%1 files failed: %2",
         /* 100 */ "No DVD files were made",
         /* 101 */ "The files were not joined",
+        /* 102 */ "Burn completed and verified!",
+        /* 103 */ "Verifying...",
+        /* 104 */ "%1 of %2 MB checked",
     };
     return table;
 }
@@ -221,6 +224,9 @@ const UiStringTable& SpanishStrings()
         /* 99 */ "%1 archivos fallaron: %2",
         /* 100 */ "No se crearon archivos de DVD",
         /* 101 */ "Los archivos no se unieron",
+        /* 102 */ "¡Grabación completada y verificada!",
+        /* 103 */ "Verificando...",
+        /* 104 */ "%1 de %2 MB comprobados",
     };
     return table;
 }

@@ -6,7 +6,7 @@
 
 namespace velmora::front {
 
-constexpr int kUiStringCount = 102;
+constexpr int kUiStringCount = 105;
 using UiStringTable = std::array<const char*, kUiStringCount>;   // UTF-8 rows
 
 const UiStringTable& EnglishStrings();
@@ -77,6 +77,9 @@ enum UiRow : int {
     kRowManyFailed = 99,         // %1 how many, %2 each file and why
     kRowNoDvdFiles = 100,
     kRowNotJoined = 101,
+    kRowBurnVerified = 102,
+    kRowVerifying = 103,
+    kRowVerifyProgress = 104,    // %1 megabytes read back, %2 in all
 };
 
 // The window's own copy of the table chosen at start-up.

@@ -73,6 +73,7 @@ void CMediaMaster::InitDialog()
     Control(control::kBackground)->show();
     SetCaption(control::kStartButton, "Convert !!!!");
     controls_.formatGroup->button(control::kFirstOptionRadio)->setChecked(true);
+    static_cast<QAbstractButton*>(Control(control::kVerifyCheck))->setChecked(true);
     // Cancel takes the place of the start button while a job runs.
     cancelButton_->setGeometry(Control(control::kStartButton)->geometry());
     cancelButton_->setAutoDefault(false);
@@ -202,6 +203,7 @@ BurnInput CMediaMaster::TakeBurnInput() const
             input.entries.push_back({entry->Path(), dynamic_cast<const CDirObject*>(entry) != nullptr});
     input.sourceDrive = controls_.driveList->currentText().toStdString();
     input.volumeName = state_.DateStamp();
+    input.verify = static_cast<QAbstractButton*>(Control(control::kVerifyCheck))->isChecked();
     return input;
 }
 

@@ -78,6 +78,7 @@ public:
     void SetJoinEnabled(bool enabled) override;
 
     // BurnHost
+    void ShowBurnProgress(std::uint64_t done, std::uint64_t total) override;
     std::string ChooseIsoFileToWrite() override;
     std::string ChooseIsoFileToBurn() override;
     std::optional<std::string> ChooseTargetRecorder() override;
@@ -108,6 +109,7 @@ private slots:
     void GetCDRomList();
     void OnCbnSelchangeComboAcCdrom();
     void OnRecorderPicked(int index);
+    void TellOfAudioRecorder(bool usable);
     void OnJobFinished();
     void OnBurnFinished();
     // A disc arrived in a drive or left it.

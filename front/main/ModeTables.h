@@ -25,7 +25,7 @@ struct ModeControls {
 // Modes 0 (welcome) to 6.
 const ModeControls& ControlsOfMode(int mode);
 
-// The 53 work-area controls that the window shows, hides and enables by ID.
+// The 54 work-area controls that the window shows, hides and enables by ID.
 const std::vector<int>& ControlMapIds();
 
 // Controls that a CD Data Burner option (0 Copy Disk, 1 Create ISO File, 2 Burn ISO File) disables.

@@ -58,6 +58,7 @@ const ControlPlacement kControls[] = {
     {kAddFilesButton, Kind::Button, "Add Files", {190, 296, 120, 28}},
     {kAddFolderButton, Kind::Button, "Add Folder", {318, 296, 120, 28}},
     {kRemoveFilesButton, Kind::Button, "Remove Files", {446, 296, 120, 28}},
+    {kVerifyCheck, Kind::Check, "", {590, 299, 225, 22}},
     {kFirstOptionRadio, Kind::Radio, "", {200, 352, 285, 22}},
     {kSecondOptionRadio, Kind::Radio, "", {200, 380, 285, 22}},
     {kThirdOptionRadio, Kind::Radio, "", {200, 408, 285, 22}},
@@ -174,7 +175,10 @@ WindowControls BuildWindowControls(QDialog& window, QWidget& convertList, QWidge
     controls.progress->setTextVisible(false);
     controls.status = new StatusLine(&window);
     controls.status->setObjectName(ControlName(kStatusText));
-    controls.status->setGeometry(190, 616, 360, 20);
+    // Two lines: a burn's progress or a recorder's refusal is longer than one beside the buttons.
+    controls.status->setGeometry(190, 614, 360, 30);
+    controls.status->setWordWrap(true);
+    controls.status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     controls.all[kProgressBar] = controls.progress;
     controls.all[kStatusText] = controls.status;
 

@@ -16,6 +16,8 @@
 #include <QLabel>
 #include <QProgressBar>
 
+#include <algorithm>
+
 using MediaLibrary::Header::MEDIACONVERSIONINFO;
 
 namespace velmora::front {
@@ -61,6 +63,19 @@ void CMediaMaster::EndProgress()
 {
     RunOnThreadOf(*this, [this] {
         controls_.progress->setValue(controls_.progress->minimum());
+        controls_.progress->show();
+        controls_.status->show();
+    });
+}
+
+void CMediaMaster::ShowBurnProgress(std::uint64_t done, std::uint64_t total)
+{
+    // In percent.
+    constexpr int kSteps = 100;
+    const auto position = static_cast<int>(std::min(done, total) * kSteps / std::max<std::uint64_t>(total, 1));
+    RunOnThreadOf(*this, [this, position] {
+        controls_.progress->setRange(0, kSteps);
+        controls_.progress->setValue(position);
         controls_.progress->show();
         controls_.status->show();
     });

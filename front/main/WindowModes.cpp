@@ -35,9 +35,10 @@ bool CMediaMaster::SwitchMode(int mode)
     EnterMode(mode);
     ApplyCaptions(mode);
     if (mode >= kModeAudioBurner) {
-        recorders_.Fill(mode, [this](const std::string& text) {
+        const bool usable = recorders_.Fill(mode, [this](const std::string& text) {
             ShowMessage(QString::fromStdString(text), strings_[kRowTitle], MessageKind::Error);
         });
+        TellOfAudioRecorder(usable);
     }
     return true;
 }
@@ -214,7 +215,17 @@ void CMediaMaster::ApplyDvdBurnOption(int option)
 void CMediaMaster::OnRecorderPicked(int index)
 {
     const int mode = Mode();
-    if (mode >= kModeAudioBurner && mode <= kModeDvdDataBurner && !burnJobs_.Running()) recorders_.Probe(index, mode);
+    if (mode >= kModeAudioBurner && mode <= kModeDvdDataBurner && !burnJobs_.Running())
+        TellOfAudioRecorder(recorders_.Probe(index, mode));
+}
+
+// The Audio Burner says before Burn that the recorder picked cannot write audio CDs.
+void CMediaMaster::TellOfAudioRecorder(bool usable)
+{
+    if (Mode() != kModeAudioBurner || controls_.driveList->currentIndex() < 0) return;
+    const QString& cannot = strings_[kRowRecorderCannotWriteAudio];
+    if (!usable) controls_.status->setText(cannot);
+    else if (controls_.status->text() == cannot) controls_.status->clear();
 }
 
 }  // namespace velmora::front

@@ -205,6 +205,12 @@ DriveType DriveTable::TypeOfRoot(std::string_view root) const
     return Find(*letter) ? DriveType::CdRom : DriveType::NoRootDir;
 }
 
+std::optional<std::filesystem::path> DriveTable::FilesFolder(std::string_view path) const
+{
+    const Drive* drive = FindByPath(path);
+    return drive ? FilesFolderOf(*drive) : std::nullopt;
+}
+
 std::vector<std::string> DriveTable::FindFiles(std::string_view pattern) const
 {
     std::vector<std::string> names;

@@ -63,6 +63,18 @@ std::string Little(std::uint32_t value, int count)
 
 }  // namespace
 
+std::string RecordingWindow::UiText(int row)
+{
+    static const std::map<int, std::string> texts{{kCreatingFileSystemRow, "Creating File System..."},
+                                                  {kBurnVerifiedRow, "Burn completed and verified!"},
+                                                  {kBurnProgressRow, "%1 of %2 MB written"},
+                                                  {kTimeLeftRow, "%1 left"},
+                                                  {kVerifyingRow, "Verifying..."},
+                                                  {kCheckedRow, "%1 of %2 MB checked"}};
+    const auto found = texts.find(row);
+    return found == texts.end() ? "?" : found->second;
+}
+
 ReadImage ReadIsoImage(const std::filesystem::path& image, bool preferJoliet)
 {
     ReadImage result;
@@ -132,6 +144,23 @@ std::vector<std::string> RipImage(const std::filesystem::path& cue)
         tracks.push_back(std::move(pcm));
     }
     return tracks;
+}
+
+std::vector<std::string> CdTextOfImage(const std::filesystem::path& cue)
+{
+    std::vector<std::string> texts;
+    const auto table = platform::DriveTable::FromParts({}, "X=" + cue.string());
+    const auto device = platform::CdDevice::Open(*table.Find('X'));
+    cdtext_t* text = device ? cdio_get_cdtext(device->Native()) : nullptr;
+    if (!text) return texts;
+    const auto field = [text](cdtext_field_t key, track_t track) {
+        const char* value = cdtext_get_const(text, key, track);
+        return std::string(value ? value : "");
+    };
+    const track_t last = cdio_get_last_track_num(device->Native());
+    for (track_t track = 0; track <= last; ++track)
+        texts.push_back(field(CDTEXT_FIELD_TITLE, track) + " / " + field(CDTEXT_FIELD_PERFORMER, track));
+    return texts;
 }
 
 std::string Padded(const std::string& pcm)

@@ -19,6 +19,7 @@ public:
     std::vector<WriteProgress> progress;
     std::vector<std::string> statuses;
     std::vector<std::pair<HResult, std::string>> results;
+    std::vector<int> errors;   // the rows shown as errors
     std::function<int(const WriteProgress&)> reply = [](const WriteProgress&) { return 1; };
     std::function<bool()> cancelRequest = [] { return false; };
 
@@ -31,7 +32,8 @@ public:
     void SendResult(HResult hr, const std::string& text) override { results.emplace_back(hr, text); }
     bool IsCancelRequested() override { return cancelRequest(); }
     std::string DateStamp() override { return "2009_11_18"; }
-    std::string UiText(int row) override { return row == kCreatingFileSystemRow ? "Creating File System..." : "?"; }
+    std::string UiText(int row) override;
+    void ShowError(int row) override { errors.push_back(row); }
 };
 
 // An ISO image read back with libisofs.
@@ -51,6 +53,10 @@ ReadImage ReadIsoImage(const std::filesystem::path& image, bool preferJoliet);
 
 // The PCM of every audio track of a BIN/CUE image, read through the drive table; empty when unreadable.
 std::vector<std::string> RipImage(const std::filesystem::path& cue);
+
+// The CD-TEXT of a BIN/CUE image as libcdio reads it: the disc's title and performer, then each
+// track's ("title / performer").
+std::vector<std::string> CdTextOfImage(const std::filesystem::path& cue);
 
 // The PCM as an audio-CD writer stores it: padded with silence to whole sectors and 4 seconds.
 std::string Padded(const std::string& pcm);

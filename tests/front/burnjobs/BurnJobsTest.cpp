@@ -3,9 +3,12 @@
 #include "Media.h"
 #include "burnjobs/BurnRows.h"
 #include "burnjobs/RecorderList.h"
+#include "core/ControlIds.h"
+#include "main/CMediaMaster.h"
 #include "image/IsoCheck.h"
 
 #include <QComboBox>
+#include <QProgressBar>
 
 namespace velmora::test {
 namespace {
@@ -50,10 +53,17 @@ protected:
     const fs::path target = scratch / "discs/data.iso";
 };
 
-TEST_F(DataJobTest, TheListIsBurntAndASecondBurnFindsTheDiscNoLongerBlank)
+TEST_F(DataJobTest, TheListIsBurntAndVerifiedWithItsProgressShownAndASecondBurnFindsTheDiscNoLongerBlank)
 {
-    Run(Input(front::kModeDvdDataBurner, 4));
-    EXPECT_EQ(host.LastStatus(), kCompleted);
+    BurnInput verified = Input(front::kModeDvdDataBurner, 4);
+    verified.verify = true;
+    Run(verified);
+    EXPECT_EQ(host.LastStatus(), "Burn completed and verified!");
+    EXPECT_TRUE(host.Shown("Verifying... ") && !host.statuses.filter(" MB written").isEmpty())
+        << host.statuses.join("|").toStdString();
+    const auto size = std::filesystem::file_size(target);
+    ASSERT_FALSE(host.burnProgress.empty());
+    EXPECT_EQ(host.burnProgress.back(), std::pair(std::uint64_t{size}, std::uint64_t{size}));
     EXPECT_TRUE(HiddenFiles(scratch / "discs").empty());
     EXPECT_EQ(host.controls, (std::vector<bool>{true, false}));
     EXPECT_FALSE(host.state.Busy());
@@ -179,7 +189,7 @@ TEST_F(BurnJobTest, ACdWaveAndAnMp3BecomeTracksAndATrackThatCannotStopsTheBurnBe
     const std::string cdPcm = TonePcm(5 * 44100, 440);
     WriteFile(scratch / "1 cd.wav", WaveFile(cdPcm, 2, 44100));
     ASSERT_TRUE(RunFfmpeg({"-f", "lavfi", "-i", "sine=frequency=660:duration=5", "-ar", "44100", "-ac", "2",
-                           (scratch / "2 tone.mp3").string()}));
+                           "-metadata", "title=Tone", "-metadata", "artist=Someone", (scratch / "2 tone.mp3").string()}));
     ASSERT_TRUE(RunFfmpeg({"-i", (scratch / "2 tone.mp3").string(), "-f", "s16le", "-ar", "44100", "-ac", "2",
                            (scratch / "2 tone.pcm").string()}));
     WriteFile(scratch / "3 mono.wav", WaveFile(std::string(44100 * 2, '\x01'), 1, 44100));
@@ -199,6 +209,8 @@ TEST_F(BurnJobTest, ACdWaveAndAnMp3BecomeTracksAndATrackThatCannotStopsTheBurnBe
     ASSERT_EQ(tracks.size(), 2u);
     EXPECT_TRUE(tracks[0] == Padded(cdPcm));
     EXPECT_TRUE(tracks[1] == Padded(ReadFile(scratch / "2 tone.pcm")));
+    // The CD-TEXT comes from the listed files, the MP3's tags and the WAV's name.
+    EXPECT_EQ(CdTextOfImage(cue), (std::vector<std::string>{" / Someone", "1 cd / ", "Tone / Someone"}));
 }
 
 TEST(RecorderDropDown, ListsTheRecordersThatOpenAndTellsWhenThereIsNone)
@@ -230,18 +242,44 @@ TEST(RecorderDropDown, ListsTheRecordersThatOpenAndTellsWhenThereIsNone)
     EXPECT_EQ(list.count(), 1);
     EXPECT_EQ(list.itemText(0), Q(scratch / "audio.cue"));
     EXPECT_EQ(recorders.Choice(), cue);
+
+    // The Audio Burner takes the first recorder that writes audio CDs; a data recorder cannot.
+    const std::string data = "stdio:" + (scratch / "data.iso").string();
+    fill(data + ";" + cue);
+    EXPECT_EQ(recorders.Choice(), cue);
+    EXPECT_FALSE(recorders.Probe(0, front::kModeAudioBurner));
+    EXPECT_TRUE(recorders.Probe(0, front::kModeDvdDataBurner));
 }
 
-TEST(BurnRows, StatusLinesOfProgressAndResults)
+// The window's part: the check box, the progress bar, and what the Audio Burner says of a recorder.
+TEST(BurnWindow, VerifyIsCheckedTheBarFollowsTheBurnAndADataRecorderIsToldOfInTheAudioBurner)
 {
-    using namespace discburn;
-    EXPECT_EQ(front::ProgressStatusText({kAudioPreparing, 0, 3}, true), "Preparing to write 3 audio tracks...");
-    EXPECT_EQ(front::ProgressStatusText({kAudioWriting, 2, 3}, true), "Writing track 2 of 3...");
-    EXPECT_TRUE(front::ProgressStatusText({kAudioUnknown, 0, 3}, true).isNull());
-    EXPECT_EQ(front::ProgressStatusText({kCalibratingPower}, false), "Optimizing laser intensity...");
-    EXPECT_TRUE(front::ProgressStatusText({kWritingData}, false).isNull());   // the status line stays
-    EXPECT_EQ(front::ResultStatusText(kOk, "Done"), "Done");
-    EXPECT_EQ(front::ResultStatusText(kNoMedia, "No disc"), "No disc - Error:0x8BA00003");
+    ScratchFolder scratch;
+    const ScopedEnvironment recorders("VELMORA_RECORDERS", "stdio:" + (scratch / "data.iso").string() + ";cue:" +
+                                                               (scratch / "audio.cue").string());
+    AnsweringDesktop desktop;
+    const auto window = MakeWindow(desktop);
+    Click(*window, front::control::kAudioBurnerButton);
+    auto& drives = *static_cast<QComboBox*>(window->Control(front::control::kDriveList));
+    EXPECT_EQ(drives.currentIndex(), 1);
+    EXPECT_TRUE(Checked(*window, front::control::kVerifyCheck));
+    EXPECT_EQ(Caption(*window, front::control::kVerifyCheck), "Verify written data");
+    drives.setCurrentIndex(0);
+    EXPECT_EQ(Caption(*window, front::control::kStatusText),
+              "This recorder cannot write audio CDs. Please choose another one.");
+    drives.setCurrentIndex(1);
+    EXPECT_EQ(Caption(*window, front::control::kStatusText), "");
+
+    window->ShowBurnProgress(1, 4);
+    const auto& bar = *static_cast<QProgressBar*>(window->Control(front::control::kProgressBar));
+    EXPECT_EQ(bar.value() * 4, bar.maximum());
+    EXPECT_TRUE(desktop.messages.empty());
+}
+
+TEST(BurnRows, AResultShowsItsCodeOnlyWhenItFailed)
+{
+    EXPECT_EQ(front::ResultStatusText(discburn::kOk, "Done"), "Done");
+    EXPECT_EQ(front::ResultStatusText(discburn::kNoMedia, "No disc"), "No disc - Error:0x8BA00003");
 }
 
 }  // namespace

@@ -75,6 +75,7 @@ const std::vector<ModeCase>& ModeCases()
     static const std::set<int> options{kFirstOptionRadio, kSecondOptionRadio, kThirdOptionRadio};
     static const std::set<int> files{kAddFilesButton, kAddFolderButton, kBurnList, kRemoveFilesButton};
     static const std::set<int> drive{kDriveLabel, kDriveList};
+    static const std::set<int> verify{kVerifyCheck};   // checked in every burner mode
     static const std::vector<ModeCase> cases{
         {kAudioConverterButton, kModeAudioConverter, kRowAudioConverterHeading,
          formats + sound + drive + std::set{kConvertList}, {kThirdOptionRadio, kM4vRadio, kMp4Radio, kMovRadio},
@@ -92,11 +93,14 @@ const std::vector<ModeCase>& ModeCases()
                             kRemoveFilesButton, kSoundGroup, kDvdMenuGroup},
          {}, {kFirstOptionRadio, kDvdAudioBestRadio, kDvdVideoGoodRadio}},
         {kAudioBurnerButton, kModeAudioBurner, kRowAudioBurnerHeading,
-         drive + std::set{kAddFilesButton, kUsageLeftLabel, kUsageRightLabel, kBurnList, kRemoveFilesButton}, {}, {}},
-        {kCdDataBurnerButton, kModeCdDataBurner, kRowCdDataBurnerHeading, options + files + drive, files,   // Copy Disk
-         {kFirstOptionRadio}},
+         drive + verify + std::set{kAddFilesButton, kUsageLeftLabel, kUsageRightLabel, kBurnList, kRemoveFilesButton},
+         {}, verify},
+        {kCdDataBurnerButton, kModeCdDataBurner, kRowCdDataBurnerHeading, options + files + drive + verify,
+         files,   // Copy Disk
+         verify + std::set{kFirstOptionRadio}},
         {kDvdDataBurnerButton, kModeDvdDataBurner, kRowDvdDataBurnerHeading,
-         options + files + drive + std::set{kUsageLeftLabel, kUsageRightLabel}, {}, {kFirstOptionRadio}},
+         options + files + drive + verify + std::set{kUsageLeftLabel, kUsageRightLabel}, {},
+         verify + std::set{kFirstOptionRadio}},
     };
     return cases;
 }

@@ -131,6 +131,7 @@ public:
     void SetJoinEnabled(bool enabled) override { joinCalls.push_back(enabled); }
 
     // BurnHost
+    void ShowBurnProgress(std::uint64_t done, std::uint64_t total) override { burnProgress.emplace_back(done, total); }
     std::string ChooseIsoFileToWrite() override { return isoToWrite; }
     std::string ChooseIsoFileToBurn() override { return isoToBurn; }
     std::optional<std::string> ChooseTargetRecorder() override { return ++questions, target; }
@@ -152,6 +153,7 @@ public:
     std::vector<int> defaultWidths, positions;
     std::function<void(const std::string&)> onPreview;   // sees the picture while it is there
     std::vector<int> unchecked, commands;
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> burnProgress;   // bytes done, in all
     std::int64_t used = 0, outputSeconds = -1;
 };
 

@@ -1,0 +1,104 @@
+#include "ConsoleWindow.h"
+
+#include "mastering/ProgressText.h"
+
+#include <csignal>
+#include <cstdio>
+#include <map>
+
+namespace velmora::discburn::cli {
+namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+
+void Interrupt(int) { interrupted = 1; }
+
+constexpr auto kProgressInterval = std::chrono::seconds(1);
+
+// The window's English texts of the rows the engine asks for.
+const std::map<int, const char*> kTexts{
+    {59, "Initializing Disc Recorder..."},
+    {61, "Creating ISO Image"},
+    {62, "Finalizing Image"},
+    {63, "Writing ISO Image to Disk"},
+    {67, "Burn completed successfully!"},
+    {68, "Creating File System..."},
+    {83, "Inserted Media is not writable.\n\nPlease insert the Blank media and try again."},
+    {BurnWindow::kBurnProgressRow, "%1 of %2 MB written"},
+    {BurnWindow::kTimeLeftRow, "%1 left"},
+    {BurnWindow::kBurnVerifiedRow, "Burn completed and verified!"},
+    {BurnWindow::kVerifyingRow, "Verifying..."},
+    {BurnWindow::kCheckedRow, "%1 of %2 MB checked"},
+};
+
+std::string EnglishText(int row)
+{
+    const auto found = kTexts.find(row);
+    return found == kTexts.end() ? std::string() : found->second;
+}
+
+}  // namespace
+
+void ConsoleWindow::CatchInterrupts()
+{
+    struct sigaction action{};
+    action.sa_handler = Interrupt;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+int ConsoleWindow::SendProgress(const WriteProgress& progress)
+{
+    const auto now = std::chrono::steady_clock::now();
+    if (progress.action != lastAction_ || progress.track != lastTrack_ || now >= nextProgress_) {
+        lastAction_ = progress.action;
+        lastTrack_ = progress.track;
+        nextProgress_ = now + kProgressInterval;
+        if (const std::string text = ProgressStatusText(progress, audio_, *this); !text.empty()) Say(text);
+    }
+    return IsCancelRequested() ? 0 : 1;
+}
+
+void ConsoleWindow::SendStatus(const std::string& text)
+{
+    Say(text);
+}
+
+void ConsoleWindow::SendResult(HResult hr, const std::string& text)
+{
+    result_ = {hr, text};
+}
+
+bool ConsoleWindow::IsCancelRequested()
+{
+    return interrupted != 0;
+}
+
+std::string ConsoleWindow::UiText(int row)
+{
+    return EnglishText(row);
+}
+
+void ConsoleWindow::ShowError(int row)
+{
+    std::string text = UiText(row);
+    for (auto at = text.find("\n\n"); at != std::string::npos; at = text.find("\n\n")) text.replace(at, 2, " ");
+    Say(text);
+}
+
+std::string ConsoleWindow::ResultText() const
+{
+    const auto& [hr, text] = result_;
+    if (text.empty()) return hr >= 0 ? EnglishText(67) : WithCode("Burn failed! Error: 0x%08x", hr);
+    return hr >= 0 ? text : text + WithCode(" - Error:0x%08X", hr);
+}
+
+void ConsoleWindow::Say(const std::string& text)
+{
+    if (text == lastSaid_) return;
+    lastSaid_ = text;
+    std::fprintf(stderr, "%s\n", text.c_str());
+}
+
+}  // namespace velmora::discburn::cli

@@ -1,0 +1,32 @@
+#include "TrackSources.h"
+
+#include "paths/PathParts.h"
+#include "wave/WaveHeader.h"
+
+namespace velmora::discburn {
+
+std::variant<AudioTrack, std::string> PrepareBurnTrack(const std::filesystem::path& file,
+                                                       const std::filesystem::path& conversionFolder,
+                                                       const Mp3Decoder& decode)
+{
+    std::filesystem::path wave;
+    const std::string extension = platform::LowerExtension(file.string());
+    if (extension == ".mp3") {
+        wave = conversionFolder / (file.stem().string() + ".wav");
+        const std::string reason = decode(file, wave);
+        std::error_code error;
+        if (!reason.empty()) return reason;
+        if (!std::filesystem::is_regular_file(wave, error)) return std::string("it did not convert to WAV");
+    } else if (extension == ".wav") {
+        wave = file;
+    } else {
+        return std::string("it is not a WAV or MP3 file");
+    }
+    const auto layout = velmora::wave::ReadWaveFile(wave);
+    if (!layout.IsWave()) return std::string("it is not a WAV file that can be read");
+    if (!velmora::wave::IsCdAudio(layout.format)) return std::string("it is not CD audio (16-bit stereo PCM at 44.1 kHz)");
+    if (auto track = TrackOfCdWave(wave)) return std::move(*track);
+    return std::string("it is not CD audio");
+}
+
+}  // namespace velmora::discburn

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "writers/AudioTrack.h"
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <variant>
+
+namespace velmora::discburn {
+
+// Decodes an MP3 into a CD-format WAV at the given path; the reason in words when it cannot.
+using Mp3Decoder = std::function<std::string(const std::filesystem::path& mp3, const std::filesystem::path& wave)>;
+
+// The CD audio a file gives as a track: a CD-format WAV as it is, an MP3 decoded to a WAV in the
+// folder. For anything else (other WAVs included), the reason in words.
+std::variant<AudioTrack, std::string> PrepareBurnTrack(const std::filesystem::path& file,
+                                                       const std::filesystem::path& conversionFolder,
+                                                       const Mp3Decoder& decode);
+
+}  // namespace velmora::discburn
