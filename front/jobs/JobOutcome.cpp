@@ -23,6 +23,15 @@ bool JobOutcome::Check(const std::string& input, const std::string& output, cons
     return false;
 }
 
+bool JobOutcome::Ripped(const std::string& input, const std::string& output, const std::string& verdict,
+                        const std::string& reason)
+{
+    if (output.empty() || !Check(input, output, reason)) return false;
+    verdicts_.push_back(std::string(platform::FileNamePart(output)) + ": " + verdict);
+    host_.SetStatusText(QString::fromStdString(verdicts_.back()));
+    return true;
+}
+
 void JobOutcome::StepFailed(const std::string& what, const std::string& reason)
 {
     stepFailure_ = what + ": " + (reason.empty() ? std::string("it made nothing") : reason);
@@ -44,13 +53,16 @@ QString JobOutcome::Summary() const
 {
     if (cancelled_) return QStringLiteral("User Canceled!");
     if (!stepFailure_.empty()) return QString::fromStdString(stepFailure_);
+    std::string summary;
     if (!failures_.empty()) {
-        std::string text = failures_.size() == 1 ? "1 file failed: " : std::to_string(failures_.size()) + " files failed: ";
-        for (std::size_t at = 0; at < failures_.size(); ++at) text += (at ? "; " : "") + failures_[at];
-        return QString::fromStdString(text);
+        summary = failures_.size() == 1 ? "1 file failed: " : std::to_string(failures_.size()) + " files failed: ";
+        for (std::size_t at = 0; at < failures_.size(); ++at) summary += (at ? "; " : "") + failures_[at];
+    } else {
+        summary = converted_ == 1 ? "1 file converted" : std::to_string(converted_) + " files converted";
+        if (!destination_.empty()) summary += " into " + destination_;
     }
-    const std::string count = converted_ == 1 ? "1 file converted" : std::to_string(converted_) + " files converted";
-    return QString::fromStdString(destination_.empty() ? count : count + " into " + destination_);
+    for (std::size_t at = 0; at < verdicts_.size(); ++at) summary += (at ? "; " : " - AccurateRip: ") + verdicts_[at];
+    return QString::fromStdString(summary);
 }
 
 }  // namespace velmora::front

@@ -20,14 +20,18 @@ public:
     // True when the output is there; else the file failed, with the reason (a general one when
     // the library gave none): "<name> - failed: <reason>".
     bool Check(const std::string& input, const std::string& output, const std::string& reason);
+    // A CD track ripped into output, with its AccurateRip verdict ("<file>: <verdict>" at once and
+    // in the summary); with no output it failed, as in Check.
+    bool Ripped(const std::string& input, const std::string& output, const std::string& verdict,
+                const std::string& reason);
     // A step for all the files that failed (the DVD authoring): the job made nothing.
     void StepFailed(const std::string& what, const std::string& reason);
     // The files joined into one: the summary names it; false (a failed step) when it is not there.
     bool Joined(const std::string& result, const std::string& reason);
     void Cancelled() { cancelled_ = true; }
 
-    // "3 files converted into <folder>"; "2 files failed: a.avi: <reason>; b.avi: <reason>";
-    // "User Canceled!".
+    // "3 files converted into <folder>", and for ripped tracks " - AccurateRip: 01 - One.wav:
+    // accurate (confidence 5, v2); ..."; "2 files failed: a.avi: <reason>; b.avi: <reason>"; "User Canceled!".
     QString Summary() const;
 
 private:
@@ -35,6 +39,7 @@ private:
     std::string destination_;
     int converted_ = 0;
     std::vector<std::string> failures_;   // "<name>: <reason>"
+    std::vector<std::string> verdicts_;   // "<file>: <verdict>"
     std::string stepFailure_;
     bool cancelled_ = false;
 };
