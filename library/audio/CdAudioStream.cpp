@@ -6,6 +6,7 @@
 
 #include <cdio/paranoia/paranoia.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace MediaLibrary::Audio {
@@ -14,14 +15,25 @@ namespace {
 constexpr int kReadRetries = 20;
 const std::int16_t kSilence[CDIO_CD_FRAMESIZE_RAW / 2] = {};
 
-// The reader reports through a callback without user data; one rip runs per thread.
-thread_local std::vector<std::int32_t>* skippedSectors = nullptr;
+// The sectors of the track being read that the reader could not read exactly.
+struct Unexact {
+    std::vector<std::int32_t>* sectors = nullptr;
+    std::int32_t first = 0, last = -1;
+};
 
-void RecordSkips(long position, paranoia_cb_mode_t mode)
+// The reader reports through a callback without user data; one rip runs per thread.
+thread_local Unexact unexact;
+
+// A block the reader gave up on, and a read error of the drive: the reader fills in what the
+// drive did not deliver and may pass it on as verified, so neither is taken as exact.
+void RecordUnexact(long position, paranoia_cb_mode_t mode)
 {
-    if (mode != PARANOIA_CB_SKIP || !skippedSectors) return;
+    if ((mode != PARANOIA_CB_SKIP && mode != PARANOIA_CB_READERR) || !unexact.sectors) return;
     const auto sector = static_cast<std::int32_t>(position / CD_FRAMEWORDS);
-    if (skippedSectors->empty() || skippedSectors->back() != sector) skippedSectors->push_back(sector);
+    if (sector < unexact.first || sector > unexact.last) return;   // read ahead beyond the track
+    auto& sectors = *unexact.sectors;
+    if (std::find(sectors.begin(), sectors.end(), sector) == sectors.end())
+        sectors.insert(std::upper_bound(sectors.begin(), sectors.end(), sector), sector);
 }
 
 // Division that rounds towards minus infinity, for offsets before the disc's start.
@@ -116,9 +128,9 @@ bool CdAudioStream::Play()
 const std::int16_t* CdAudioStream::ReadSector()
 {
     if (m_next < m_discFirst || m_next > m_discLast) return kSilence;
-    skippedSectors = &m_skipped;
-    const std::int16_t* block = cdio_paranoia_read_limited(m_paranoia, RecordSkips, kReadRetries);
-    skippedSectors = nullptr;
+    unexact = {&m_skipped, m_first, m_last};
+    const std::int16_t* block = cdio_paranoia_read_limited(m_paranoia, RecordUnexact, kReadRetries);
+    unexact = {};
     return block;
 }
 
@@ -128,7 +140,7 @@ bool CdAudioStream::Update()
     if (m_framesLeft <= 0) {
         m_ended = true;
         if (!m_skipped.empty())
-            LogMessage(1, "Track %d: %zu blocks could not be read exactly even after retries, the first at sector %d",
+            LogMessage(1, "Track %d: %zu sectors could not be read exactly, the first at sector %d",
                        m_track, m_skipped.size(), static_cast<int>(m_skipped.front()));
         if (m_end) m_end(this, nullptr, 0, m_endData);
         return true;

@@ -21,8 +21,8 @@ using EndCallback = signed char (*)(CdAudioStream* stream, void* buffer, int len
 
 // A whole disc read as a stream of sub-streams, one per track, through the paranoia reader
 // in full mode (overlapped reads, verification) so that the samples are exact. A block the
-// reader cannot verify after its retries is skipped and its sector recorded: the track is then
-// not exact, whatever was delivered.
+// reader cannot verify after its retries, or one the drive failed to read, has its sector
+// recorded: the track is then not exact, whatever was delivered.
 class CdAudioStream {
 public:
     enum class OpenResult { Opened, NoDisc, ReaderUnusable, ReaderNotInitialised };
@@ -50,7 +50,7 @@ public:
 
     // Sample frames of the selected track.
     std::int64_t TrackFrames() const { return static_cast<std::int64_t>(m_last - m_first + 1) * kFramesPerSector; }
-    // The sectors the reader gave up on since Play, in order.
+    // The sectors of the track not read exactly since Play, in order.
     const std::vector<std::int32_t>& SkippedSectors() const { return m_skipped; }
     CdIo_t* Native() const { return m_device ? m_device->Native() : nullptr; }
 

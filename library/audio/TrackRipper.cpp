@@ -176,8 +176,8 @@ TrackRead ReadTrack(char drive, int track, WaveWriter& output, RipProgress& prog
     read.skipped = stream.SkippedSectors();
     if (read.result == 0 && !read.skipped.empty()) {
         const auto start = cdio_get_track_lsn(stream.Native(), static_cast<track_t>(track));
-        read.result = Refuse("track " + name + " could not be read exactly: the reader gave up on " +
-                                 DescribeSectors(read.skipped, start),
+        read.result = Refuse("track " + name + " could not be read exactly: " + DescribeSectors(read.skipped, start) +
+                                 " failed to read or to verify",
                              MediaLibrary::Result::kRipNoDisc);
     }
     return read;
