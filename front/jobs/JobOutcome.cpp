@@ -26,7 +26,7 @@ bool JobOutcome::Check(const std::string& input, const std::string& output, cons
 bool JobOutcome::Ripped(const std::string& input, const std::string& output, const std::string& verdict,
                         const std::string& reason)
 {
-    if (output.empty() || !Check(input, output, reason)) return false;
+    if (!Check(input, output, reason)) return false;
     verdicts_.push_back(std::string(platform::FileNamePart(output)) + ": " + verdict);
     host_.SetStatusText(QString::fromStdString(verdicts_.back()));
     return true;
