@@ -79,6 +79,7 @@ extern "C" {
 LUMETRA_API int ReadCDDB(char drive, std::vector<CDDB::CQueryResult*>* matches)
 {
     if (!matches) return 0;
+    MediaLibrary::Rip::ForgetChosenTitles(drive);
     CDDB::CCDTrack disc(drive);
     try {
         if (!disc.OpenAndVerify()) return 1;   // the drive's trouble has been shown

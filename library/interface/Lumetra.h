@@ -126,6 +126,7 @@ LUMETRA_API int Convert_Wav_TO_MP3(MediaLibrary::Header::MEDIACONVERSIONINFO inf
 // Lists the CDDB matches of the disc in the drive (appended to *matches). 1, or 0 after a
 // failure message; a drive that cannot be read is told to the user and gives 1 with no matches.
 // A disc with CD-TEXT asks no server: its one exact match is the CD-TEXT (category "cd-text").
+// The entry chosen for the drive before (GetCDEntry) no longer names its rips.
 LUMETRA_API int ReadCDDB(char drive, std::vector<CDDB::CQueryResult*>* matches);
 // Reads the chosen match's entry from the CDDB server (a "cd-text" match: from the disc) and
 // writes each track title (appended to szTitle, which the caller empties first) and the disc

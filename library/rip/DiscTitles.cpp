@@ -65,6 +65,12 @@ void RememberChosenTitles(char drive, const std::string& discQuery, DiscTitles t
     chosenByDrive[DriveKey(drive)] = {discQuery, std::move(titles)};
 }
 
+void ForgetChosenTitles(char drive)
+{
+    const std::lock_guard lock(chosenMutex);
+    chosenByDrive.erase(DriveKey(drive));
+}
+
 std::optional<DiscTitles> ChosenTitles(char drive, const std::string& discQuery)
 {
     const std::lock_guard lock(chosenMutex);

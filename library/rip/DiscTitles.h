@@ -27,6 +27,8 @@ std::optional<DiscTitles> ReadCdText(CdIo_t* disc);
 // kept for the rips that follow. The disc is known by its CDDB query text, so another disc put
 // in the drive does not get them.
 void RememberChosenTitles(char drive, const std::string& discQuery, DiscTitles titles);
+// A new look-up of the drive's disc: what was chosen before no longer holds.
+void ForgetChosenTitles(char drive);
 std::optional<DiscTitles> ChosenTitles(char drive, const std::string& discQuery);
 
 }  // namespace MediaLibrary::Rip
