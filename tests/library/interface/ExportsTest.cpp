@@ -377,7 +377,7 @@ TEST_F(CdExportsTest, AnImageLibcdioCannotBeTrustedWithIsRefusedAtOnceWithTheRea
     ::alarm(0);
 }
 
-TEST_F(CdExportsTest, WhileATrackIsRippedTheEncodedSecondsFollowTheAudioRead)
+TEST_F(CdExportsTest, WhileATrackIsRippedTheEncodedSecondsFollowTheAudioReadAndACancelStopsIt)
 {
     const auto disc = WriteCdImage(scratch.path(), "long", {{40, 440}});
     const ScopedEnvironment longDisc{DriveTable::kVariable, DriveList({{'L', disc.cue}})};
@@ -390,6 +390,14 @@ TEST_F(CdExportsTest, WhileATrackIsRippedTheEncodedSecondsFollowTheAudioRead)
     EXPECT_TRUE(std::any_of(seen.begin(), seen.end(), [](double seconds) { return seconds > 0 && seconds < 40; }))
         << seen.size() << " readings";
     EXPECT_EQ(LUMETRA(GetEncodedSeconds)(), 0);
+
+    ripping = std::async(std::launch::async, [&] { return Rip("L:1", scratch / "cancelled.wav"); });
+    while (LUMETRA(GetEncodedSeconds)() == 0 && ripping.wait_for(std::chrono::milliseconds(1)) == std::future_status::timeout) {
+    }
+    LUMETRA(CancelConversions)();
+    EXPECT_EQ(ripping.get(), 6022);
+    EXPECT_FALSE(std::filesystem::exists(scratch / "cancelled.wav"));
+    EXPECT_EQ(LeftOver(), std::vector<std::string>{});
 }
 
 class CddbExportsTest : public CdExportsTest {
