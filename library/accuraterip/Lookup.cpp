@@ -28,8 +28,6 @@ LookupResult NoAnswer(LookupResult result, const std::string& server, const std:
     return result;
 }
 
-}  // namespace
-
 std::string DatabaseServer()
 {
     const std::string host = velmora::platform::Settings::Load().GetString("AccurateRipServer", kDefaultServer);
@@ -37,6 +35,8 @@ std::string DatabaseServer()
     LogMessage(1, "The AccurateRipServer setting is not a host name; %s is asked instead", kDefaultServer);
     return kDefaultServer;
 }
+
+}  // namespace
 
 LookupResult LookUp(const DiscIds& disc, const velmora::platform::HttpLimits& limits)
 {

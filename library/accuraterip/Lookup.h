@@ -17,10 +17,8 @@ struct LookupResult {
     std::string reason;   // no answer: why, in words
 };
 
-// The server of the AccurateRipServer setting (a host, or host:port), else the usual one.
-std::string DatabaseServer();
-
-// Asks the database server for the disc, time-boxed and capped as the CDDB exchanges are.
+// Asks the database server of the AccurateRipServer setting (a host, or host:port; else the
+// usual one) for the disc, time-boxed and capped as the CDDB exchanges are.
 LookupResult LookUp(const DiscIds& disc, const velmora::platform::HttpLimits& limits = {});
 
 }  // namespace AccurateRip

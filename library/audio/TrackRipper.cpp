@@ -123,17 +123,7 @@ int Capture(CdAudioStream& stream, CaptureState& capture, const std::string& nam
     return 0;
 }
 
-}  // namespace
-
-int ReadOffsetSetting()
-{
-    const int offset = velmora::platform::Settings::Load().GetInt("ReadOffset", 0);
-    if (std::abs(offset) <= kOffsetLimit) return offset;
-    LogMessage(1, "The ReadOffset setting %d is beyond any drive's (%d samples either way); no offset is applied", offset,
-               kOffsetLimit);
-    return 0;
-}
-
+// "sectors 1200, 1201 and 1450 (from 0:16.00 into the track)": where a track was not read exactly.
 std::string DescribeSectors(const std::vector<std::int32_t>& sectors, std::int32_t trackStart)
 {
     if (sectors.empty()) return {};
@@ -147,7 +137,18 @@ std::string DescribeSectors(const std::vector<std::int32_t>& sectors, std::int32
     return text + " (from " + Clock(std::max<std::int64_t>(0, sectors.front() - trackStart)) + " into the track)";
 }
 
-TrackRead ReadTrack(char drive, int track, WaveWriter& output, RipProgress& progress)
+}  // namespace
+
+int ReadOffsetSetting()
+{
+    const int offset = velmora::platform::Settings::Load().GetInt("ReadOffset", 0);
+    if (std::abs(offset) <= kOffsetLimit) return offset;
+    LogMessage(1, "The ReadOffset setting %d is beyond any drive's (%d samples either way); no offset is applied", offset,
+               kOffsetLimit);
+    return 0;
+}
+
+TrackRead ReadTrack(char drive, int track, int readOffset, WaveWriter& output, RipProgress& progress)
 {
     TrackRead read;
     const std::string driveName{drive, ':'};
@@ -164,8 +165,7 @@ TrackRead ReadTrack(char drive, int track, WaveWriter& output, RipProgress& prog
     if (!output.IsOpen()) return read.result = Refuse(output.Failure(), MediaLibrary::Result::kRipNotInitialised), read;
     const AudioPlace place = PlaceOf(stream, track);
     read.audioPosition = place.position;
-    read.readOffset = ReadOffsetSetting();
-    stream.SetReadOffset(read.readOffset);
+    stream.SetReadOffset(readOffset);
     AccurateRip::TrackChecksums checksums(stream.TrackFrames(), place.first, place.last);
     CaptureState capture{.output = &output, .checksums = &checksums, .progress = &progress};
     read.result = Capture(stream, capture, name);

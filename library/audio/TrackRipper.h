@@ -17,18 +17,15 @@ struct TrackRead {
     std::int64_t frames = 0;               // sample frames delivered
     std::uint32_t crc32 = 0, arV1 = 0, arV2 = 0;
     int audioPosition = 0;                 // among the disc's audio tracks, from 1
-    int readOffset = 0;                    // samples, as applied
 };
 
 // The ReadOffset setting: samples by which the drive reads late; 0 when not set or not believable.
 int ReadOffsetSetting();
 
-// "sectors 1200, 1201 and 1450 (from 0:16.00)": where a track could not be read exactly.
-std::string DescribeSectors(const std::vector<std::int32_t>& sectors, std::int32_t trackStart);
-
-// Reads the track of the drive ("D:", from 1) to its end into the writer, which it leaves
-// unfinished for the caller to put in place, taking the track's checksums on the way. Exact or
-// failed: a track with any block the reader could not verify fails with 6022, its sectors named.
-TrackRead ReadTrack(char drive, int track, WaveWriter& output, RipProgress& progress);
+// Reads the track of the drive (its number on the disc) to its end into the writer, which it
+// leaves unfinished for the caller to put in place, taking the track's checksums on the way; the
+// samples are taken readOffset on. Exact or failed: a track with any block the reader could not
+// read or verify fails with 6022, its sectors named.
+TrackRead ReadTrack(char drive, int track, int readOffset, WaveWriter& output, RipProgress& progress);
 
 }  // namespace MediaLibrary::Audio

@@ -184,7 +184,7 @@ int DiscRip::WriteWav(int number, const std::string& name, Audio::TrackRead& rea
 {
     Audio::WaveWriter output(folder_ / name);
     Audio::RipProgress progress(false);
-    read = Audio::ReadTrack(drive_, number, output, progress);
+    read = Audio::ReadTrack(drive_, number, log_.readOffset, output, progress);
     if (read.result != 0) return read.result;
     if (!output.Complete()) return read.result = Refuse(output.Failure(), Result::kRipNotInitialised);
     auto& pending = output.File();
@@ -206,7 +206,7 @@ int DiscRip::WriteMp3(int number, const std::string& name, Audio::TrackRead& rea
                                     Result::kRipNotInitialised);
     Audio::RipProgress progress(true);
     Audio::WaveWriter wav(temporary.Path() / "track.wav");
-    read = Audio::ReadTrack(drive_, number, wav, progress);
+    read = Audio::ReadTrack(drive_, number, log_.readOffset, wav, progress);
     if (read.result != 0) return read.result;
     if (!wav.Finish()) return read.result = Refuse(wav.Failure(), Result::kRipNotInitialised);
     progress.Encoding();

@@ -44,8 +44,6 @@ public:
     // Writes the rip log into the folder; its path, or empty with the reason recorded.
     std::filesystem::path Finish();
 
-    const DiscTitles& Titles() const { return titles_; }
-
 private:
     DiscRip(char drive, std::filesystem::path folder, const Header::MEDIACONVERSIONINFO& quality);
     bool Open();

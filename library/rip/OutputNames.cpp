@@ -31,8 +31,6 @@ std::string TwoDigits(int number)
     return text;
 }
 
-}  // namespace
-
 std::string SafeFileTitle(std::string_view title)
 {
     std::string safe;
@@ -60,6 +58,8 @@ std::string_view CutUtf8(std::string_view text, std::size_t limit)
     while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
     return text.substr(0, cut);
 }
+
+}  // namespace
 
 std::string TrackFileName(int number, std::string_view title, std::string_view extension, std::size_t limit)
 {
