@@ -103,6 +103,14 @@ const UiStringTable& EnglishStrings()
         /* 91 */ "File %1 of %2",
         /* 92 */ "%1 of %2 MB written",
         /* 93 */ "%1 left",
+        /* 94 */ "%1 - failed: %2",
+        /* 95 */ "1 file converted",
+        /* 96 */ "%1 files converted",
+        /* 97 */ "%1 into %2",
+        /* 98 */ "1 file failed: %1",
+        /* 99 */ "%1 files failed: %2",
+        /* 100 */ "No DVD files were made",
+        /* 101 */ "The files were not joined",
     };
     return table;
 }
@@ -205,6 +213,14 @@ const UiStringTable& SpanishStrings()
         /* 91 */ "Archivo %1 de %2",
         /* 92 */ "%1 de %2 MB grabados",
         /* 93 */ "quedan %1",
+        /* 94 */ "%1 - falló: %2",
+        /* 95 */ "1 archivo convertido",
+        /* 96 */ "%1 archivos convertidos",
+        /* 97 */ "%1 en %2",
+        /* 98 */ "1 archivo falló: %1",
+        /* 99 */ "%1 archivos fallaron: %2",
+        /* 100 */ "No se crearon archivos de DVD",
+        /* 101 */ "Los archivos no se unieron",
     };
     return table;
 }

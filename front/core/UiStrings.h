@@ -6,7 +6,7 @@
 
 namespace velmora::front {
 
-constexpr int kUiStringCount = 94;
+constexpr int kUiStringCount = 102;
 using UiStringTable = std::array<const char*, kUiStringCount>;   // UTF-8 rows
 
 const UiStringTable& EnglishStrings();
@@ -69,6 +69,14 @@ enum UiRow : int {
     kRowFileProgress = 91,       // %1 the file's number, %2 how many
     kRowBurnProgress = 92,       // %1 megabytes written, %2 in all
     kRowTimeLeft = 93,           // %1 the time left
+    kRowFileFailed = 94,         // %1 the file, %2 why
+    kRowOneConverted = 95,
+    kRowManyConverted = 96,      // %1 how many
+    kRowConvertedInto = 97,      // %1 the count's text, %2 the folder or file
+    kRowOneFailed = 98,          // %1 the file and why
+    kRowManyFailed = 99,         // %1 how many, %2 each file and why
+    kRowNoDvdFiles = 100,
+    kRowNotJoined = 101,
 };
 
 // The window's own copy of the table chosen at start-up.

@@ -85,7 +85,7 @@ void AuthorDvd(JobHost& host, const std::vector<ConvertRow>& rows, const std::st
     CleanUpFolder(workFolder);
     std::error_code missing;
     if (!std::filesystem::is_regular_file(folder + "/VIDEO_TS/VIDEO_TS.IFO", missing))
-        frame.Outcome().StepFailed("No DVD files were made", reason);
+        frame.Outcome().StepFailed(kRowNoDvdFiles, reason);
 }
 
 }  // namespace

@@ -16,10 +16,10 @@ bool JobOutcome::Check(const std::string& input, const std::string& output, cons
         return true;
     }
     const std::string why = reason.empty() ? std::string("no output was made") : reason;
-    const std::string name(platform::FileNamePart(input));
     LogMessage(1, "No output %s from %s: %s", output.c_str(), input.c_str(), why.c_str());
-    failures_.push_back(name + ": " + why);
-    host_.SetStatusText(QString::fromStdString(name + " - failed: " + why));
+    const QString name = QString::fromStdString(std::string(platform::FileNamePart(input)));
+    failures_ << name + ": " + QString::fromStdString(why);
+    host_.SetStatusText(host_.Strings()[kRowFileFailed].arg(name, QString::fromStdString(why)));
     return false;
 }
 
@@ -27,15 +27,15 @@ bool JobOutcome::Ripped(const std::string& input, const std::string& output, con
                         const std::string& reason)
 {
     if (!Check(input, output, reason)) return false;
-    verdicts_.push_back(std::string(platform::FileNamePart(output)) + ": " + verdict);
-    host_.SetStatusText(QString::fromStdString(verdicts_.back()));
+    verdicts_ << QString::fromStdString(std::string(platform::FileNamePart(output)) + ": " + verdict);
+    host_.SetStatusText(verdicts_.back());
     return true;
 }
 
-void JobOutcome::StepFailed(const std::string& what, const std::string& reason)
+void JobOutcome::StepFailed(int what, const std::string& reason)
 {
-    stepFailure_ = what + ": " + (reason.empty() ? std::string("it made nothing") : reason);
-    LogMessage(1, "%s", stepFailure_.c_str());
+    stepFailure_ = host_.Strings()[what] + ": " + QString::fromStdString(reason.empty() ? "it made nothing" : reason);
+    LogMessage(1, "%s", stepFailure_.toUtf8().constData());
 }
 
 bool JobOutcome::Joined(const std::string& result, const std::string& reason)
@@ -45,24 +45,27 @@ bool JobOutcome::Joined(const std::string& result, const std::string& reason)
         destination_ = result;
         return true;
     }
-    StepFailed("The files were not joined", reason);
+    StepFailed(kRowNotJoined, reason);
     return false;
 }
 
 QString JobOutcome::Summary() const
 {
+    // Ripped tracks end it with their verdicts: " - AccurateRip: 01 - One.wav: accurate (confidence 5, v2); ...".
+    if (cancelled_ || verdicts_.isEmpty()) return Outcomes();
+    const QString verdicts = " - AccurateRip: " + verdicts_.join("; ");
+    return Outcomes() + verdicts;
+}
+
+QString JobOutcome::Outcomes() const
+{
     if (cancelled_) return QStringLiteral("User Canceled!");
-    if (!stepFailure_.empty()) return QString::fromStdString(stepFailure_);
-    std::string summary;
-    if (!failures_.empty()) {
-        summary = failures_.size() == 1 ? "1 file failed: " : std::to_string(failures_.size()) + " files failed: ";
-        for (std::size_t at = 0; at < failures_.size(); ++at) summary += (at ? "; " : "") + failures_[at];
-    } else {
-        summary = converted_ == 1 ? "1 file converted" : std::to_string(converted_) + " files converted";
-        if (!destination_.empty()) summary += " into " + destination_;
-    }
-    for (std::size_t at = 0; at < verdicts_.size(); ++at) summary += (at ? "; " : " - AccurateRip: ") + verdicts_[at];
-    return QString::fromStdString(summary);
+    const UiStrings& strings = host_.Strings();
+    if (!stepFailure_.isEmpty()) return stepFailure_;
+    if (failures_.size() == 1) return strings[kRowOneFailed].arg(failures_.front());
+    if (!failures_.isEmpty()) return strings[kRowManyFailed].arg(failures_.size()).arg(failures_.join("; "));
+    const QString count = converted_ == 1 ? strings[kRowOneConverted] : strings[kRowManyConverted].arg(converted_);
+    return destination_.empty() ? count : strings[kRowConvertedInto].arg(count, QString::fromStdString(destination_));
 }
 
 }  // namespace velmora::front

@@ -3,9 +3,9 @@
 #include "JobHost.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <string>
-#include <vector>
 
 namespace velmora::front {
 
@@ -24,23 +24,26 @@ public:
     // in the summary); with no output it failed, as in Check.
     bool Ripped(const std::string& input, const std::string& output, const std::string& verdict,
                 const std::string& reason);
-    // A step for all the files that failed (the DVD authoring): the job made nothing.
-    void StepFailed(const std::string& what, const std::string& reason);
+    // A step for all the files that failed (the DVD authoring): the job made nothing. `what` is
+    // a row of the window's texts.
+    void StepFailed(int what, const std::string& reason);
     // The files joined into one: the summary names it; false (a failed step) when it is not there.
     bool Joined(const std::string& result, const std::string& reason);
     void Cancelled() { cancelled_ = true; }
 
-    // "3 files converted into <folder>", and for ripped tracks " - AccurateRip: 01 - One.wav:
-    // accurate (confidence 5, v2); ..."; "2 files failed: a.avi: <reason>; b.avi: <reason>"; "User Canceled!".
+    // "3 files converted into <folder>"; "2 files failed: a.avi: <reason>; b.avi: <reason>";
+    // "User Canceled!".
     QString Summary() const;
 
 private:
+    QString Outcomes() const;
+
     JobHost& host_;
     std::string destination_;
     int converted_ = 0;
-    std::vector<std::string> failures_;   // "<name>: <reason>"
-    std::vector<std::string> verdicts_;   // "<file>: <verdict>"
-    std::string stepFailure_;
+    QStringList failures_;   // "<name>: <reason>"
+    QStringList verdicts_;   // "<file>: <verdict>"
+    QString stepFailure_;
     bool cancelled_ = false;
 };
 

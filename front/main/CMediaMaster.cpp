@@ -3,6 +3,7 @@
 #include "Artwork.h"
 #include "LibraryMessages.h"
 #include "MediaWatch.h"
+#include "UserGuide.h"
 #include "core/ControlIds.h"
 #include "lists/CFileListBox.h"
 #include "lists/CListCtrlEx.h"
@@ -16,7 +17,7 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDir>
+#include <QCoreApplication>
 #include <QFont>
 #include <QGroupBox>
 #include <QLabel>
@@ -319,7 +320,9 @@ void CMediaMaster::OnBnClickedAddFolder()
 
 void CMediaMaster::OnBnClickedHelp()
 {
-    desktop_.OpenUrl(QUrl::fromLocalFile(QDir::currentPath() + "/Help.pdf"));
+    const QString guide = FindUserGuide(QCoreApplication::applicationDirPath());
+    if (guide.isEmpty()) ShowMessage(strings_[kRowNoHelp], strings_[kRowTitle], MessageKind::Information);
+    else desktop_.OpenUrl(QUrl::fromLocalFile(guide));
 }
 
 void CMediaMaster::OnBitRateChanged()

@@ -2,6 +2,7 @@
 
 #include "Artwork.h"
 #include "ModeTables.h"
+#include "StatusLine.h"
 #include "core/ControlIds.h"
 
 #include <QButtonGroup>
@@ -171,7 +172,7 @@ WindowControls BuildWindowControls(QDialog& window, QWidget& convertList, QWidge
     controls.progress->setObjectName(ControlName(kProgressBar));
     controls.progress->setGeometry(190, 592, 625, 20);
     controls.progress->setTextVisible(false);
-    controls.status = new QLabel(&window);
+    controls.status = new StatusLine(&window);
     controls.status->setObjectName(ControlName(kStatusText));
     controls.status->setGeometry(190, 616, 360, 20);
     controls.all[kProgressBar] = controls.progress;

@@ -161,7 +161,9 @@ std::string CheckLine(Sheet& sheet, std::string_view line, std::string_view data
     if (keyword == "ISRC") return inTrack && words.size() == 2 ? std::string{} : "ISRC must be in a track, with one code";
     if (OneOf(keyword, kTextKeywords))
         return words.size() > 1 ? std::string{} : std::string(keyword) + " has no text";
-    return "\"" + std::string(keyword.substr(0, 40)) + "\" is not a cue sheet command this program reads";
+    std::string problem = "\"";
+    problem.append(keyword.substr(0, 40)).append("\" is not a cue sheet command this program reads");
+    return problem;
 }
 
 // Without blocking: a FIFO would hold the open, and every read after it. -1 and the problem when

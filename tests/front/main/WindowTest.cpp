@@ -11,10 +11,12 @@
 #include "main/DiscUsage.h"
 #include "main/LibraryMessages.h"
 #include "main/ModeTables.h"
+#include "main/UserGuide.h"
 #include "support/CShowThumbNail.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QImage>
 #include <QKeyEvent>
@@ -122,16 +124,24 @@ protected:
     ScratchFolder folder;
 };
 
-TEST_F(WindowTest, StartsInTheWelcomeStateWhereStartOnlyStampsTheDateAndHelpOpensHelpPdf)
+TEST_F(WindowTest, StartsInTheWelcomeStateWhereStartOnlyStampsTheDateAndHelpOpensTheUserGuide)
 {
     const auto window = MakeWindow(desktop);
     EXPECT_EQ(ShownControls(*window), (std::set<int>{kStartButton, kBackground}));
     Click(*window, kStartButton);
     const QString stamp = QString::fromStdString(window->State().DateStamp());
     EXPECT_TRUE(QRegularExpression("^\\d{4}_\\d{2}_\\d{2}$").match(stamp).hasMatch()) << stamp.toStdString();
-    Click(*window, kHelpButton);
-    EXPECT_EQ(desktop.openedUrls, std::vector{QUrl::fromLocalFile(QDir::currentPath() + "/Help.pdf")});
+    Click(*window, kHelpButton);   // the guide is built beside the programs
+    const QString built = QCoreApplication::applicationDirPath() + "/Help.pdf";
+    EXPECT_EQ(desktop.openedUrls, std::vector{QUrl::fromLocalFile(built)});
     EXPECT_EQ(window->Mode(), kModeWelcome);
+
+    // Installed, it is in the data folder.
+    fs::create_directories(folder / "bin");
+    fs::create_directories(folder / "share/velmora");
+    EXPECT_EQ(FindUserGuide(Q(folder / "bin")), "");
+    WriteFile(folder / "share/velmora/Help.pdf", "%PDF-");
+    EXPECT_EQ(FindUserGuide(Q(folder / "bin")), Q(fs::canonical(folder / "share/velmora/Help.pdf")));
 }
 
 TEST_F(WindowTest, EveryModeShowsItsControlsAndHeadingWhicheverModeCameBefore)
