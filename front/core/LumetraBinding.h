@@ -33,7 +33,10 @@
     X(GetMediaFacts, GetMediaFactsFn)                      \
     X(GetLastFailure, GetLastFailureFn)                    \
     X(GetEncodedSeconds, GetEncodedSecondsFn)              \
-    X(CancelConversions, CancelConversionsFn)
+    X(CancelConversions, CancelConversionsFn)              \
+    X(BeginDiscRip, BeginDiscRipFn)                        \
+    X(RipDiscTrack, RipDiscTrackFn)                        \
+    X(EndDiscRip, EndDiscRipFn)
 
 namespace velmora::front {
 

@@ -34,7 +34,7 @@ std::vector<Export> ConversionThread::ExportsNeeded(const JobInput& input)
 {
     switch (input.mode) {
     case kModeAudioConverter:
-        return {Export::Convert_CD_TO_MP3, Export::Convert_Wav_TO_MP3};
+        return {Export::BeginDiscRip, Export::RipDiscTrack, Export::EndDiscRip, Export::Convert_Wav_TO_MP3};
     case kModeVideoConverter: {
         std::vector<Export> needed{Export::GeTThumbNailForVideoFile};
         if (const VideoFormat* format = FindVideoFormat(input.formatRadio)) needed.push_back(format->conversion);

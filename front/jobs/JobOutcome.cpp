@@ -23,6 +23,15 @@ bool JobOutcome::Check(const std::string& input, const std::string& output, cons
     return false;
 }
 
+bool JobOutcome::Ripped(const std::string& input, const std::string& output, const std::string& verdict,
+                        const std::string& reason)
+{
+    if (!Check(input, output, reason)) return false;
+    verdicts_ << QString::fromStdString(std::string(platform::FileNamePart(output)) + ": " + verdict);
+    host_.SetStatusText(verdicts_.back());
+    return true;
+}
+
 void JobOutcome::StepFailed(int what, const std::string& reason)
 {
     stepFailure_ = host_.Strings()[what] + ": " + QString::fromStdString(reason.empty() ? "it made nothing" : reason);
@@ -41,6 +50,14 @@ bool JobOutcome::Joined(const std::string& result, const std::string& reason)
 }
 
 QString JobOutcome::Summary() const
+{
+    // Ripped tracks end it with their verdicts: " - AccurateRip: 01 - One.wav: accurate (confidence 5, v2); ...".
+    if (cancelled_ || verdicts_.isEmpty()) return Outcomes();
+    const QString verdicts = " - AccurateRip: " + verdicts_.join("; ");
+    return Outcomes() + verdicts;
+}
+
+QString JobOutcome::Outcomes() const
 {
     if (cancelled_) return QStringLiteral("User Canceled!");
     const UiStrings& strings = host_.Strings();

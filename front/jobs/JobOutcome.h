@@ -20,6 +20,10 @@ public:
     // True when the output is there; else the file failed, with the reason (a general one when
     // the library gave none): "<name> - failed: <reason>".
     bool Check(const std::string& input, const std::string& output, const std::string& reason);
+    // A CD track ripped into output, with its AccurateRip verdict ("<file>: <verdict>" at once and
+    // in the summary); with no output it failed, as in Check.
+    bool Ripped(const std::string& input, const std::string& output, const std::string& verdict,
+                const std::string& reason);
     // A step for all the files that failed (the DVD authoring): the job made nothing. `what` is
     // a row of the window's texts.
     void StepFailed(int what, const std::string& reason);
@@ -32,10 +36,13 @@ public:
     QString Summary() const;
 
 private:
+    QString Outcomes() const;
+
     JobHost& host_;
     std::string destination_;
     int converted_ = 0;
     QStringList failures_;   // "<name>: <reason>"
+    QStringList verdicts_;   // "<file>: <verdict>"
     QString stepFailure_;
     bool cancelled_ = false;
 };

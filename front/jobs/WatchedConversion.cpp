@@ -15,10 +15,19 @@ std::string RunWatched(JobHost& host, JobProgress& progress, Export conversion,
                        const MediaLibrary::Header::MEDIACONVERSIONINFO& request, const std::function<void()>& tick)
 {
     const auto convert = Lumetra().Converter(conversion);
-    auto running = std::async(std::launch::async, [convert, copy = request] {
-        convert(copy);
-        return LastLibraryFailure();
-    });
+    return RunWatched(
+        host, progress,
+        [convert, copy = request] {
+            convert(copy);
+            return LastLibraryFailure();
+        },
+        tick);
+}
+
+std::string RunWatched(JobHost& host, JobProgress& progress, const std::function<std::string()>& work,
+                       const std::function<void()>& tick)
+{
+    auto running = std::async(std::launch::async, work);
     const auto encoded = Lumetra().GetEncodedSeconds();
     const auto slice = std::min<std::chrono::milliseconds>(kProgressInterval, host.State().PollInterval());
     auto nextTick = std::chrono::steady_clock::now() + host.State().PollInterval();

@@ -16,5 +16,9 @@ namespace velmora::front {
 std::string RunWatched(JobHost& host, JobProgress& progress, Export conversion,
                        const MediaLibrary::Header::MEDIACONVERSIONINFO& request,
                        const std::function<void()>& tick = {});
+// The same for any work that calls the library: it runs on a thread of its own and gives the
+// library's reason of a failure (empty when it did not fail).
+std::string RunWatched(JobHost& host, JobProgress& progress, const std::function<std::string()>& work,
+                       const std::function<void()>& tick = {});
 
 }  // namespace velmora::front

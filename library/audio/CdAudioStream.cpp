@@ -1,24 +1,45 @@
 #include "CdAudioStream.h"
 
 #include "CdDrive.h"
+#include "SectorReads.h"
 #include "log/Log.h"
 
 #include <cdio/paranoia/paranoia.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace MediaLibrary::Audio {
 namespace {
 
 constexpr int kReadRetries = 20;
-constexpr int kFramesPerSector = CDIO_CD_FRAMESIZE_RAW / 4;
+const std::int16_t kSilence[CDIO_CD_FRAMESIZE_RAW / 2] = {};
+
+// The sectors of the track being read that the reader could not read exactly.
+struct Unexact {
+    std::vector<std::int32_t>* sectors = nullptr;
+    std::int32_t first = 0, last = -1;
+};
 
 // The reader reports through a callback without user data; one rip runs per thread.
-thread_local long skippedReads = 0;
+thread_local Unexact unexact;
 
-void CountSkips(long, paranoia_cb_mode_t mode)
+// A block the reader gave up on, and a read error of the drive: the reader fills in what the
+// drive did not deliver and may pass it on as verified, so neither is taken as exact.
+void RecordUnexact(long position, paranoia_cb_mode_t mode)
 {
-    if (mode == PARANOIA_CB_SKIP) ++skippedReads;
+    if ((mode != PARANOIA_CB_SKIP && mode != PARANOIA_CB_READERR) || !unexact.sectors) return;
+    const auto sector = static_cast<std::int32_t>(position / CD_FRAMEWORDS);
+    if (sector < unexact.first || sector > unexact.last) return;   // read ahead beyond the track
+    auto& sectors = *unexact.sectors;
+    if (std::find(sectors.begin(), sectors.end(), sector) == sectors.end())
+        sectors.insert(std::upper_bound(sectors.begin(), sectors.end(), sector), sector);
+}
+
+// Division that rounds towards minus infinity, for offsets before the disc's start.
+std::int64_t FloorDivide(std::int64_t value, std::int64_t by)
+{
+    return value >= 0 ? value / by : -((-value + by - 1) / by);
 }
 
 }  // namespace
@@ -39,9 +60,12 @@ CdAudioStream::OpenResult CdAudioStream::Open(char driveLetter, std::string* pro
     // CD audio is little-endian; the reader's own guess from the samples fails on some music.
     m_drive->bigendianp = 0;
     if (cdio_cddap_open(m_drive) != 0) return OpenResult::ReaderNotInitialised;
+    FilterSectorReads(m_drive);
     m_paranoia = cdio_paranoia_init(m_drive);
     if (!m_paranoia) return OpenResult::ReaderNotInitialised;
     cdio_paranoia_modeset(m_paranoia, PARANOIA_MODE_FULL ^ PARANOIA_MODE_NEVERSKIP);
+    m_discFirst = cdio_cddap_disc_firstsector(m_drive);
+    m_discLast = cdio_cddap_disc_lastsector(m_drive);
     return OpenResult::Opened;
 }
 
@@ -69,7 +93,7 @@ bool CdAudioStream::SetSubStream(int index)
     const lsn_t last = cdio_cddap_track_lastsector(m_drive, static_cast<track_t>(track));
     if (first < 0 || last < first) return false;
     m_track = track;
-    m_next = first;
+    m_first = first;
     m_last = last;
     return true;
 }
@@ -89,29 +113,49 @@ void CdAudioStream::SetEndCallback(EndCallback end, void* userData)
 bool CdAudioStream::Play()
 {
     if (!m_paranoia || m_track == 0) return false;
-    cdio_paranoia_seek(m_paranoia, m_next, SEEK_SET);
+    const std::int64_t firstSample = static_cast<std::int64_t>(m_first) * kFramesPerSector + m_offset;
+    m_next = static_cast<std::int32_t>(FloorDivide(firstSample, kFramesPerSector));
+    m_skipFrames = static_cast<int>(firstSample - static_cast<std::int64_t>(m_next) * kFramesPerSector);
+    m_framesLeft = TrackFrames();
+    if (m_next <= m_discLast) cdio_paranoia_seek(m_paranoia, std::max(m_next, m_discFirst), SEEK_SET);
     m_ended = false;
-    skippedReads = 0;
+    m_skipped.clear();
     return true;
+}
+
+// The next sector's samples: read through the paranoia reader, or silence outside the disc's
+// audio. None when the disc cannot be read any more.
+const std::int16_t* CdAudioStream::ReadSector()
+{
+    if (m_next < m_discFirst || m_next > m_discLast) return kSilence;
+    unexact = {&m_skipped, m_first, m_last};
+    const std::int16_t* block = cdio_paranoia_read_limited(m_paranoia, RecordUnexact, kReadRetries);
+    unexact = {};
+    return block;
 }
 
 bool CdAudioStream::Update()
 {
     if (m_ended || m_track == 0) return true;
-    if (m_next > m_last) {
+    if (m_framesLeft <= 0) {
         m_ended = true;
-        if (skippedReads > 0)
-            LogMessage(1, "Track %d: %ld blocks could not be read exactly even after retries", m_track, skippedReads);
+        if (!m_skipped.empty())
+            LogMessage(1, "Track %d: %zu sectors could not be read exactly, the first at sector %d",
+                       m_track, m_skipped.size(), static_cast<int>(m_skipped.front()));
         if (m_end) m_end(this, nullptr, 0, m_endData);
         return true;
     }
-    int16_t* block = cdio_paranoia_read_limited(m_paranoia, CountSkips, kReadRetries);
+    const std::int16_t* block = ReadSector();
     if (!block) {
         LogMessage(2, "Track %d: sector %d cannot be read", m_track, static_cast<int>(m_next));
         return false;
     }
     ++m_next;
-    if (m_capture) m_capture(block, block, kFramesPerSector, m_captureData);
+    const auto frames = static_cast<int>(std::min<std::int64_t>(kFramesPerSector - m_skipFrames, m_framesLeft));
+    auto* samples = const_cast<std::int16_t*>(block) + 2 * m_skipFrames;
+    m_skipFrames = 0;
+    m_framesLeft -= frames;
+    if (m_capture) m_capture(samples, samples, frames, m_captureData);
     return true;
 }
 

@@ -43,6 +43,8 @@ public:
     char DriveLetter() const { return m_driveLetter; }
     bool TocValid() const { return m_tocValid; }
     const MediaLibrary::Audio::CDROM_TOC& Toc() const { return m_toc; }
+    // The opened drive; none before OpenDrive.
+    MediaLibrary::Audio::CdDevice* Device() const { return m_device.get(); }
 
 private:
     char m_driveLetter;

@@ -78,12 +78,18 @@ bool WaveWriter::Append(const void* data, std::size_t bytes)
     return true;
 }
 
-bool WaveWriter::Finish()
+bool WaveWriter::Complete()
 {
     if (!m_failure.empty() || !Flush()) return false;
     const auto header = MakeWaveHeader(m_dataLength);
     if (::pwrite(m_file.Descriptor(), header.data(), header.size(), 0) != static_cast<ssize_t>(header.size()))
         return Failed("writing " + m_file.Target().string() + " failed: " + std::strerror(errno));
+    return true;
+}
+
+bool WaveWriter::Finish()
+{
+    if (!Complete()) return false;
     if (!m_file.Commit()) return Failed(m_file.Failure());
     return true;
 }

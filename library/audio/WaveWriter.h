@@ -30,6 +30,9 @@ public:
     bool Append(const void* data, std::size_t bytes);
     // Writes the header and puts the file in the target's place.
     bool Finish();
+    // Writes the header only: the caller puts the file in place through File().
+    bool Complete();
+    velmora::platform::PendingFile& File() { return m_file; }
     // Why the file could not be made or written, in words.
     const std::string& Failure() const { return m_failure; }
     std::uint32_t DataLength() const { return m_dataLength; }

@@ -7,7 +7,7 @@
 namespace CDDB {
 
 CCdEntry::CCdEntry(MediaLibrary::Header::CD_TEXT_INFO* tracks, int count, const std::vector<std::string>& lines)
-    : pTracks(tracks), nTrackCount(tracks ? count : 0)
+    : pTracks(tracks), nTrackCount(tracks && count > 0 ? count : 0), m_trackTitles(static_cast<std::size_t>(nTrackCount))
 {
     if (pTracks) ParseEntry(lines);
 }
@@ -19,7 +19,9 @@ void CCdEntry::AppendTrackTitle(const std::string& key, const std::string& value
         track = track * 10 + (key[at] - '0');
         if (track >= nTrackCount) return;   // also keeps huge numbers from overflowing
     }
-    if (track < nTrackCount) MediaLibrary::AppendFieldTextCut(pTracks[track].szTitle, value);
+    if (track >= nTrackCount) return;
+    MediaLibrary::AppendFieldTextCut(pTracks[track].szTitle, value);
+    m_trackTitles[static_cast<std::size_t>(track)] += value;
 }
 
 bool CCdEntry::ParseEntry(std::vector<std::string> lines)

@@ -24,6 +24,8 @@ public:
     const std::string& Genre() const { return strGenre; }
     const std::string& ExtendedData() const { return strExtd; }
     const std::string& PlayOrder() const { return strPlayOrder; }
+    // Each record's title in full, as the entry gives it (the records hold what fits).
+    const std::vector<std::string>& TrackTitles() const { return m_trackTitles; }
 
 private:
     void AppendTrackTitle(const std::string& key, const std::string& value);
@@ -37,6 +39,7 @@ private:
     std::string strPlayOrder;
     MediaLibrary::Header::CD_TEXT_INFO* pTracks;
     int nTrackCount;
+    std::vector<std::string> m_trackTitles;
 };
 
 }  // namespace CDDB

@@ -138,7 +138,8 @@ std::string CReadCDDB::Query(const std::string& queryString, Matches& matches)
     return "500";
 }
 
-std::string CReadCDDB::ReadEntry(const CQueryResult* match, MediaLibrary::Header::CD_TEXT_INFO* tracks, int count)
+std::string CReadCDDB::ReadEntry(const CQueryResult* match, MediaLibrary::Header::CD_TEXT_INFO* tracks, int count,
+                                 CCdEntry* parsed)
 {
     if (!match) return {};
     std::vector<std::string> lines;
@@ -154,6 +155,7 @@ std::string CReadCDDB::ReadEntry(const CQueryResult* match, MediaLibrary::Header
         lines.front().clear();
         CCdEntry entry(tracks, count, lines);
         LogMessage(4, "CDDB entry read: %s / %s", entry.Artist().c_str(), entry.DiscTitle().c_str());
+        if (parsed) *parsed = entry;
         return code;
     }
     if (code == "401" || code == "402" || code == "403" || code == "409") return code;

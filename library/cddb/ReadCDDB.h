@@ -10,6 +10,8 @@
 
 namespace CDDB {
 
+class CCdEntry;
+
 // Where a CDDB server answers.
 struct CSite {
     virtual ~CSite() = default;
@@ -33,7 +35,9 @@ public:
     void SetServer(const std::string& host);
     std::vector<std::string> SendCommand(const std::string& command);
     std::string Query(const std::string& queryString, Matches& matches);
-    std::string ReadEntry(const CQueryResult* match, MediaLibrary::Header::CD_TEXT_INFO* tracks, int count);
+    // With parsed given, the entry of a "210" answer is left there as well.
+    std::string ReadEntry(const CQueryResult* match, MediaLibrary::Header::CD_TEXT_INFO* tracks, int count,
+                          CCdEntry* parsed = nullptr);
 
     std::string Url() const;
     std::string RequestBody(const std::string& command) const;

@@ -226,6 +226,38 @@ ParseResult ParseCddb(const std::vector<std::string>& words)
     return {options, {}};
 }
 
+// rip LETTER FOLDER [--wav|--mp3] [--match N] and the audio quality options.
+ParseResult ParseRip(const std::vector<std::string>& words)
+{
+    Options options;
+    options.action = Action::Rip;
+    options.request.nOutputFormat = MediaLibrary::Header::kFormatMp3;
+    std::vector<std::string> rest{words[0]};
+    for (std::size_t at = 1; at < words.size(); ++at) {
+        if (words[at] == "--wav" || words[at] == "--mp3") {
+            options.request.nOutputFormat =
+                words[at] == "--wav" ? MediaLibrary::Header::kFormatWav : MediaLibrary::Header::kFormatMp3;
+        } else if (words[at] == "--match") {
+            std::int32_t chosen = 0;
+            if (at + 1 == words.size() || !ReadNumber(words[at + 1], chosen) || chosen < 1)
+                return Fail("--match takes the number of a CDDB match, from 1");
+            options.match = chosen;
+            ++at;
+        } else {
+            rest.push_back(words[at]);
+        }
+    }
+    std::vector<std::string> paths;
+    if (auto wrong = ReadOptions(rest, kAudioOptions, options, paths)) return Fail(*wrong);
+    if (paths.size() != 2) return Fail("rip takes a drive letter and an output folder");
+    const auto drive = ReadDriveLetter(paths[0]);
+    if (!drive) return Fail("rip takes a drive letter, as in D");
+    if (paths[1].empty()) return Fail("the output folder is empty");
+    options.drive = *drive;
+    options.folder = paths[1];
+    return {options, {}};
+}
+
 }  // namespace
 
 std::string Usage()
@@ -242,7 +274,10 @@ std::string Usage()
            "       lumetra wav-to-mp3 [--ab KBITS] [--ac CHANNELS] [--ar HZ] IN.wav OUT.mp3\n"
            "       lumetra cd-tracks LETTER\n"
            "       lumetra cd-rip LETTER:TRACK OUT.wav|OUT.mp3\n"
-           "       lumetra cddb LETTER [MATCH]                       (CDDB matches; with one or MATCH: its titles)\n";
+           "       lumetra cddb LETTER [MATCH]                       (CDDB matches; with one or MATCH: its titles)\n"
+           "       lumetra rip LETTER FOLDER [--wav|--mp3] [--match N] [--ab KBITS] [--ac CHANNELS] [--ar HZ]\n"
+           "               (every audio track, named and tagged from CD-TEXT or CDDB, checked with AccurateRip,\n"
+           "               with rip.log; MP3 unless --wav; exit 0 only when every track was ripped exactly)\n";
 }
 
 namespace {
@@ -270,6 +305,7 @@ ParseResult ParseCommand(const std::vector<std::string>& words)
     if (command == "cd-tracks") return ParseCdTracks(words);
     if (command == "cd-rip") return ParseCdRip(words);
     if (command == "cddb") return ParseCddb(words);
+    if (command == "rip") return ParseRip(words);
     return Fail("unknown command '" + command + "'");
 }
 

@@ -8,7 +8,7 @@
 
 namespace lumetra::cli {
 
-enum class Action { Probe, Convert, Thumbnail, Join, DvdFiles, Mp3ToWav, WavToMp3, CdTracks, CdRip, Cddb, Help, Version };
+enum class Action { Probe, Convert, Thumbnail, Join, DvdFiles, Mp3ToWav, WavToMp3, CdTracks, CdRip, Cddb, Rip, Help, Version };
 
 struct Options {
     Action action = Action::Probe;
@@ -18,8 +18,9 @@ struct Options {
     std::vector<std::string> joinList;                // join: the files to join, in order
     std::string position = "0";                       // thumbnail: start time
     std::string picture;                              // thumbnail: the PNG to write
-    char drive = 0;                                   // cd-tracks, cddb: the drive letter
-    int match = 0;                                    // cddb: the match chosen, from 1; 0 when none is
+    char drive = 0;                                   // cd-tracks, cddb, rip: the drive letter
+    int match = 0;                                    // cddb, rip: the match chosen, from 1; 0 when none is
+    std::string folder;                               // rip: where the tracks go
     bool verbose = false;                             // -v: the library's log on standard error too
 };
 

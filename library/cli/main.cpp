@@ -237,6 +237,72 @@ int LookUpDisc(const Options& options)
     return 0;
 }
 
+// The titles the user chose for the disc: CD-TEXT or the CDDB match, given to the library with the
+// track records as the window does. False when the matches leave the choice to the user.
+bool ChooseTitles(const Options& options, std::vector<CD_TEXT_INFO> tracks)
+{
+    MatchList matches;
+    ReadCDDB(options.drive, matches.get());
+    const auto& found = matches.items();
+    if (found.empty()) {
+        std::fprintf(stderr, "lumetra: no titles for the disc; its tracks are named by number\n");
+        return true;
+    }
+    if (options.match == 0 && found.size() > 1) {
+        std::fprintf(stderr, "lumetra: the disc has %zu CDDB matches; choose one with --match N:\n", found.size());
+        for (std::size_t at = 0; at < found.size(); ++at)
+            std::fprintf(stderr, "%zu: %s %s %s / %s\n", at + 1, found[at]->strCategory.c_str(),
+                         found[at]->strDiscId.c_str(), found[at]->strArtist.c_str(), found[at]->strTitle.c_str());
+        return false;
+    }
+    const std::size_t chosen = options.match == 0 ? 0 : static_cast<std::size_t>(options.match - 1);
+    if (chosen >= found.size()) {
+        std::fprintf(stderr, "lumetra: there is no match %d\n", options.match);
+        return false;
+    }
+    for (auto& track : tracks) track.szTitle[0] = '\0';
+    GetCDEntry(tracks.data(), static_cast<int>(tracks.size()), found[chosen]);
+    return true;
+}
+
+// One line per track: its file and verdict, or why it failed.
+bool RipTracks(LumetraDiscRip* rip, const std::vector<CD_TEXT_INFO>& tracks)
+{
+    bool allExact = true;
+    for (std::size_t at = 0; at < tracks.size(); ++at) {
+        std::fprintf(stderr, "lumetra: ripping track %d (%zu of %zu)\n", tracks[at].nTrackNo, at + 1, tracks.size());
+        MediaLibrary::Header::RIP_TRACK_REPORT report;
+        if (RipDiscTrack(rip, tracks[at].nTrackNo, &report) != 0) {
+            allExact = false;
+            std::printf("%02d  failed: %s\n", tracks[at].nTrackNo, GetLastFailure());
+            continue;
+        }
+        std::printf("%02d  %s  CRC32 %08X  %s\n", report.nTrackNo, report.szOutputFile, report.nCrc32, report.szVerdict);
+    }
+    return allExact;
+}
+
+int RipDisc(const Options& options)
+{
+    const auto tracks = ReadTrackTable(options.drive);
+    if (tracks.empty()) return 1;
+    if (!ChooseTitles(options, tracks)) return 1;
+    LumetraDiscRip* rip = BeginDiscRip(options.drive, options.folder.c_str(), options.request);
+    if (!rip) {
+        std::fprintf(stderr, "lumetra: %s\n", GetLastFailure());
+        return 1;
+    }
+    const bool allExact = RipTracks(rip, tracks);
+    char log[MediaLibrary::Header::kPathCapacity * 2] = "";
+    if (EndDiscRip(rip, log, sizeof log) != 0) {
+        std::fprintf(stderr, "lumetra: %s\n", GetLastFailure());
+        return 1;
+    }
+    std::printf("rip log: %s\n", log);
+    if (!allExact) std::fprintf(stderr, "lumetra: not every track was ripped exactly (see the rip log)\n");
+    return allExact ? 0 : 1;
+}
+
 int Run(const Options& options)
 {
     switch (options.action) {
@@ -250,6 +316,7 @@ int Run(const Options& options)
     case lumetra::cli::Action::CdTracks: return ListCdTracks(options.drive);
     case lumetra::cli::Action::CdRip: return RipCdTrack(options);
     case lumetra::cli::Action::Cddb: return LookUpDisc(options);
+    case lumetra::cli::Action::Rip: return RipDisc(options);
     case lumetra::cli::Action::Help: std::fputs(lumetra::cli::Usage().c_str(), stdout); return 0;
     case lumetra::cli::Action::Version: std::puts("lumetra 1.2"); return 0;
     }

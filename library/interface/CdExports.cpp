@@ -3,6 +3,7 @@
 #include "audio/CdioLog.h"
 #include "audio/CdTrack.h"
 #include "audio/CdTrackTable.h"
+#include "audio/RipProgress.h"
 #include "Failure.h"
 #include "log/Log.h"
 #include "Lumetra.h"
@@ -69,9 +70,10 @@ int ReadTrackTexts(char drive, CD_TEXT_INFO* tracks, unsigned* count)
     return 0;
 }
 
-int Rip(const MEDIACONVERSIONINFO& request)
+int Rip(const MEDIACONVERSIONINFO& request, MediaLibrary::Audio::RipProgress& progress)
 {
     MediaLibrary::Audio::CCDTrack ripper(request);
+    ripper.SetProgress(progress);
     ripper.Prepare();
     return ripper.Convert();
 }
@@ -85,7 +87,9 @@ int RipToMp3(const MEDIACONVERSIONINFO& info)
     MEDIACONVERSIONINFO ripRequest = info;
     if (folder.Path().empty() || !MediaLibrary::SetFieldText(ripRequest.szOutputFile, wav.string()))
         return Refuse("no temporary WAV file can be made for the MP3", Result::kRipNotInitialised);
-    if (const int ripped = Rip(ripRequest); ripped != 0) return ripped;
+    MediaLibrary::Audio::RipProgress progress(true);
+    if (const int ripped = Rip(ripRequest, progress); ripped != 0) return ripped;
+    progress.Encoding();
     MEDIACONVERSIONINFO encodeRequest = info;
     MediaLibrary::SetFieldText(encodeRequest.szSourceFile, wav.string());
     // 0 whatever the encoder did, as for any conversion: the last failure says why there is no MP3.
@@ -103,7 +107,10 @@ int RipTrack(const MEDIACONVERSIONINFO& info)
         return Refuse(std::string("the output ") + info.szOutputFile + " is not a regular file",
                       Result::kRipNotInitialised);
     // A WAV goes straight to the output, through a hidden file beside it.
-    if (info.nOutputFormat == MediaLibrary::Header::kFormatWav) return Rip(info);
+    if (info.nOutputFormat == MediaLibrary::Header::kFormatWav) {
+        MediaLibrary::Audio::RipProgress progress(false);
+        return Rip(info, progress);
+    }
     return RipToMp3(info);
 }
 

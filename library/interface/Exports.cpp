@@ -7,6 +7,7 @@
 #include "process/Process.h"
 #include "RecordText.h"
 #include "RequestPaths.h"
+#include "audio/RipProgress.h"
 #include "video/EncodeProgress.h"
 #include "video/Video.h"
 
@@ -61,12 +62,14 @@ LUMETRA_API const char* GetLastFailure(void)
 
 LUMETRA_API double GetEncodedSeconds(void)
 {
-    return MediaLibrary::Video::EncodeProgress::Seconds();
+    const double encoded = MediaLibrary::Video::EncodeProgress::Seconds();
+    return MediaLibrary::Audio::RipProgress::Seconds(encoded).value_or(encoded);
 }
 
 LUMETRA_API void CancelConversions(void)
 {
     LogMessage(2, "Cancelling the running conversions");
+    MediaLibrary::Audio::RipProgress::CancelRips();
     velmora::platform::CancelRunningChildren();
 }
 

@@ -125,10 +125,13 @@ LUMETRA_API int Convert_Wav_TO_MP3(MediaLibrary::Header::MEDIACONVERSIONINFO inf
 
 // Lists the CDDB matches of the disc in the drive (appended to *matches). 1, or 0 after a
 // failure message; a drive that cannot be read is told to the user and gives 1 with no matches.
+// A disc with CD-TEXT asks no server: its one exact match is the CD-TEXT (category "cd-text").
+// The entry chosen for the drive before (GetCDEntry) no longer names its rips.
 LUMETRA_API int ReadCDDB(char drive, std::vector<CDDB::CQueryResult*>* matches);
-// Reads the chosen match's entry from the CDDB server and writes each track title (appended to
-// szTitle, which the caller empties first) and the disc artist into the records. 1, or 0 after a
-// failure message.
+// Reads the chosen match's entry from the CDDB server (a "cd-text" match: from the disc) and
+// writes each track title (appended to szTitle, which the caller empties first) and the disc
+// artist into the records. 1, or 0 after a failure message. The entry is kept for the disc rips
+// of the drive that the records' paths name, while that disc stays in it.
 LUMETRA_API int GetCDEntry(MediaLibrary::Header::CD_TEXT_INFO* tracks, int count, const CDDB::CQueryResult* match);
 // Deletes every match of the list and empties it.
 LUMETRA_API void FreeCDDBMatches(std::vector<CDDB::CQueryResult*>* matches);
@@ -143,11 +146,12 @@ LUMETRA_API void SetLogEcho(int echo);
 // found beside the program or on PATH", "the output folder ... is not writable"); "" after a call
 // that succeeded. Valid until the thread's next call.
 LUMETRA_API const char* GetLastFailure(void);
-// Ends the encoders and authoring tools this process's conversions are waiting for; those
-// conversions fail with "cancelled" and leave no output.
+// Ends the encoders and authoring tools this process's conversions are waiting for, and stops its
+// CD rips; those fail with "cancelled" and leave no output.
 LUMETRA_API void CancelConversions(void);
 // How far the conversion running in this process has got: seconds of output the encoder has
-// written; 0 when none runs.
+// written; while a CD track is ripped, seconds of its audio read (an MP3: reading is the first
+// half of the track's seconds, encoding the second); 0 when none runs.
 LUMETRA_API double GetEncodedSeconds(void);
 // The stream facts of a media file (as GetDefaultPara) and its play length (as GetPlayLength,
 // 20 bytes) from one run of the encoder. 1, or 0 when the file has no streams or no play length.
@@ -197,4 +201,60 @@ constexpr int kRipTrackOutOfRange = 6023;
 
 namespace Lumetra {
 using GetCdTextInfoFn = decltype(&GET_CD_TEXT_INFO);
+}  // namespace Lumetra
+
+// Disc rips: every audio track of a disc into named files (WAV, or MP3 with ID3v2.4 tags) of one
+// folder, each checked against the AccurateRip database, with a rip log beside them.
+namespace MediaLibrary::Header {
+
+enum RipVerdict : std::int32_t {
+    kRipNotRipped = 0,
+    kRipAccurate = 1,        // the database holds the track's checksum: nConfidence rips agreed
+    kRipNotAccurate = 2,     // the database knows the disc, with other checksums for the track
+    kRipNotInDatabase = 3,
+    kRipNotVerified = 4,     // no answer from the database server: not a failure of the rip
+};
+
+// One ripped track, as RipDiscTrack reports it.
+struct RIP_TRACK_REPORT {
+    std::int32_t nTrackNo = 0;
+    std::int32_t nResult = 0;            // 0: exact and in place; else a rip failure 6020 to 6023
+    std::int32_t nVerdict = kRipNotRipped;
+    std::int32_t nConfidence = 0;        // accurate: how many rips agreed
+    std::int32_t nArVersion = 0;         // accurate: 1 or 2, the checksum that matched
+    std::uint32_t nCrc32 = 0;
+    std::uint32_t nAccurateRipV1 = 0;
+    std::uint32_t nAccurateRipV2 = 0;
+    std::int64_t nSampleFrames = 0;      // of the track, as read
+    char szOutputFile[kPathCapacity] = {};   // the file written; empty when none
+    char szVerdict[100] = {};            // the verdict in words: "accurate (confidence 12, v2)"
+};
+
+}  // namespace MediaLibrary::Header
+
+// An open disc rip; only the library looks inside.
+struct LumetraDiscRip;
+
+extern "C" {
+
+// Opens the disc in the drive for a rip into the folder: titles from its CD-TEXT, else the CDDB
+// entry last read for it with GetCDEntry; the AccurateRip server asked about it (no answer is no
+// failure). nOutputFormat (1 WAV, else MP3) and the audio quality fields of the request count.
+// None, with GetLastFailure saying why, when the disc or the folder cannot be used.
+LUMETRA_API LumetraDiscRip* BeginDiscRip(char drive, const char* folder, MediaLibrary::Header::MEDIACONVERSIONINFO quality);
+// Rips one track (its number on the disc) into "NN - Title.ext" ("TrackNN.ext" untitled; " (2)"
+// added rather than replacing a file), exactly or not at all: a track with a block the reader could
+// not verify fails with 6022 and leaves no file. 0 or the failure, GetLastFailure saying why; the
+// report is filled either way. GetEncodedSeconds follows the rip.
+LUMETRA_API int RipDiscTrack(LumetraDiscRip* rip, int track, MediaLibrary::Header::RIP_TRACK_REPORT* report);
+// Writes the rip log into the folder ("rip.log", or "rip (2).log" and on) and closes the rip.
+// 0 with the log's path in logFile (when capacity holds it), or 6021 with GetLastFailure saying why.
+LUMETRA_API int EndDiscRip(LumetraDiscRip* rip, char* logFile, unsigned capacity);
+
+}  // extern "C"
+
+namespace Lumetra {
+using BeginDiscRipFn = decltype(&BeginDiscRip);
+using RipDiscTrackFn = decltype(&RipDiscTrack);
+using EndDiscRipFn = decltype(&EndDiscRip);
 }  // namespace Lumetra

@@ -47,3 +47,4 @@ CD_TEXT_INFO& CD_TEXT_INFO::operator=(const CD_TEXT_INFO& other)
 }
 
 }  // namespace MediaLibrary::Header
+static_assert(sizeof(MediaLibrary::Header::RIP_TRACK_REPORT) == 400);

@@ -5,10 +5,20 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <stdio.h>
 #include <string>
 #include <unistd.h>
 
 namespace velmora::platform {
+
+bool RenameWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& to)
+{
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+    // File systems without the flag: a hard link is made only where no name is.
+    if (errno != EINVAL || ::link(from.c_str(), to.c_str()) != 0) return false;
+    ::unlink(from.c_str());
+    return true;
+}
 
 PendingFile::PendingFile(std::filesystem::path target) : target_(std::move(target))
 {
@@ -65,12 +75,29 @@ bool PendingFile::WriteZeros(std::size_t count)
     return true;
 }
 
-bool PendingFile::Commit()
+bool PendingFile::Close()
 {
-    if (!IsOpen()) return false;
     // A failed close can be the first word of a failed write, so it is checked here.
     if (file_.valid() && ::close(file_.release()) != 0) return Failed("writing " + target_.string() + " failed");
+    return true;
+}
+
+bool PendingFile::Commit()
+{
+    if (!IsOpen() || !Close()) return false;
     if (::rename(temporary_.c_str(), target_.c_str()) != 0) return Failed("cannot replace " + target_.string());
+    committed_ = true;
+    return true;
+}
+
+bool PendingFile::CommitNew()
+{
+    exists_ = false;
+    if (!IsOpen() || !Close()) return false;
+    if (!RenameWithoutReplacing(temporary_, target_)) {
+        exists_ = errno == EEXIST;
+        return Failed("cannot write " + target_.string());
+    }
     committed_ = true;
     return true;
 }

@@ -8,6 +8,9 @@
 
 namespace velmora::platform {
 
+// Renames a file, but never onto an existing one: false with errno EEXIST when the name is taken.
+bool RenameWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& to);
+
 // A file written under a temporary name beside its target and renamed onto it when complete, so
 // that a cancelled or failed write never leaves something that looks like a finished file and
 // never harms an earlier file of that name. The temporary name is hidden and ends in the
@@ -35,15 +38,23 @@ public:
     void HandOver() { file_.reset(); }
     // Closes (when still open) and renames onto the target.
     bool Commit();
+    // As Commit, but never onto an existing file: false, with Exists() true, when the target is
+    // taken; the file stays pending and can be committed under another name.
+    bool CommitNew();
+    bool Exists() const { return exists_; }
+    // Another target for CommitNew, in the same folder.
+    void Retarget(std::filesystem::path target) { target_ = std::move(target); }
 
 private:
     bool Failed(const std::string& what);
+    bool Close();
 
     std::filesystem::path target_;
     std::filesystem::path temporary_;
     FileDescriptor file_;
     std::string failure_;
     bool committed_ = false;
+    bool exists_ = false;
 };
 
 }  // namespace velmora::platform

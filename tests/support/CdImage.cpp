@@ -25,10 +25,12 @@ std::string TonePcm(std::size_t frames, double pitch)
 }
 
 CdImage WriteCdImage(const std::filesystem::path& folder, const std::string& name,
-                     const std::vector<ImageTrack>& tracks)
+                     const std::vector<ImageTrack>& tracks, const ImageText& text)
 {
     CdImage image{folder / (name + ".cue"), {}};
     std::ofstream bin(folder / (name + ".bin"), std::ios::binary), cue(image.cue);
+    if (!text.performer.empty()) cue << "PERFORMER \"" << text.performer << "\"\n";
+    if (!text.album.empty()) cue << "TITLE \"" << text.album << "\"\n";
     cue << "FILE \"" << name << ".bin\" BINARY\n";
     int start = 0;   // in frames of 1/75 s
     for (const auto& track : tracks) {
@@ -38,6 +40,8 @@ CdImage WriteCdImage(const std::filesystem::path& folder, const std::string& nam
         std::snprintf(entry, sizeof entry, "  TRACK %02zu AUDIO\n    INDEX 01 %02d:%02d:%02d\n", image.tracks.size(),
                       start / 4500, start / 75 % 60, start % 75);
         cue << entry;
+        if (image.tracks.size() <= text.titles.size() && !text.titles[image.tracks.size() - 1].empty())
+            cue << "    TITLE \"" << text.titles[image.tracks.size() - 1] << "\"\n";
         start += track.seconds * 75;
     }
     return image;

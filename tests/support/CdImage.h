@@ -12,6 +12,12 @@ struct ImageTrack {
     double pitch;   // Hz of the left channel (the right one is a fifth above); 0 for silence
 };
 
+// CD-TEXT of an image, written into its cue sheet.
+struct ImageText {
+    std::string performer, album;
+    std::vector<std::string> titles;   // per track; empty ones are left out
+};
+
 struct CdImage {
     std::filesystem::path cue;
     std::vector<std::string> tracks;   // each track's PCM exactly as written into the image
@@ -19,7 +25,7 @@ struct CdImage {
 
 // An audio disc as a BIN/CUE image in the folder: name.cue and name.bin, one sine tone per track.
 CdImage WriteCdImage(const std::filesystem::path& folder, const std::string& name,
-                     const std::vector<ImageTrack>& tracks);
+                     const std::vector<ImageTrack>& tracks, const ImageText& text = {});
 // mixed.cue in the folder: a data track of 2 s, then 2 s of audio whose every byte is 0x11.
 std::filesystem::path WriteMixedCdImage(const std::filesystem::path& folder);
 

@@ -1,5 +1,6 @@
 #include "CdImage.h"
 #include "FrontTesting.h"
+#include "LoopbackHttpServer.h"
 #include "Media.h"
 #include "ScratchFolder.h"
 #include "core/ControlIds.h"
@@ -65,11 +66,14 @@ protected:
     FakeHost host;
 };
 
-TEST_F(JobTest, CheckedCdTracksAndAudioFilesAreConvertedToWavOrMp3AndUnchecked)
+TEST_F(JobTest, CheckedCdTracksAreRippedAndVerifiedAndAudioFilesConvertedToWavOrMp3AndUnchecked)
 {
     ScratchFolder scratch;
     const auto disc = WriteCdImage(scratch.path(), "disc", {{2, 440}, {1, 660}, {1, 880}});
     const ScopedEnvironment drives("VELMORA_DRIVES", "X=" + disc.cue.string());
+    const LoopbackHttpServer database([](const auto&) { return LoopbackHttpServer::Reply{"", 404}; });
+    WriteFile(scratch / "velmora.conf", "AccurateRipServer=" + database.address() + "\n");
+    const ScopedEnvironment conf("VELMORA_CONF", (scratch / "velmora.conf").string());
     const auto track = [](int number, bool checked) {
         return ConvertRow{.sourcePath = "X:\\Track0" + std::to_string(number) + ".cda", .kind = SourceKind::CdTrack,
                           .trackNumber = number, .seconds = number == 1 ? 2 : 1, .checked = checked};
@@ -78,18 +82,23 @@ TEST_F(JobTest, CheckedCdTracksAndAudioFilesAreConvertedToWavOrMp3AndUnchecked)
         host.collect = [format](Request& request, const Request*) { request.nOutputFormat = format; };
         RunAudioJob(host, {.mode = kModeAudioConverter, .rows = std::move(rows), .cdDrive = "X:"});
     };
-    run(MediaLibrary::Header::kFormatWav, {track(1, true), track(2, false), track(3, true)});
+    run(MediaLibrary::Header::kFormatWav, {track(1, true), track(2, false), track(3, true), track(5, true)});
     for (const int number : {1, 3}) {
         const std::string wav = ReadFile(output / ("Track0" + std::to_string(number) + ".wav"));
         EXPECT_TRUE(wav.size() > 44 && wav.substr(44) == disc.tracks[static_cast<std::size_t>(number - 1)]) << number;
     }
     EXPECT_FALSE(fs::exists(output / "Track02.wav"));
-    EXPECT_EQ(host.unchecked, (std::vector<int>{0, 2}));
-    // The bar goes by play length: the second checked track starts two thirds in.
+    EXPECT_TRUE(fs::exists(output / "rip.log"));
+    EXPECT_EQ(host.unchecked, (std::vector<int>{0, 2, 3}));
+    // The bar goes by play length: the second checked track starts half-way.
     EXPECT_EQ(host.positions.front(), 0);
-    EXPECT_NE(std::find(host.positions.begin(), host.positions.end(), 666), host.positions.end());
-    EXPECT_TRUE(host.Shown("Converting Track - 3....  File 2 of 2 - "));
-    EXPECT_EQ(host.LastStatus(), "2 files converted into " + Q(output.path()));
+    EXPECT_NE(std::find(host.positions.begin(), host.positions.end(), 500), host.positions.end());
+    EXPECT_TRUE(host.Shown("Converting Track - 3....  File 2 of 3 - "));
+    // Each track's verdict at once and in the summary; the track that is not there, with the reason.
+    EXPECT_TRUE(host.statuses.contains("Track03.wav: not in the database")) << host.statuses.join("|").toStdString();
+    EXPECT_TRUE(host.statuses.contains("Track05.cda - failed: there is no audio track X:5"));
+    EXPECT_EQ(host.LastStatus(), "1 file failed: Track05.cda: there is no audio track X:5 - AccurateRip: Track01.wav: "
+                                 "not in the database; Track03.wav: not in the database");
     // The job holds the window busy while it runs and gives it back at the end.
     EXPECT_EQ(host.controls, (std::vector<bool>{true, false}));
     EXPECT_FALSE(host.state.Busy());

@@ -467,7 +467,8 @@ class AudioConverterTest : public WindowTest {
 protected:
     AudioConverterTest()
     {
-        WriteFile(folder / "velmora.conf", "CddbServer=" + server.address() + "\n");
+        WriteFile(folder / "velmora.conf",
+                  "CddbServer=" + server.address() + "\nAccurateRipServer=" + server.address() + "\n");
         fs::create_directories(images);
         WriteCdImage(images, "disc", {{2, 440}, {1, 660}, {1, 880}});
     }

@@ -181,4 +181,51 @@ TEST_F(CommandLineTest, CdCommandsListRipAndLookUpTheDisc)
     ExpectRefusal({"cddb", "K", "3"}, "there is no match 3");
 }
 
+TEST_F(CommandLineTest, RipNamesAndVerifiesEveryTrackAndExitsZeroOnlyWhenEachWasRippedExactly)
+{
+    const auto disc = WriteCdImage(scratch.path(), "disc", {{2, 440}, {3, 587.33}});
+    const auto titled = WriteCdImage(scratch.path(), "titled", {{1, 440}}, {"Them", "Named", {"Only"}});
+    const ScopedEnvironment drives("VELMORA_DRIVES", DriveList({{'K', disc.cue}, {'T', titled.cue}}));
+    std::string queryAnswer = "200 rock 0700050 The Band / Live\r\n";
+    LoopbackHttpServer server([&](const LoopbackHttpServer::Request& request) {
+        if (request.method == "GET") return LoopbackHttpServer::Reply{"", 404};
+        return LoopbackHttpServer::Reply{request.body.starts_with("cmd=cddb+query")
+                                             ? queryAnswer
+                                             : "210 rock 0700050 entry\r\nDTITLE=The Band / Live\r\nTTITLE0=Opening\r\n.\r\n"};
+    });
+    WriteFile(scratch / "velmora.conf", "CddbServer=" + server.address() + "\nAccurateRipServer=" + server.address() + "\n");
+    std::filesystem::create_directory(scratch / "rips");
+    const auto ripped = Lumetra({"rip", "K", "rips", "--wav"});
+    EXPECT_EQ(ripped.status, 0) << ripped.error;
+    EXPECT_EQ(ripped.out, "01  rips/01 - Opening.wav  CRC32 " + ripped.out.substr(ripped.out.find("CRC32 ") + 6, 8) +
+                              "  not in the database\n02  rips/Track02.wav  CRC32 " +
+                              ripped.out.substr(ripped.out.rfind("CRC32 ") + 6, 8) +
+                              "  not in the database\nrip log: rips/rip.log\n");
+    EXPECT_TRUE(ReadFile(scratch / "rips" / "Track02.wav").ends_with(disc.tracks[1]));
+    EXPECT_NE(ReadFile(scratch / "rips" / "rip.log").find("Titles:             CDDB rock 0700050"), std::string::npos);
+
+    // CD-TEXT names a disc without a word to the CDDB server.
+    const std::size_t asked = server.requests().size();
+    const auto named = Lumetra({"rip", "T", "rips", "--wav"});
+    EXPECT_EQ(named.status, 0) << named.error;
+    EXPECT_TRUE(named.out.starts_with("01  rips/01 - Only.wav")) << named.out;
+    EXPECT_EQ(server.requests().size(), asked + 1);   // the database only
+    EXPECT_EQ(server.requests().back().method, "GET");
+
+    // Several matches leave the choice to the user; a folder that cannot take the files fails each track.
+    queryAnswer = "211 close\r\nrock 1 First / One\r\njazz 2 Second / Two\r\n.\r\n";
+    ExpectRefusal({"rip", "K", "rips"}, "the disc has 2 CDDB matches; choose one with --match N");
+    ExpectRefusal({"rip", "K", "absent", "--match", "2"}, "the output folder absent is not a folder");
+    // A folder whose path leaves no room for a track's name.
+    std::filesystem::path deep = scratch.path();
+    while (deep.string().size() < 250) deep /= "deeper";
+    std::filesystem::create_directories(deep);
+    const auto refused = Lumetra({"rip", "K", deep.string(), "--match", "1"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.out.find("01  failed: the output folder's path is too long for the track's file name"),
+              std::string::npos)
+        << refused.out;
+    EXPECT_TRUE(std::filesystem::exists(deep / "rip.log"));
+}
+
 }  // namespace

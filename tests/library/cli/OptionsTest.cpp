@@ -11,7 +11,8 @@ namespace {
 std::string Describe(const Options& options)
 {
     static const char* const kActions[] = {"probe",      "convert",    "thumbnail", "join",   "dvd-files", "mp3-to-wav",
-                                           "wav-to-mp3", "cd-tracks",  "cd-rip",    "cddb",   "help",      "version"};
+                                           "wav-to-mp3", "cd-tracks",  "cd-rip",    "cddb",   "rip",       "help",
+                                           "version"};
     const auto& request = options.request;
     std::ostringstream text;
     text << kActions[static_cast<int>(options.action)] << " in=" << options.input << " src=" << request.szSourceFile
@@ -28,6 +29,7 @@ std::string Describe(const Options& options)
     if (!options.picture.empty()) text << " at=" << options.position << " picture=" << options.picture;
     if (options.drive) text << " drive=" << options.drive;
     if (options.match) text << " match=" << options.match;
+    if (!options.folder.empty()) text << " folder=" << options.folder;
     if (options.verbose) text << " verbose";
     return text.str();
 }
@@ -54,6 +56,8 @@ TEST(ParseTest, WordsBecomeTheCommand)
              {{"cd-rip", "D:3", "/m/Track.WAV"}, "cd-rip in=D:3 src=D:3 out=/m/Track.WAV format=1"},
              {{"cd-rip", "D:12", "song.mp3"}, "cd-rip in=D:12 src=D:12 out=song.mp3 format=2"},
              {{"cddb", "k", "2"}, "cddb in= src= out= drive=K match=2"},
+             {{"rip", "d", "/out", "--wav", "--match", "2"}, "rip in= src= out= format=1 drive=D match=2 folder=/out"},
+             {{"rip", "--ab", "192", "E:", "my rips"}, "rip in= src= out= format=2 ab=192 drive=E folder=my rips"},
              {{"-v", "cd-tracks", "d"}, "cd-tracks in= src= out= drive=D verbose"}}) {
         const auto parsed = ParseArguments(words);
         ASSERT_TRUE(parsed.options) << expected << ": " << parsed.error;
@@ -79,7 +83,10 @@ TEST(ParseTest, WordsThatMakeNoCommandAreRefusedWithTheReason)
              {{"cd-tracks", "KK"}, "a drive letter, as in D"},
              {{"cd-rip", "K:2"}, "cd-rip takes a track"}, {{"cd-rip", "K:2", "out.ogg"}, ".wav or .mp3"},
              {{"cd-rip", "K2", "out.wav"}, "as in D:3"}, {{"cd-rip", "K:1", "/m/.wav"}, ".wav or .mp3"},
-             {{"cddb", "K", "0"}, "the match number counts from 1"}}) {
+             {{"cddb", "K", "0"}, "the match number counts from 1"},
+             {{"rip", "D"}, "rip takes a drive letter and an output folder"}, {{"rip", "DD", "out"}, "as in D"},
+             {{"rip", "D", "out", "--match", "first"}, "--match takes the number of a CDDB match"},
+             {{"rip", "D", "out", "--flac"}, "unknown option --flac for rip"}}) {
         const auto parsed = ParseArguments(words);
         EXPECT_FALSE(parsed.options) << reason;
         EXPECT_NE(parsed.error.find(reason), std::string::npos) << reason << ": " << parsed.error;

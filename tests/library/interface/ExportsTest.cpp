@@ -11,7 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
+#include <future>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -375,6 +377,29 @@ TEST_F(CdExportsTest, AnImageLibcdioCannotBeTrustedWithIsRefusedAtOnceWithTheRea
     ::alarm(0);
 }
 
+TEST_F(CdExportsTest, WhileATrackIsRippedTheEncodedSecondsFollowTheAudioReadAndACancelStopsIt)
+{
+    const auto disc = WriteCdImage(scratch.path(), "long", {{40, 440}});
+    const ScopedEnvironment longDisc{DriveTable::kVariable, DriveList({{'L', disc.cue}})};
+    auto ripping = std::async(std::launch::async, [&] { return Rip("L:1", scratch / "long.wav"); });
+    std::vector<double> seen;
+    while (ripping.wait_for(std::chrono::milliseconds(1)) == std::future_status::timeout)
+        seen.push_back(LUMETRA(GetEncodedSeconds)());
+    EXPECT_EQ(ripping.get(), 0);
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    EXPECT_TRUE(std::any_of(seen.begin(), seen.end(), [](double seconds) { return seconds > 0 && seconds < 40; }))
+        << seen.size() << " readings";
+    EXPECT_EQ(LUMETRA(GetEncodedSeconds)(), 0);
+
+    ripping = std::async(std::launch::async, [&] { return Rip("L:1", scratch / "cancelled.wav"); });
+    while (LUMETRA(GetEncodedSeconds)() == 0 && ripping.wait_for(std::chrono::milliseconds(1)) == std::future_status::timeout) {
+    }
+    LUMETRA(CancelConversions)();
+    EXPECT_EQ(ripping.get(), 6022);
+    EXPECT_FALSE(std::filesystem::exists(scratch / "cancelled.wav"));
+    EXPECT_EQ(LeftOver(), std::vector<std::string>{});
+}
+
 class CddbExportsTest : public CdExportsTest {
 protected:
     CddbExportsTest()
@@ -382,7 +407,8 @@ protected:
         shown.clear();
         LUMETRA(SetMessageBoxHandler)(
             [](const char* text, const char* title) { shown.push_back(std::string(title) + ": " + text); });
-        WriteFile(scratch / "velmora.conf", "CddbServer=" + server.address() + "\n");
+        WriteFile(scratch / "velmora.conf",
+                  "CddbServer=" + server.address() + "\nAccurateRipServer=" + server.address() + "\n");
     }
     ~CddbExportsTest() override
     {
@@ -393,7 +419,9 @@ protected:
 
     static inline std::vector<std::string> shown;
     std::string answer;
-    LoopbackHttpServer server{[this](const auto&) { return LoopbackHttpServer::Reply{answer}; }};
+    LoopbackHttpServer server{[this](const LoopbackHttpServer::Request& request) {
+        return request.method == "GET" ? LoopbackHttpServer::Reply{"", 404} : LoopbackHttpServer::Reply{answer};
+    }};
     ScopedEnvironment conf{"VELMORA_CONF", (scratch / "velmora.conf").string()};
     std::vector<CDDB::CQueryResult*> matches;
 };
@@ -440,6 +468,62 @@ TEST_F(CddbExportsTest, TheDiscInTheDriveIsLookedUpAndItsEntryWrittenIntoTheReco
     LUMETRA(FreeCDDBMatches)(&made);
     EXPECT_TRUE(made.empty());   // the leak checker sees any record left behind
     LUMETRA(FreeCDDBMatches)(nullptr);
+}
+
+TEST_F(CddbExportsTest, ADiscNamesItselfByItsCdTextAndTheEntryChosenForADiscNamesItsRip)
+{
+    // The records of a drive as the window makes them: each named by its .cda file, then read.
+    const auto records = [](char drive) {
+        std::vector<CD_TEXT_INFO> tracks;
+        for (const auto& name : DriveTable::Load().FindFiles(std::string{drive, ':', '\\'} + "*.cda"))
+            std::strcpy(tracks.emplace_back().szTitle, name.c_str());
+        auto count = static_cast<unsigned>(tracks.size());
+        EXPECT_EQ(LUMETRA(GET_CD_TEXT_INFO)(drive, tracks.data(), &count), 0);
+        for (auto& track : tracks) track.szTitle[0] = '\0';
+        return tracks;
+    };
+    const auto titled = WriteCdImage(scratch.path(), "titled", {{1, 440}, {1, 660}}, {"Them", "Named", {"Uno", "Dos"}});
+    const ScopedEnvironment both{DriveTable::kVariable, DriveList({{'D', tones.cue}, {'T', titled.cue}})};
+    EXPECT_EQ(Read('T'), 1);
+    ASSERT_EQ(matches.size(), 1u);
+    EXPECT_EQ(std::vector<std::string>({matches[0]->strCode, matches[0]->strCategory, matches[0]->strDiscId,
+                                        matches[0]->strArtist, matches[0]->strTitle}),
+              std::vector<std::string>({"200", "cd-text", "05000202", "Them", "Named"}));
+    EXPECT_TRUE(server.requests().empty());
+    auto named = records('T');
+    EXPECT_EQ(LUMETRA(GetCDEntry)(named.data(), 2, matches[0]), 1);
+    EXPECT_EQ(std::string(named[1].szTitle) + "/" + named[1].szArtist, "Dos/Them");
+
+    // The entry read for drive D names the files of the rip that follows, as long as that disc is in it.
+    answer = "210 rock 0b000d03 entry\r\nDTITLE=The Band / Hits\r\nTTITLE0=Opening\r\n.\r\n";
+    const CDDB::CQueryResult match{"200", "rock", "0b000d03", "The Band", "Hits"};
+    auto tracks = records('D');
+    EXPECT_EQ(LUMETRA(GetCDEntry)(tracks.data(), 3, &match), 1);
+    MEDIACONVERSIONINFO quality;
+    quality.nOutputFormat = MediaLibrary::Header::kFormatWav;
+    LumetraDiscRip* rip = LUMETRA(BeginDiscRip)('D', scratch.path().c_str(), quality);
+    ASSERT_NE(rip, nullptr) << Failure();
+    MediaLibrary::Header::RIP_TRACK_REPORT report;
+    EXPECT_EQ(LUMETRA(RipDiscTrack)(rip, 1, &report), 0) << Failure();
+    EXPECT_EQ(std::tuple(std::string(report.szOutputFile), report.nVerdict, std::string(report.szVerdict), report.nSampleFrames),
+              std::tuple((scratch / "01 - Opening.wav").string(), 3, std::string("not in the database"), std::int64_t{4 * 44100}));
+    EXPECT_EQ(LUMETRA(RipDiscTrack)(rip, 7, &report), 6023);
+    EXPECT_EQ(std::tuple(report.nTrackNo, report.nVerdict, report.szOutputFile[0]), std::tuple(7, 0, '\0'));
+    char log[300];
+    EXPECT_EQ(LUMETRA(EndDiscRip)(rip, log, sizeof log), 0);
+    EXPECT_EQ(std::string(log), (scratch / "rip.log").string());
+    // Another disc in the drive is not named by that entry.
+    const auto other = WriteCdImage(scratch.path(), "other", {{2, 440}});
+    const ScopedEnvironment otherDisc{DriveTable::kVariable, DriveList({{'D', other.cue}})};
+    rip = LUMETRA(BeginDiscRip)('D', scratch.path().c_str(), quality);
+    ASSERT_NE(rip, nullptr) << Failure();
+    EXPECT_EQ(LUMETRA(RipDiscTrack)(rip, 1, &report), 0) << Failure();
+    EXPECT_EQ(std::string(report.szOutputFile), (scratch / "Track01.wav").string());
+    EXPECT_EQ(LUMETRA(EndDiscRip)(rip, nullptr, 0), 0);
+    EXPECT_EQ(LUMETRA(BeginDiscRip)('Q', scratch.path().c_str(), quality), nullptr);
+    EXPECT_NE(Failure().find("there is no drive Q:"), std::string::npos) << Failure();
+    EXPECT_EQ(LUMETRA(EndDiscRip)(nullptr, log, sizeof log), 6021);
+    EXPECT_TRUE(shown.empty());
 }
 
 }  // namespace

@@ -1,0 +1,87 @@
+#include "OutputNames.h"
+
+#include <cstdio>
+
+namespace MediaLibrary::Rip {
+namespace {
+
+constexpr std::string_view kUnsafe = "/\\:*?\"<>|";
+
+// Bytes of the UTF-8 character that starts here; 0 when none does.
+std::size_t CharacterLength(std::string_view text, std::size_t at)
+{
+    const auto lead = static_cast<unsigned char>(text[at]);
+    const std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+    if (length == 0 || at + length > text.size()) return 0;
+    for (std::size_t next = at + 1; next < at + length; ++next)
+        if ((static_cast<unsigned char>(text[next]) & 0xC0) != 0x80) return 0;
+    if (length == 2 && lead < 0xC2) return 0;   // overlong
+    return length;
+}
+
+bool Unsafe(unsigned char c)
+{
+    return c < 0x20 || c == 0x7F || kUnsafe.find(static_cast<char>(c)) != std::string_view::npos;
+}
+
+std::string TwoDigits(int number)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d", number);
+    return text;
+}
+
+std::string SafeFileTitle(std::string_view title)
+{
+    std::string safe;
+    for (std::size_t at = 0; at < title.size();) {
+        const std::size_t length = CharacterLength(title, at);
+        if (length == 0 || (length == 1 && Unsafe(static_cast<unsigned char>(title[at])))) {
+            safe += '_';
+            ++at;
+            continue;
+        }
+        safe.append(title.substr(at, length));
+        at += length;
+    }
+    while (!safe.empty() && (safe.back() == ' ' || safe.back() == '.')) safe.pop_back();
+    const auto start = safe.find_first_not_of(' ');
+    safe.erase(0, start == std::string::npos ? safe.size() : start);
+    if (!safe.empty() && safe.front() == '.') safe.front() = '_';
+    return safe;
+}
+
+std::string_view CutUtf8(std::string_view text, std::size_t limit)
+{
+    if (text.size() <= limit) return text;
+    std::size_t cut = limit;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    return text.substr(0, cut);
+}
+
+}  // namespace
+
+std::string TrackFileName(int number, std::string_view title, std::string_view extension, std::size_t limit)
+{
+    const std::string safe = SafeFileTitle(title);
+    const std::string suffix = "." + std::string(extension);
+    if (safe.empty()) {
+        const std::string plain = "Track" + TwoDigits(number) + suffix;
+        return plain.size() <= limit ? plain : std::string();
+    }
+    const std::string prefix = TwoDigits(number) + " - ";
+    if (prefix.size() + suffix.size() >= limit) return {};
+    std::string_view kept = CutUtf8(safe, limit - prefix.size() - suffix.size());
+    while (!kept.empty() && (kept.back() == ' ' || kept.back() == '.')) kept.remove_suffix(1);
+    return prefix + std::string(kept) + suffix;
+}
+
+std::string CopyName(const std::string& name, int copy)
+{
+    const auto dot = name.rfind('.');
+    const std::string tag = " (" + std::to_string(copy) + ")";
+    if (dot == std::string::npos || dot == 0) return name + tag;
+    return name.substr(0, dot) + tag + name.substr(dot);
+}
+
+}  // namespace MediaLibrary::Rip
