@@ -125,10 +125,13 @@ LUMETRA_API int Convert_Wav_TO_MP3(MediaLibrary::Header::MEDIACONVERSIONINFO inf
 
 // Lists the CDDB matches of the disc in the drive (appended to *matches). 1, or 0 after a
 // failure message; a drive that cannot be read is told to the user and gives 1 with no matches.
+// Without matches GetLastFailure says why. Matches whose category or disc id is not fit to ask
+// for are left out; artists and titles hold no control characters and only valid UTF-8.
 LUMETRA_API int ReadCDDB(char drive, std::vector<CDDB::CQueryResult*>* matches);
 // Reads the chosen match's entry from the CDDB server and writes each track title (appended to
-// szTitle, which the caller empties first) and the disc artist into the records. 1, or 0 after a
-// failure message.
+// szTitle, which the caller empties first) and the disc artist into the records, cleaned as the
+// matches are. 1 when the server sent the entry (code 210); 0 after a failure message otherwise
+// (no entry, a server error, a redirect, a match not fit to ask for), GetLastFailure saying why.
 LUMETRA_API int GetCDEntry(MediaLibrary::Header::CD_TEXT_INFO* tracks, int count, const CDDB::CQueryResult* match);
 // Deletes every match of the list and empties it.
 LUMETRA_API void FreeCDDBMatches(std::vector<CDDB::CQueryResult*>* matches);

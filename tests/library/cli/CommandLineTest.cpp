@@ -157,18 +157,20 @@ TEST_F(CommandLineTest, CdCommandsListRipAndLookUpTheDisc)
     ExpectMade({"cd-rip", "K:2", scratch / "two.wav"}, scratch / "two.wav");
     ExpectRefusal({"cd-rip", "K:3", scratch / "three.wav"}, "(6023");
 
-    const std::string queryAnswer = "211 close\r\nrock 1 First / One\r\njazz 2 Second / Two\r\n.\r\n";
+    const std::string queryAnswer = "211 close\r\nrock 0a000501 First / One\r\njazz 0a000502 Second / Two\r\n.\r\n";
+    std::string entry = "210 jazz 0a000502 entry\r\nDTITLE=Second / Two\r\nTTITLE1=Closing\r\n.\r\n";
     LoopbackHttpServer server([&](const LoopbackHttpServer::Request& request) {
-        return LoopbackHttpServer::Reply{request.body.starts_with("cmd=cddb+query") ? queryAnswer
-                                             : "210 jazz 2 entry\r\nDTITLE=Second / Two\r\nTTITLE1=Closing\r\n.\r\n"};
+        return LoopbackHttpServer::Reply{request.body.starts_with("cmd=cddb+query") ? queryAnswer : entry};
     });
     WriteFile(scratch / "velmora.conf", "CddbServer=" + server.address() + "\n");
     const auto matches = Lumetra({"cddb", "K"}), chosen = Lumetra({"cddb", "K", "2"});
     EXPECT_EQ(matches.status, 0) << matches.error;
-    EXPECT_EQ(matches.out, "1: rock 1 First / One\n2: jazz 2 Second / Two\n");
+    EXPECT_EQ(matches.out, "1: rock 0a000501 First / One\n2: jazz 0a000502 Second / Two\n");
     EXPECT_EQ(chosen.status, 0) << chosen.error;
     EXPECT_NE(chosen.out.find("artist: Second\n 1. \n 2. Closing\n"), std::string::npos) << chosen.out;
     ExpectRefusal({"cddb", "K", "3"}, "there is no match 3");
+    entry = "401 jazz 0a000502 No such CD entry in database.\r\n";
+    ExpectRefusal({"cddb", "K", "2"}, "has no entry for this disc (401)");
 }
 
 }  // namespace
