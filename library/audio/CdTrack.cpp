@@ -34,7 +34,8 @@ CCDTrack::CCDTrack(const Header::MEDIACONVERSIONINFO& request) : CMediaLibrary(r
 
 int CCDTrack::Prepare()
 {
-    const auto source = FieldText(m_request.szSourceFile).value_or(std::string_view{});
+    // A field without its terminator names nothing: "", never a null view for memcpy.
+    const auto source = FieldText(m_request.szSourceFile).value_or(std::string_view(""));
     const auto drive = source.substr(0, 2);
     std::memcpy(szDrive, drive.data(), drive.size());
     szDrive[drive.size()] = '\0';

@@ -1,5 +1,6 @@
 #include "CdEntry.h"
 
+#include "CddbText.h"
 #include "RecordText.h"
 
 #include <cctype>
@@ -19,9 +20,19 @@ void CCdEntry::AppendTrackTitle(const std::string& key, const std::string& value
         track = track * 10 + (key[at] - '0');
         if (track >= nTrackCount) return;   // also keeps huge numbers from overflowing
     }
-    if (track >= nTrackCount) return;
-    MediaLibrary::AppendFieldTextCut(pTracks[track].szTitle, value);
-    m_trackTitles[static_cast<std::size_t>(track)] += value;
+    if (track < nTrackCount) trackTitles[track] += value;
+}
+
+void CCdEntry::WriteRecords()
+{
+    for (const auto& [track, title] : trackTitles) {
+        m_trackTitles[static_cast<std::size_t>(track)] = CleanText(title);
+        MediaLibrary::AppendFieldTextCut(pTracks[track].szTitle, m_trackTitles[static_cast<std::size_t>(track)]);
+    }
+    for (int track = 0; track < nTrackCount; ++track) {
+        pTracks[track].szArtist[0] = '\0';
+        MediaLibrary::AppendFieldTextCut(pTracks[track].szArtist, strArtistTitle);
+    }
 }
 
 bool CCdEntry::ParseEntry(std::vector<std::string> lines)
@@ -42,15 +53,12 @@ bool CCdEntry::ParseEntry(std::vector<std::string> lines)
     }
 
     if (const auto separator = strArtistTitle.find(" / "); separator != std::string::npos) {
-        strDiscTitle = strArtistTitle.substr(separator + 3);
-        strArtistTitle.resize(separator);
+        strDiscTitle = CleanText(std::string_view(strArtistTitle).substr(separator + 3));
+        strArtistTitle = CleanText(std::string_view(strArtistTitle).substr(0, separator));
     } else {
-        strDiscTitle = strArtistTitle;
+        strArtistTitle = strDiscTitle = CleanText(strArtistTitle);
     }
-    for (int track = 0; track < nTrackCount; ++track) {
-        pTracks[track].szArtist[0] = '\0';
-        MediaLibrary::AppendFieldTextCut(pTracks[track].szArtist, strArtistTitle);
-    }
+    WriteRecords();
     return true;
 }
 

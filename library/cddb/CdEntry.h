@@ -2,13 +2,14 @@
 
 #include "Lumetra.h"
 
+#include <map>
 #include <string>
 #include <vector>
 
 namespace CDDB {
 
 // A CDDB entry (KEY=value lines): keeps the disc values and writes each track title and the
-// disc artist into the caller's track records.
+// disc artist into the caller's track records. Titles and artists come cleaned (CleanText).
 class CCdEntry {
 public:
     // With records given, parses a copy of the lines at once.
@@ -29,6 +30,7 @@ public:
 
 private:
     void AppendTrackTitle(const std::string& key, const std::string& value);
+    void WriteRecords();
 
     std::string strDiscIdField;
     std::string strArtistTitle;
@@ -37,6 +39,9 @@ private:
     std::string strGenre;
     std::string strExtd;
     std::string strPlayOrder;
+    // A title may go on over several lines, split anywhere, even inside a character: it is
+    // cleaned only once whole.
+    std::map<long, std::string> trackTitles;
     MediaLibrary::Header::CD_TEXT_INFO* pTracks;
     int nTrackCount;
     std::vector<std::string> m_trackTitles;

@@ -2,9 +2,11 @@
 #include "text/Trim.h"
 
 #include "CdEntry.h"
+#include "CddbText.h"
 #include "log/Log.h"
 #include "settings/Settings.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <unistd.h>
 
@@ -22,6 +24,26 @@ std::string_view TakeWord(std::string_view& text)
     return word;
 }
 
+// How much of an answer line that is no answer goes into a message.
+constexpr std::size_t kShownLineLimit = 200;
+
+std::string QueryAnswer(const std::string& code)
+{
+    if (code == "202") return "knows no disc like this one (202)";
+    if (code == "403") return "holds a damaged entry for this disc (403)";
+    if (code == "409") return "refused the query: it wants a greeting first (409)";
+    return "could not answer the query (" + code + ")";
+}
+
+std::string ReadAnswer(const std::string& code)
+{
+    if (code == "401") return "has no entry for this disc (401)";
+    if (code == "402") return "could not read its entry for this disc (402)";
+    if (code == "403") return "holds a damaged entry for this disc (403)";
+    if (code == "409") return "refused to send the entry: it wants a greeting first (409)";
+    return "answered " + code + " instead of the entry";
+}
+
 std::string MachineHostName()
 {
     char name[256] = "";
@@ -34,24 +56,28 @@ std::string MachineHostName()
 std::string GetResponseCode(std::string_view line)
 {
     line = Trim(line);
-    const auto blank = line.find(' ');
-    if (blank == std::string_view::npos) return "-1";
-    return std::string(line.substr(0, blank));
+    const auto code = line.substr(0, 3);
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    if (code.size() < 3 || !std::all_of(code.begin(), code.end(), digit) || (line.size() > 3 && line[3] != ' '))
+        return "-1";
+    return std::string(code);
 }
 
-CQueryResult ParseMatchLine(std::string_view line, bool withCode)
+std::optional<CQueryResult> ParseMatchLine(std::string_view line, bool withCode)
 {
     CQueryResult match;
     line = Trim(line);
     if (withCode) match.strCode = TakeWord(line);
     match.strCategory = TakeWord(line);
     match.strDiscId = TakeWord(line);
+    // Both go into the read request as they are.
+    if (!IsCategory(match.strCategory) || !IsDiscId(match.strDiscId)) return std::nullopt;
     // A match without " / " names the disc by one text: it serves as artist and title.
     if (const auto separator = line.find(" / "); separator != std::string_view::npos) {
-        match.strArtist = line.substr(0, separator);
-        match.strTitle = line.substr(separator + 3);
+        match.strArtist = CleanText(line.substr(0, separator));
+        match.strTitle = CleanText(line.substr(separator + 3));
     } else {
-        match.strArtist = match.strTitle = line;
+        match.strArtist = match.strTitle = CleanText(line);
     }
     return match;
 }
@@ -92,6 +118,11 @@ std::string CReadCDDB::Url() const
     return pSite->strHost;
 }
 
+std::string CReadCDDB::ServerName() const
+{
+    return "the CDDB server " + pSite->strHost;
+}
+
 std::string CReadCDDB::RequestBody(const std::string& command) const
 {
     return "cmd=" + command + "&hello=" + strUser + "+" + strHostName + "+" + strClientName + "+" +
@@ -100,12 +131,20 @@ std::string CReadCDDB::RequestBody(const std::string& command) const
 
 std::vector<std::string> CReadCDDB::SendCommand(const std::string& command)
 {
+    problem_.clear();
     LogMessage(4, "CDDB request to %s: %s", Url().c_str(), command.c_str());
     const auto response = velmora::platform::HttpExchange(
         {.url = Url(), .postBody = RequestBody(command), .contentType = "text/plain", .limits = limits_});
-    if (!response.Answered() || response.truncated) {
-        LogMessage(1, "HTTP request to %s failed: %s", Url().c_str(),
-                   response.truncated ? "the answer is larger than allowed" : response.error.c_str());
+    const std::string server = ServerName();
+    if (!response.Answered())
+        problem_ = server + " did not answer: " + response.error;
+    else if (response.truncated)
+        problem_ = server + " sent more than the " + std::to_string(limits_.bodyBytes) + " bytes an answer may have";
+    else if (response.status / 100 != 2)
+        problem_ = server + " answered with HTTP status " + std::to_string(response.status) +
+                   " instead of a CDDB answer";
+    if (!problem_.empty()) {
+        LogMessage(1, "HTTP request to %s failed: %s", Url().c_str(), problem_.c_str());
         return {};
     }
     return SplitResponseLines(response.body);
@@ -121,19 +160,24 @@ std::string CReadCDDB::Query(const std::string& queryString, Matches& matches)
     } catch (const std::exception& error) {
         throw std::runtime_error(std::string("Unable to perform cddb query. ") + error.what());
     }
-    if (code == "-1")
-        throw std::runtime_error("Unable to process results returned for query: Data returned: " +
-                                 (lines.empty() ? std::string() : lines.front()));
-    if (code == "500") return code;
-    if (code == "210" || code == "211") {
-        for (std::size_t line = 1; line < lines.size(); ++line)
-            matches.push_back(std::make_unique<CQueryResult>(ParseMatchLine(lines[line], false)));
-        return "211";
+    if (code == "-1") {
+        const std::string shown = lines.empty() ? std::string() : CleanText(lines.front().substr(0, kShownLineLimit));
+        if (problem_.empty()) problem_ = ServerName() + " sent no CDDB answer to the query: " + shown;
+        throw std::runtime_error("Unable to process results returned for query: Data returned: " + shown);
     }
-    if (code == "200") {
-        matches.push_back(std::make_unique<CQueryResult>(ParseMatchLine(lines.front(), true)));
-        return code;
+    if (code == "200" || code == "210" || code == "211") {
+        const std::size_t before = matches.size();
+        for (std::size_t line = code == "200" ? 0 : 1; line < lines.size(); ++line) {
+            if (auto match = ParseMatchLine(lines[line], code == "200"))
+                matches.push_back(std::make_unique<CQueryResult>(std::move(*match)));
+            else
+                LogMessage(1, "CDDB match left out, its category or disc id is not one to ask for: %s",
+                           CleanText(lines[line]).c_str());
+        }
+        if (matches.size() == before) problem_ = ServerName() + " named no disc that can be asked for";
+        return code == "200" ? code : "211";
     }
+    problem_ = ServerName() + " " + QueryAnswer(code);
     if (code == "202" || code == "403" || code == "409") return code;
     return "500";
 }
@@ -141,7 +185,15 @@ std::string CReadCDDB::Query(const std::string& queryString, Matches& matches)
 std::string CReadCDDB::ReadEntry(const CQueryResult* match, MediaLibrary::Header::CD_TEXT_INFO* tracks, int count,
                                  CCdEntry* parsed)
 {
-    if (!match) return {};
+    problem_.clear();
+    if (!match) {
+        problem_ = "no CDDB match was chosen";
+        return {};
+    }
+    if (!IsCategory(match->strCategory) || !IsDiscId(match->strDiscId)) {
+        problem_ = "the CDDB match names no category and disc id that can be asked for";
+        return {};
+    }
     std::vector<std::string> lines;
     try {
         lines = SendCommand("cddb+read+" + match->strCategory + "+" + match->strDiscId);
@@ -149,8 +201,11 @@ std::string CReadCDDB::ReadEntry(const CQueryResult* match, MediaLibrary::Header
         throw std::runtime_error(std::string("Error performing cddb read. ") + error.what());
     }
     const std::string code = GetResponseCode(lines.empty() ? std::string() : lines.front());
-    if (code == "-1")
-        throw std::runtime_error("No results returned from cddb read. " + (lines.empty() ? std::string() : lines.front()));
+    if (code == "-1") {
+        const std::string shown = lines.empty() ? std::string() : CleanText(lines.front().substr(0, kShownLineLimit));
+        if (problem_.empty()) problem_ = ServerName() + " sent no CDDB entry: " + shown;
+        throw std::runtime_error("No results returned from cddb read. " + shown);
+    }
     if (code == "210") {
         lines.front().clear();
         CCdEntry entry(tracks, count, lines);
@@ -158,6 +213,7 @@ std::string CReadCDDB::ReadEntry(const CQueryResult* match, MediaLibrary::Header
         if (parsed) *parsed = entry;
         return code;
     }
+    problem_ = ServerName() + " " + ReadAnswer(code);
     if (code == "401" || code == "402" || code == "403" || code == "409") return code;
     return "500";
 }

@@ -212,10 +212,13 @@ private:
 int LookUpDisc(const Options& options)
 {
     MatchList matches;
-    if (ReadCDDB(options.drive, matches.get()) == 0) return 1;
+    ReadCDDB(options.drive, matches.get());
     const auto& found = matches.items();
     if (found.empty()) {
-        std::fprintf(stderr, "lumetra: no CDDB match for the disc in %c:\n", options.drive);
+        if (const char* failure = GetLastFailure(); failure[0] != '\0')
+            std::fprintf(stderr, "lumetra: %s\n", failure);
+        else
+            std::fprintf(stderr, "lumetra: no CDDB match for the disc in %c:\n", options.drive);
         return 1;
     }
     for (std::size_t at = 0; at < found.size(); ++at)
@@ -231,7 +234,10 @@ int LookUpDisc(const Options& options)
     auto tracks = ReadTrackTable(options.drive);
     if (tracks.empty()) return 1;
     for (auto& track : tracks) track.szTitle[0] = '\0';
-    if (GetCDEntry(tracks.data(), static_cast<int>(tracks.size()), found[chosen]) == 0) return 1;
+    if (GetCDEntry(tracks.data(), static_cast<int>(tracks.size()), found[chosen]) == 0) {
+        std::fprintf(stderr, "lumetra: %s\n", GetLastFailure());
+        return 1;
+    }
     std::printf("artist: %s\n", tracks.front().szArtist);
     for (const auto& track : tracks) std::printf("%2d. %s\n", track.nTrackNo, track.szTitle);
     return 0;

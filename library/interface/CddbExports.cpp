@@ -1,9 +1,11 @@
-// The CDDB exports: failures reach the user as message boxes titled "Error". A disc's own CD-TEXT
-// stands in for the server when it has some, and the entry read for a disc is kept for its rips.
+// The CDDB exports: failures reach the user as message boxes titled "Error", and their reason
+// through GetLastFailure. A disc's own CD-TEXT stands in for the server when it has some, and the
+// entry read for a disc is kept for its rips.
 
 #include "audio/CdDrive.h"
 #include "cddb/CdEntry.h"
 #include "cddb/ReadCDDB.h"
+#include "Failure.h"
 #include "log/Log.h"
 #include "Lumetra.h"
 #include "MessageBox.h"
@@ -64,12 +66,20 @@ int ReadCdTextEntry(char drive, CD_TEXT_INFO* tracks, int count)
 {
     const auto disc = ReadDiscFacts(drive);
     if (!disc || !disc->cdText) {
-        MediaLibrary::ShowMessageBox("Failed to read CD Entry. Details: the disc has no CD-TEXT any more", "Error");
+        const std::string reason = "the disc has no CD-TEXT any more";
+        MediaLibrary::Fail(reason);
+        MediaLibrary::ShowMessageBox("Failed to read CD Entry. Details: " + reason, "Error");
         return 0;
     }
     WriteTitles(*disc->cdText, tracks, count);
     MediaLibrary::Rip::RememberChosenTitles(drive, disc->query, *disc->cdText);
     return 1;
+}
+
+// The client's own words when it has them; the exception's otherwise.
+std::string ReasonOf(const std::optional<CDDB::CReadCDDB>& client, const std::exception& error)
+{
+    return client && !client->Problem().empty() ? client->Problem() : error.what();
 }
 
 }  // namespace
@@ -78,11 +88,17 @@ extern "C" {
 
 LUMETRA_API int ReadCDDB(char drive, std::vector<CDDB::CQueryResult*>* matches)
 {
-    if (!matches) return 0;
+    MediaLibrary::ClearFailure();
+    if (!matches) return MediaLibrary::Refuse("no list was given for the CDDB matches", 0);
     MediaLibrary::Rip::ForgetChosenTitles(drive);
     CDDB::CCDTrack disc(drive);
+    std::optional<CDDB::CReadCDDB> client;
     try {
-        if (!disc.OpenAndVerify()) return 1;   // the drive's trouble has been shown
+        // Shown to the user already; the result stays 1, with no matches.
+        if (!disc.OpenAndVerify()) {
+            const std::string reason = std::string("drive ") + drive + ": cannot be read (no such drive, or no disc)";
+            return MediaLibrary::Refuse(reason, 1);
+        }
         const auto query = disc.BuildQueryString();
         if (const auto cdText = MediaLibrary::Rip::ReadCdText(disc.Device()->Native())) {
             LogMessage(2, "ReadCDDB: the disc names itself in its CD-TEXT; no server is asked");
@@ -91,19 +107,20 @@ LUMETRA_API int ReadCDDB(char drive, std::vector<CDDB::CQueryResult*>* matches)
             return 1;
         }
         LogMessage(4, "ReadCDDB: querying %s", query.c_str());
-        CDDB::CReadCDDB client;
+        client.emplace();
         CDDB::Matches found;
-        const auto code = client.Query(query, found);
-        if (code == "200" || code == "210" || code == "211") {
+        const auto code = client->Query(query, found);
+        if ((code == "200" || code == "211") && !found.empty()) {
             for (auto& match : found) matches->push_back(match.release());
         } else {
             FreeCDDBMatches(matches);
+            MediaLibrary::Fail(client->Problem());
             MediaLibrary::ShowMessageBox("Query unsuccessful: " + code, "Error");
         }
         return 1;
     } catch (const std::exception& error) {
         FreeCDDBMatches(matches);
-        LogMessage(1, "ReadCDDB: %s", error.what());
+        MediaLibrary::Fail(ReasonOf(client, error));
         MediaLibrary::ShowMessageBox(std::string("CD Drive is not ready or cannot read cd. Details: ") + error.what(),
                                      "Error");
         return 0;
@@ -112,19 +129,25 @@ LUMETRA_API int ReadCDDB(char drive, std::vector<CDDB::CQueryResult*>* matches)
 
 LUMETRA_API int GetCDEntry(CD_TEXT_INFO* tracks, int count, const CDDB::CQueryResult* match)
 {
+    MediaLibrary::ClearFailure();
+    std::optional<CDDB::CReadCDDB> client;
     try {
         const char drive = DriveOfRecords(tracks, count);
         if (match && match->strCategory == kCdTextCategory) return ReadCdTextEntry(drive, tracks, count);
-        CDDB::CReadCDDB client;
+        client.emplace();
         CDDB::CCdEntry entry(nullptr, 0, {});
-        const auto code = client.ReadEntry(match, tracks, count, &entry);
+        const auto code = client->ReadEntry(match, tracks, count, &entry);
         LogMessage(4, "GetCDEntry: cddb read answered %s", code.c_str());
-        if (code == "210" && drive) {
-            if (const auto disc = ReadDiscFacts(drive))
+        if (code == "210") {
+            if (const auto disc = drive ? ReadDiscFacts(drive) : std::nullopt)
                 MediaLibrary::Rip::RememberChosenTitles(drive, disc->query, TitlesOf(entry, *match));
+            return 1;
         }
-        return 1;
+        MediaLibrary::Fail(client->Problem());
+        MediaLibrary::ShowMessageBox("Failed to read CD Entry. Details: " + client->Problem(), "Error");
+        return 0;
     } catch (const std::exception& error) {
+        MediaLibrary::Fail(ReasonOf(client, error));
         MediaLibrary::ShowMessageBox(std::string("Failed to read CD Entry. Details: ") + error.what(), "Error");
         return 0;
     }

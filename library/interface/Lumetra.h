@@ -126,12 +126,16 @@ LUMETRA_API int Convert_Wav_TO_MP3(MediaLibrary::Header::MEDIACONVERSIONINFO inf
 // Lists the CDDB matches of the disc in the drive (appended to *matches). 1, or 0 after a
 // failure message; a drive that cannot be read is told to the user and gives 1 with no matches.
 // A disc with CD-TEXT asks no server: its one exact match is the CD-TEXT (category "cd-text").
-// The entry chosen for the drive before (GetCDEntry) no longer names its rips.
+// The entry chosen for the drive before (GetCDEntry) no longer names its rips. Without matches
+// GetLastFailure says why. Matches whose category or disc id is not fit to ask for are left out;
+// artists and titles hold no control characters and only valid UTF-8.
 LUMETRA_API int ReadCDDB(char drive, std::vector<CDDB::CQueryResult*>* matches);
 // Reads the chosen match's entry from the CDDB server (a "cd-text" match: from the disc) and
 // writes each track title (appended to szTitle, which the caller empties first) and the disc
-// artist into the records. 1, or 0 after a failure message. The entry is kept for the disc rips
-// of the drive that the records' paths name, while that disc stays in it.
+// artist into the records, cleaned as the matches are. 1 when the entry was read (code 210); 0
+// after a failure message otherwise (no entry, a server error, a redirect, a match not fit to ask
+// for), GetLastFailure saying why. The entry is kept for the disc rips of the drive that the
+// records' paths name, while that disc stays in it.
 LUMETRA_API int GetCDEntry(MediaLibrary::Header::CD_TEXT_INFO* tracks, int count, const CDDB::CQueryResult* match);
 // Deletes every match of the list and empties it.
 LUMETRA_API void FreeCDDBMatches(std::vector<CDDB::CQueryResult*>* matches);

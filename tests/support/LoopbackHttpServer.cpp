@@ -83,7 +83,7 @@ void LoopbackHttpServer::Answer(int connection)
     if (reply.silent) return heldConnections_.push_back(connection);
     const std::string response = "HTTP/1.1 " + std::to_string(reply.status) + " Answer\r\nContent-Type: text/plain\r\n"
                                  "Content-Length: " + std::to_string(reply.body.size()) +
-                                 "\r\nConnection: close\r\n\r\n" + reply.body;
+                                 "\r\nConnection: close\r\n" + reply.headers + "\r\n" + reply.body;
     for (std::size_t sent = 0; sent < response.size();) {
         const ssize_t wrote = ::send(connection, response.data() + sent, response.size() - sent, MSG_NOSIGNAL);
         if (wrote <= 0) break;

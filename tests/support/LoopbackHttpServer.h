@@ -20,6 +20,7 @@ public:
         std::string body;
         int status = 200;
         bool silent = false;   // accept and never answer
+        std::string headers{};   // more header lines, each ending in "\r\n"
     };
     using Handler = std::function<Reply(const Request&)>;
 

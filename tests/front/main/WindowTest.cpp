@@ -495,7 +495,8 @@ protected:
 TEST_F(AudioConverterTest, TheTracksAreNamedByTheMatchChosenRippedOnStartAndRereadWhenTheDiscChanges)
 {
     const std::string inexact =
-        "211 Found inexact matches\r\nrock 1 Zed / Z\r\nblues 2 Abe / A\r\njazz 3 Mid / M\r\n.\r\n";
+        "211 Found inexact matches\r\nrock 0a000c01 Zed / Z\r\nblues 0a000c02 Abe / A\r\n"
+        "jazz 0a000c03 Mid / M\r\n.\r\n";
     const QStringList named{"Opening", "Middle", "Closing"}, unnamed{"Track01.cda", "Track02.cda", "Track03.cda"};
     struct Case {
         std::string answer;           // to the query
@@ -506,7 +507,7 @@ TEST_F(AudioConverterTest, TheTracksAreNamedByTheMatchChosenRippedOnStartAndRere
     const Case cases[] = {
         {"200 rock 0a000c03 The Band / Greatest Hits\r\n", std::nullopt, "cddb+read+rock+0a000c03", named},
         {inexact, -1, nullptr, unnamed},
-        {inexact, 1, "cddb+read+jazz+3", named},
+        {inexact, 1, "cddb+read+jazz+0a000c03", named},
         {"202 No match\r\n", std::nullopt, nullptr, unnamed},
     };
     for (const Case& disc : cases) {

@@ -167,18 +167,20 @@ TEST_F(CommandLineTest, CdCommandsListRipAndLookUpTheDisc)
         EXPECT_TRUE(table.out.ends_with("99     0:01     0 MB     N:\\Track99.cda\n")) << table.out.substr(0, 2000);
     }
 
-    const std::string queryAnswer = "211 close\r\nrock 1 First / One\r\njazz 2 Second / Two\r\n.\r\n";
+    const std::string queryAnswer = "211 close\r\nrock 0a000501 First / One\r\njazz 0a000502 Second / Two\r\n.\r\n";
+    std::string entry = "210 jazz 0a000502 entry\r\nDTITLE=Second / Two\r\nTTITLE1=Closing\r\n.\r\n";
     LoopbackHttpServer server([&](const LoopbackHttpServer::Request& request) {
-        return LoopbackHttpServer::Reply{request.body.starts_with("cmd=cddb+query") ? queryAnswer
-                                             : "210 jazz 2 entry\r\nDTITLE=Second / Two\r\nTTITLE1=Closing\r\n.\r\n"};
+        return LoopbackHttpServer::Reply{request.body.starts_with("cmd=cddb+query") ? queryAnswer : entry};
     });
     WriteFile(scratch / "velmora.conf", "CddbServer=" + server.address() + "\n");
     const auto matches = Lumetra({"cddb", "K"}), chosen = Lumetra({"cddb", "K", "2"});
     EXPECT_EQ(matches.status, 0) << matches.error;
-    EXPECT_EQ(matches.out, "1: rock 1 First / One\n2: jazz 2 Second / Two\n");
+    EXPECT_EQ(matches.out, "1: rock 0a000501 First / One\n2: jazz 0a000502 Second / Two\n");
     EXPECT_EQ(chosen.status, 0) << chosen.error;
     EXPECT_NE(chosen.out.find("artist: Second\n 1. \n 2. Closing\n"), std::string::npos) << chosen.out;
     ExpectRefusal({"cddb", "K", "3"}, "there is no match 3");
+    entry = "401 jazz 0a000502 No such CD entry in database.\r\n";
+    ExpectRefusal({"cddb", "K", "2"}, "has no entry for this disc (401)");
 }
 
 TEST_F(CommandLineTest, RipNamesAndVerifiesEveryTrackAndExitsZeroOnlyWhenEachWasRippedExactly)
@@ -186,12 +188,12 @@ TEST_F(CommandLineTest, RipNamesAndVerifiesEveryTrackAndExitsZeroOnlyWhenEachWas
     const auto disc = WriteCdImage(scratch.path(), "disc", {{2, 440}, {3, 587.33}});
     const auto titled = WriteCdImage(scratch.path(), "titled", {{1, 440}}, {"Them", "Named", {"Only"}});
     const ScopedEnvironment drives("VELMORA_DRIVES", DriveList({{'K', disc.cue}, {'T', titled.cue}}));
-    std::string queryAnswer = "200 rock 0700050 The Band / Live\r\n";
+    std::string queryAnswer = "200 rock 07000502 The Band / Live\r\n";
     LoopbackHttpServer server([&](const LoopbackHttpServer::Request& request) {
         if (request.method == "GET") return LoopbackHttpServer::Reply{"", 404};
         return LoopbackHttpServer::Reply{request.body.starts_with("cmd=cddb+query")
                                              ? queryAnswer
-                                             : "210 rock 0700050 entry\r\nDTITLE=The Band / Live\r\nTTITLE0=Opening\r\n.\r\n"};
+                                             : "210 rock 07000502 entry\r\nDTITLE=The Band / Live\r\nTTITLE0=Opening\r\n.\r\n"};
     });
     WriteFile(scratch / "velmora.conf", "CddbServer=" + server.address() + "\nAccurateRipServer=" + server.address() + "\n");
     std::filesystem::create_directory(scratch / "rips");
@@ -202,7 +204,7 @@ TEST_F(CommandLineTest, RipNamesAndVerifiesEveryTrackAndExitsZeroOnlyWhenEachWas
                               ripped.out.substr(ripped.out.rfind("CRC32 ") + 6, 8) +
                               "  not in the database\nrip log: rips/rip.log\n");
     EXPECT_TRUE(ReadFile(scratch / "rips" / "Track02.wav").ends_with(disc.tracks[1]));
-    EXPECT_NE(ReadFile(scratch / "rips" / "rip.log").find("Titles:             CDDB rock 0700050"), std::string::npos);
+    EXPECT_NE(ReadFile(scratch / "rips" / "rip.log").find("Titles:             CDDB rock 07000502"), std::string::npos);
 
     // CD-TEXT names a disc without a word to the CDDB server.
     const std::size_t asked = server.requests().size();
@@ -213,7 +215,7 @@ TEST_F(CommandLineTest, RipNamesAndVerifiesEveryTrackAndExitsZeroOnlyWhenEachWas
     EXPECT_EQ(server.requests().back().method, "GET");
 
     // Several matches leave the choice to the user; a folder that cannot take the files fails each track.
-    queryAnswer = "211 close\r\nrock 1 First / One\r\njazz 2 Second / Two\r\n.\r\n";
+    queryAnswer = "211 close\r\nrock 07000501 First / One\r\njazz 07000502 Second / Two\r\n.\r\n";
     ExpectRefusal({"rip", "K", "rips"}, "the disc has 2 CDDB matches; choose one with --match N");
     ExpectRefusal({"rip", "K", "absent", "--match", "2"}, "the output folder absent is not a folder");
     // A folder whose path leaves no room for a track's name.

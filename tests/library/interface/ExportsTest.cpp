@@ -443,21 +443,32 @@ TEST_F(CddbExportsTest, TheDiscInTheDriveIsLookedUpAndItsEntryWrittenIntoTheReco
     EXPECT_EQ(std::string(tracks[0].szTitle) + "/" + tracks[1].szTitle + "/" + tracks[1].szArtist, "One/Two/The Band");
     EXPECT_TRUE(server.requests()[2].body.starts_with("cmd=cddb+read+blues+0b000d04&"));
     EXPECT_TRUE(shown.empty());
+    EXPECT_STREQ(LUMETRA(GetLastFailure)(), "");
+    // Only 210 brings an entry.
+    answer = "401 blues 0b000d04 No such CD entry in database.\r\nTTITLE0=Not this\r\n";
+    CD_TEXT_INFO none[2];
+    EXPECT_EQ(LUMETRA(GetCDEntry)(none, 2, matches[3]), 0);
+    EXPECT_STREQ(none[0].szTitle, "");
+    const std::string noEntry = "the CDDB server " + server.address() + " has no entry for this disc (401)";
+    EXPECT_EQ(LUMETRA(GetLastFailure)(), noEntry);
 
     answer = "202 No match for disc ID 0b000d03.\r\n";
     EXPECT_EQ(Read(), 1);
     EXPECT_TRUE(matches.empty());
+    EXPECT_EQ(LUMETRA(GetLastFailure)(), "the CDDB server " + server.address() + " knows no disc like this one (202)");
     answer = "";
     EXPECT_EQ(Read(), 0);
     EXPECT_EQ(Read('Q'), 1);   // a drive that cannot be read asks no server
-    EXPECT_EQ(server.requests().size(), 5u);
-    const CDDB::CQueryResult match{"", "rock", "0470a6507", "The Band", "Greatest Hits"};
+    EXPECT_STREQ(LUMETRA(GetLastFailure)(), "drive Q: cannot be read (no such drive, or no disc)");
+    EXPECT_EQ(server.requests().size(), 6u);
+    const CDDB::CQueryResult match{"", "rock", "470a6507", "The Band", "Greatest Hits"};
     WriteFile(scratch / "velmora.conf", "CddbServer=http://cddb.example/cgi-bin\n");
     CD_TEXT_INFO untouched[1];
     EXPECT_EQ(LUMETRA(GetCDEntry)(untouched, 1, &match), 0);
     EXPECT_STREQ(untouched[0].szTitle, "");
     EXPECT_TRUE(matches.empty());
     EXPECT_EQ(shown, (std::vector<std::string>{
+                         "Error: Failed to read CD Entry. Details: " + noEntry,
                          "Error: Query unsuccessful: 202",
                          "Error: CD Drive is not ready or cannot read cd. Details: Unable to process results returned "
                          "for query: Data returned: ",
