@@ -29,6 +29,7 @@ const std::map<int, const char*> kTexts{
     {BurnWindow::kBurnVerifiedRow, "Burn completed and verified!"},
     {BurnWindow::kVerifyingRow, "Verifying..."},
     {BurnWindow::kCheckedRow, "%1 of %2 MB checked"},
+    {BurnWindow::kReadRow, "%1 of %2 MB read"},
 };
 
 std::string EnglishText(int row)

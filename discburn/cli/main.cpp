@@ -5,6 +5,8 @@
 #include "Options.h"
 #include "RecordText.h"
 #include "jobs/BurnFlow.h"
+#include "jobs/AudioDiscCopy.h"
+#include "jobs/DataDiscCopy.h"
 #include "jobs/DiscCopy.h"
 #include "image/IsoCheck.h"
 #include "jobs/TrackSources.h"
@@ -144,17 +146,32 @@ int BurnIso(const Options& options, const std::string& recorder)
     return Finish(BurnFlow(window).BurnIsoImage(recorder, image, options.verify), window);
 }
 
+// A data disc goes through an image of its data track, an audio CD through a secure rip of every
+// track; both wait in a folder of their own until they are burnt.
 int CopyDisc(const Options& options, const std::string& recorder)
 {
-    std::vector<ImageEntry> entries;
-    const std::string drive = "drive " + DriveRoot(options.drive);
-    switch (DiscCopyEntries(DriveRoot(options.drive), entries)) {
-    case CopySource::AudioCd: return Fail(drive + " holds an audio CD; copying audio CDs is not available");
-    case CopySource::NoMedia: return Fail(drive + " holds no data disc");
-    case CopySource::DataDisc: break;
+    const std::string root = DriveRoot(options.drive);
+    const auto drive = CopyDrive(root);
+    if (!drive) return Fail("there is no drive " + root);
+    const velmora::platform::ScopedTempFolder copy("copy");
+    if (copy.Path().empty()) return Fail("no folder for the copy: " + copy.Notice());
+    switch (CopySourceOf(*drive)) {
+    case CopySource::NoMedia:
+        return Fail("drive " + root + " holds no disc to copy");
+    case CopySource::DataDisc: {
+        ConsoleWindow window(Today(), false);
+        const auto image = copy.Path() / "disc.iso";
+        if (CopyDataDisc(*drive, image, window) < 0) return Fail(window.ResultText());
+        return Finish(BurnFlow(window).BurnIsoImage(recorder, image, options.verify), window);
     }
-    ConsoleWindow window(Today(), false);
-    return Finish(BurnFlow(window).BurnDataDisc(recorder, entries, options.verify), window);
+    case CopySource::AudioCd:
+        break;
+    }
+    ConsoleWindow window(Today(), true);
+    const DiscRipFunctions rip{BeginDiscRip, RipDiscTrack, EndDiscRip, GetLastFailure, GetEncodedSeconds, CancelConversions};
+    const auto disc = RipAudioDisc(*drive, copy.Path(), rip, window);
+    if (!disc) return Fail(window.ResultText());
+    return Finish(BurnFlow(window).BurnAudioDisc(recorder, disc->tracks, disc->text, options.verify), window);
 }
 
 int Run(const Options& options)

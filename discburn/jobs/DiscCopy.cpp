@@ -1,24 +1,54 @@
 #include "DiscCopy.h"
 
+#include "DataTrackReader.h"
+#include "drives/CdDevice.h"
+#include "drives/CdToc.h"
 #include "drives/DriveTable.h"
+#include "log/Log.h"
+
+#include <cdio/cdio.h>
+
+#include <algorithm>
 
 namespace velmora::discburn {
+namespace {
 
-CopySource DiscCopyEntries(const std::string& driveRoot, std::vector<ImageEntry>& entries)
+bool HasAudioTrack(const platform::Drive& drive)
 {
-    const auto drives = platform::DriveTable::Load();
-    if (!drives.FindFiles(driveRoot + "*.cda").empty()) return CopySource::AudioCd;
-    // The files are read where the disc is mounted, not through the device.
-    const auto folder = drives.FilesFolder(driveRoot);
-    const auto names = drives.FindFiles(driveRoot + "*");
-    if (!folder || names.empty()) return CopySource::NoMedia;
-    for (const auto& name : names) {
-        if (name == "." || name == "..") continue;
-        const auto found = *folder / name;
+    const auto device = platform::CdDevice::Open(drive);
+    platform::CDROM_TOC toc{};
+    if (!device || !device->ReadToc(toc)) return false;
+    const auto* first = toc.TrackData;
+    return std::any_of(first, first + platform::TrackCount(toc), [](const auto& entry) { return platform::IsAudio(entry); });
+}
+
+}  // namespace
+
+std::optional<platform::Drive> CopyDrive(std::string_view root)
+{
+    const auto table = platform::DriveTable::Load();
+    const platform::Drive* drive = table.FindByPath(root);
+    return drive ? std::optional(*drive) : std::nullopt;
+}
+
+CopySource CopySourceOf(const platform::Drive& drive)
+{
+    if (drive.kind == platform::DriveKind::Folder) {
         std::error_code error;
-        entries.push_back({found, std::filesystem::is_directory(found, error)});
+        return std::filesystem::directory_iterator(drive.source, error) != std::filesystem::directory_iterator()
+                   ? CopySource::DataDisc
+                   : CopySource::NoMedia;
     }
-    return CopySource::DataDisc;
+    if (HasAudioTrack(drive)) return CopySource::AudioCd;
+    std::string problem;
+    return DataTrackReader::Open(drive, problem) ? CopySource::DataDisc : CopySource::NoMedia;
+}
+
+void EjectSource(const platform::Drive& drive)
+{
+    if (drive.kind != platform::DriveKind::OpticalDevice) return;
+    if (cdio_eject_media_drive(drive.source.c_str()) != DRIVER_OP_SUCCESS)
+        LogMessage(1, "The disc in %s did not come out", drive.source.c_str());
 }
 
 }  // namespace velmora::discburn

@@ -1,16 +1,22 @@
 #pragma once
 
-#include "image/ImageBuilder.h"
+#include "drives/Drive.h"
 
-#include <string>
-#include <vector>
+#include <optional>
+#include <string_view>
 
 namespace velmora::discburn {
 
 enum class CopySource { DataDisc, AudioCd, NoMedia };
 
-// What a copy of the disc in a drive holds: the top-level files and folders of a data disc, in the
-// order the drive lists them. The drive is named by its root ("E:\").
-CopySource DiscCopyEntries(const std::string& driveRoot, std::vector<ImageEntry>& entries);
+// The lettered drive of a root ("E:\"), as the drive table has it now; none when there is none.
+std::optional<platform::Drive> CopyDrive(std::string_view root);
+
+// What the disc in the drive is to a copy: an audio CD when it has audio tracks, else a data disc
+// when it has a data track (a folder drive: when it holds files).
+CopySource CopySourceOf(const platform::Drive& drive);
+
+// The copied disc comes out of a real drive, to make room for the blank one.
+void EjectSource(const platform::Drive& drive);
 
 }  // namespace velmora::discburn

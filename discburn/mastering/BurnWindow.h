@@ -17,6 +17,7 @@ enum DataWriteAction : int {
     kFinalization = 5,
     kCompleted = 6,
     kVerifying = 7,   // reading the written data back
+    kReadingDisc = 8, // copying the data disc to be copied
 };
 
 // Actions an audio (track-at-once) write reports.
@@ -26,6 +27,7 @@ enum AudioWriteAction : int {
     kAudioWriting = 2,
     kAudioFinishing = 3,
     kAudioVerifying = 4,
+    kAudioReading = 5,   // ripping a track of the audio CD to be copied
 };
 
 struct WriteProgress {
@@ -48,6 +50,7 @@ public:
     static constexpr int kBurnVerifiedRow = 102;        // "Burn completed and verified!"
     static constexpr int kVerifyingRow = 103;           // "Verifying..."
     static constexpr int kCheckedRow = 104;             // "%1 of %2 MB checked"
+    static constexpr int kReadRow = 105;                // "%1 of %2 MB read"
 
     virtual ~BurnWindow() = default;
     // The current action; the reply 1 lets the write go on, 0 cancels it.

@@ -44,6 +44,9 @@ std::string AudioText(const WriteProgress& progress, BurnWindow& window)
         return "Finishing the disc...";
     case kAudioVerifying:
         return window.UiText(Row::kVerifyingRow) + " " + Amount(progress, Row::kCheckedRow, window);
+    case kAudioReading:
+        return "Reading track " + std::to_string(progress.track) + " of " + std::to_string(progress.trackCount) +
+               "... " + Amount(progress, Row::kReadRow, window);
     default:
         return {};
     }
@@ -60,6 +63,7 @@ std::string DataText(const WriteProgress& progress, BurnWindow& window)
     case kFinalization: return "Finalizing writing...";
     case kCompleted: return "Completed!";
     case kVerifying: return window.UiText(Row::kVerifyingRow) + " " + Amount(progress, Row::kCheckedRow, window);
+    case kReadingDisc: return "Reading the disc... " + Amount(progress, Row::kReadRow, window);
     default: return {};
     }
 }

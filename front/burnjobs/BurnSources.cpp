@@ -22,4 +22,15 @@ std::string DecodeMp3WithLibrary(const std::filesystem::path& mp3, const std::fi
     return failure ? failure() : "";
 }
 
+std::optional<discburn::DiscRipFunctions> LibraryDiscRip()
+{
+    const auto& bound = Lumetra();
+    const discburn::DiscRipFunctions rip{bound.BeginDiscRip(),     bound.RipDiscTrack(),
+                                         bound.EndDiscRip(),       bound.GetLastFailure(),
+                                         bound.GetEncodedSeconds(), bound.CancelConversions()};
+    if (!rip.begin || !rip.ripTrack || !rip.end || !rip.lastFailure || !rip.encodedSeconds || !rip.cancel)
+        return std::nullopt;
+    return rip;
+}
+
 }  // namespace velmora::front

@@ -5,6 +5,8 @@
 #include "core/Mode.h"
 #include "image/IsoCheck.h"
 #include "jobs/BurnFlow.h"
+#include "jobs/AudioDiscCopy.h"
+#include "jobs/DataDiscCopy.h"
 #include "jobs/DiscCopy.h"
 #include "jobs/TrackSources.h"
 #include "log/Log.h"
@@ -154,18 +156,18 @@ void CBurnJobs::BurnIsoJob(const std::optional<std::string>& preselected, std::s
         SendStatus("Not an ISO 9660 image: " + path);
         return;
     }
-    const auto selected = ChooseRecorder();
-    if (!selected) return;
-    BurnFlow(*this).BurnIsoImage(preselected ? *preselected : *selected, path, input_.verify);
+    const auto selected = preselected ? preselected : ChooseRecorder();
+    if (selected) BurnFlow(*this).BurnIsoImage(*selected, path, input_.verify);
 }
 
+// A data disc is copied into an ISO file the user keeps, an audio CD into WAVs of a folder of the
+// job's own; then the copied disc comes out and the copy is burnt onto the blank disc chosen.
 void CBurnJobs::DiscCopyJob()
 {
-    const std::string source = input_.sourceDrive.substr(0, kEntryTextLimit);
-    std::vector<ImageEntry> entries;
-    const CopySource found = DiscCopyEntries(source, entries);
+    const auto drive = CopyDrive(input_.sourceDrive.substr(0, kEntryTextLimit));
+    const CopySource found = drive ? CopySourceOf(*drive) : CopySource::NoMedia;
     if (found == CopySource::AudioCd) {
-        host_.ShowMessage(host_.Strings()[kRowAudioCdCopyMissing], host_.Strings()[kRowTitle], MessageKind::Plain);
+        AudioCopyJob(*drive);
         return;
     }
     const std::string path = AskIsoSavePath();
@@ -174,9 +176,31 @@ void CBurnJobs::DiscCopyJob()
         host_.ShowMessage(host_.Strings()[kRowNoMediaFound], host_.Strings()[kRowTitle], MessageKind::Plain);
         return;
     }
-    const auto choice = ChooseRecorder();
-    if (!choice || BurnFlow(*this).WriteIsoFile(*choice, false, entries, path, false) < 0) return;
+    SendStatus(UiText(kRowCreatingIsoImage));
+    if (CopyDataDisc(*drive, path, *this) < 0) return;
+    EjectSource(*drive);
     if (const auto target = host_.ChooseTargetRecorder()) BurnIsoJob(target, path);
+}
+
+void CBurnJobs::AudioCopyJob(const platform::Drive& drive)
+{
+    const auto rip = LibraryDiscRip();
+    if (!rip) {
+        SendResult(kNotSupported, "The audio CD was not copied: the conversion library cannot rip discs");
+        return;
+    }
+    const platform::ScopedTempFolder folder("copy");
+    if (folder.Path().empty()) {
+        SendResult(kFileError, "The audio CD was not copied: no folder for its tracks - " + folder.Notice());
+        return;
+    }
+    audioWrite_ = true;
+    if (const auto disc = RipAudioDisc(drive, folder.Path(), *rip, *this)) {
+        EjectSource(drive);
+        if (const auto target = host_.ChooseTargetRecorder())
+            BurnFlow(*this).BurnAudioDisc(*target, disc->tracks, disc->text, input_.verify);
+    }
+    audioWrite_ = false;
 }
 
 // ---- Steps the jobs share --------------------------------------------------------------------

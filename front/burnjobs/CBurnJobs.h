@@ -2,6 +2,7 @@
 
 #include "BurnHost.h"
 #include "BurnInput.h"
+#include "drives/Drive.h"
 #include "mastering/BurnWindow.h"
 
 #include <atomic>
@@ -50,6 +51,7 @@ private:
     void CreateIsoJob();
     void BurnIsoJob(const std::optional<std::string>& preselected, std::string path);
     void DiscCopyJob();
+    void AudioCopyJob(const platform::Drive& drive);
 
     // The recorder of the input; with none it reports "Error: No Device Selected".
     std::optional<std::string> ChooseRecorder();

@@ -41,6 +41,8 @@ public:
     bool Probe(int index, int mode) const;
     // The selected entry's unique id: none without a selection, empty for an entry without a record.
     std::optional<std::string> Choice() const;
+    // The list now shows something else (the CD drives to copy from): no entry is a recorder.
+    void Forget() { records_.Clear(); }
 
 private:
     QComboBox& list_;

@@ -114,6 +114,7 @@ const UiStringTable& EnglishStrings()
         /* 102 */ "Burn completed and verified!",
         /* 103 */ "Verifying...",
         /* 104 */ "%1 of %2 MB checked",
+        /* 105 */ "%1 of %2 MB read",
     };
     return table;
 }
@@ -227,6 +228,7 @@ const UiStringTable& SpanishStrings()
         /* 102 */ "¡Grabación completada y verificada!",
         /* 103 */ "Verificando...",
         /* 104 */ "%1 de %2 MB comprobados",
+        /* 105 */ "%1 de %2 MB leídos",
     };
     return table;
 }

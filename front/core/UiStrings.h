@@ -6,7 +6,7 @@
 
 namespace velmora::front {
 
-constexpr int kUiStringCount = 105;
+constexpr int kUiStringCount = 106;
 using UiStringTable = std::array<const char*, kUiStringCount>;   // UTF-8 rows
 
 const UiStringTable& EnglishStrings();
@@ -41,7 +41,6 @@ enum UiRow : int {
     kRowJoining = 57,
     kRowGenerating = 58,
     kRowInitializingRecorder = 59,
-    kRowAudioCdCopyMissing = 60,
     kRowCreatingIsoImage = 61,
     kRowFinalizingImage = 62,
     kRowWritingIsoImage = 63,
@@ -80,6 +79,7 @@ enum UiRow : int {
     kRowBurnVerified = 102,
     kRowVerifying = 103,
     kRowVerifyProgress = 104,    // %1 megabytes read back, %2 in all
+    kRowReadProgress = 105,      // %1 megabytes of the disc to copy read, %2 in all
 };
 
 // The window's own copy of the table chosen at start-up.

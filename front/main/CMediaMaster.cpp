@@ -201,7 +201,7 @@ BurnInput CMediaMaster::TakeBurnInput() const
     for (int row = 0; row < burnList_->count(); ++row)
         if (const CBaseObject* entry = burnList_->EntryAt(row))
             input.entries.push_back({entry->Path(), dynamic_cast<const CDirObject*>(entry) != nullptr});
-    input.sourceDrive = controls_.driveList->currentText().toStdString();
+    input.sourceDrive = controls_.driveList->currentData().toString().toStdString();
     input.volumeName = state_.DateStamp();
     input.verify = static_cast<QAbstractButton*>(Control(control::kVerifyCheck))->isChecked();
     return input;

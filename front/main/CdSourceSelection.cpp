@@ -63,10 +63,9 @@ void NameAfterFile(CD_TEXT_INFO& record, const std::string& name)
 
 }  // namespace
 
-void CMediaMaster::GetCDRomList()
+void CMediaMaster::ListCdDrives(QComboBox& drives)
 {
-    LogMessage(3, "Entering GetCDRomList");
-    QComboBox& drives = *controls_.driveList;
+    const QSignalBlocker quiet(drives);
     drives.clear();
     const auto table = velmora::platform::DriveTable::Load();
     for (char letter = 'C'; letter <= 'Z'; ++letter) {
@@ -75,6 +74,13 @@ void CMediaMaster::GetCDRomList()
         const auto* drive = table.Find(letter);
         drives.addItem(QString::fromStdString(root + "  " + drive->source.string()), QString::fromStdString(root));
     }
+}
+
+void CMediaMaster::GetCDRomList()
+{
+    LogMessage(3, "Entering GetCDRomList");
+    QComboBox& drives = *controls_.driveList;
+    ListCdDrives(drives);
     LogMessage(2, "Found Drives .Count (%d)", drives.count());
     if (drives.count() > 0) {
         const QSignalBlocker quiet(drives);

@@ -195,6 +195,16 @@ void CMediaMaster::OnOptionRadio(int index)
 void CMediaMaster::ApplyCdBurnOption(int option)
 {
     SetEnabled(ControlsDisabledByCdOption(state_.BurnOption()), true);
+    // Copy Disk copies from a CD drive; the other options write with a recorder.
+    if (option == 0) {
+        recorders_.Forget();
+        ListCdDrives(*controls_.driveList);
+        if (controls_.driveList->count() > 0) controls_.driveList->setCurrentIndex(0);
+    } else if (state_.BurnOption() == 0) {
+        recorders_.Fill(kModeCdDataBurner, [this](const std::string& text) {
+            ShowMessage(QString::fromStdString(text), strings_[kRowTitle], MessageKind::Error);
+        });
+    }
     state_.SetBurnOption(option);
     SetEnabled(ControlsDisabledByCdOption(option), false);
     if (option == 1) burnList_->raise();

@@ -24,6 +24,7 @@ CdIo_t* OpenSource(const Drive& drive, std::string& problem)
         }
         return cdio_open_cue(drive.source.c_str());
     case DriveKind::Folder:
+    case DriveKind::IsoImage:   // read as a file: libcdio has no reader for bare ISO images
         break;
     }
     return nullptr;

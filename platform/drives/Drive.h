@@ -8,6 +8,7 @@ namespace velmora::platform {
 enum class DriveKind {
     OpticalDevice,   // a real drive, /dev/sr0 and the like
     DiscImage,       // a BIN/CUE image, addressed by its .cue file
+    IsoImage,        // an ISO 9660 image: a data disc whose sectors are the file
     Folder,          // a folder standing for a mounted data disc
 };
 

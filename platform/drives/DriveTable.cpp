@@ -53,6 +53,16 @@ std::map<char, std::filesystem::path> ParseVirtualDrives(std::string_view text)
     return drives;
 }
 
+DriveKind VirtualDriveKind(const std::filesystem::path& source)
+{
+    std::error_code error;
+    if (std::filesystem::is_directory(source, error)) return DriveKind::Folder;
+    std::string extension = source.extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char letter) { return static_cast<char>(std::tolower(letter)); });
+    return extension == ".iso" ? DriveKind::IsoImage : DriveKind::DiscImage;
+}
+
 // The part after "D:" and its separator, with '\' turned into '/'; none for a bare root.
 std::string RelativePart(std::string_view path)
 {
@@ -107,6 +117,7 @@ std::optional<std::filesystem::path> FilesFolderOf(const Drive& drive)
     case DriveKind::OpticalDevice:
         return MountPointOf(drive.source);
     case DriveKind::DiscImage:
+    case DriveKind::IsoImage:
         break;
     }
     return std::nullopt;
@@ -176,9 +187,7 @@ DriveTable DriveTable::FromParts(const std::vector<std::filesystem::path>& devic
         ++letter;
     }
     for (const auto& [virtualLetter, source] : ParseVirtualDrives(virtualDrives)) {
-        std::error_code error;
-        const auto kind = std::filesystem::is_directory(source, error) ? DriveKind::Folder : DriveKind::DiscImage;
-        byLetter[virtualLetter] = Drive{virtualLetter, kind, source};
+        byLetter[virtualLetter] = Drive{virtualLetter, VirtualDriveKind(source), source};
     }
     DriveTable table;
     for (auto& [unused, drive] : byLetter) table.drives_.push_back(std::move(drive));

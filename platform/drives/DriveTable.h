@@ -16,8 +16,8 @@ enum class DriveType {
 };
 
 // The lettered CD drives: real optical drives as D, E, F, ... in device order, then the virtual
-// drives of VELMORA_DRIVES (or the setting "Drives"), "X=/path/disc.cue;Y=/path/folder", which
-// take the place of a real drive of the same letter.
+// drives of VELMORA_DRIVES (or the setting "Drives"), "X=/path/disc.cue;Y=/path/folder;Z=/path/disc.iso",
+// which take the place of a real drive of the same letter.
 class DriveTable {
 public:
     static constexpr const char* kVariable = "VELMORA_DRIVES";

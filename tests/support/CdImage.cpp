@@ -55,6 +55,22 @@ std::filesystem::path WriteMixedCdImage(const std::filesystem::path& folder)
     return folder / "mixed.cue";
 }
 
+std::filesystem::path WriteDataCdImage(const std::filesystem::path& folder, const std::string& name,
+                                       const std::string& userData)
+{
+    const auto bcd = [](int value) { return static_cast<char>(value / 10 << 4 | value % 10); };
+    std::string raw;
+    for (std::size_t at = 0; at < userData.size(); at += 2048) {
+        const int address = static_cast<int>(at / 2048) + 150;
+        raw += std::string("\0\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\0", 12);
+        raw += {bcd(address / 4500), bcd(address / 75 % 60), bcd(address % 75), '\1'};
+        raw += userData.substr(at, 2048) + std::string(288, '\0');   // EDC and ECC left blank
+    }
+    std::ofstream(folder / (name + ".bin"), std::ios::binary) << raw;
+    std::ofstream(folder / (name + ".cue")) << "FILE \"" << name << ".bin\" BINARY\n  TRACK 01 MODE1/2352\n    INDEX 01 00:00:00\n";
+    return folder / (name + ".cue");
+}
+
 std::string DriveList(const std::vector<std::pair<char, std::filesystem::path>>& drives)
 {
     std::string list;

@@ -29,6 +29,11 @@ CdImage WriteCdImage(const std::filesystem::path& folder, const std::string& nam
 // mixed.cue in the folder: a data track of 2 s, then 2 s of audio whose every byte is 0x11.
 std::filesystem::path WriteMixedCdImage(const std::filesystem::path& folder);
 
+// name.cue in the folder: one MODE1/2352 data track whose sectors hold the user data (whole
+// 2048-byte sectors) behind their sync and header.
+std::filesystem::path WriteDataCdImage(const std::filesystem::path& folder, const std::string& name,
+                                       const std::string& userData);
+
 // Little-endian 16-bit stereo samples of such a tone at 44.1 kHz, frames long.
 std::string TonePcm(std::size_t frames, double pitch);
 

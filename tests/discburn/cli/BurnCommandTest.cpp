@@ -114,15 +114,23 @@ TEST_F(BurnCommandTest, AnAudioCdGoesToTheRecorderOfItsLetterWithItsTextAndAData
     EXPECT_EQ(RipImage(cue).size(), 2u);
     ExpectFailure({"audio", "S:", (scratch / "Opening.wav").string()}, "no recorder is drive S:\\");
 
+
+    // Copies: a data disc through the image of its track, an audio CD through a rip of its tracks.
     std::filesystem::create_directories(scratch / "disc/Docs");
     WriteFile(scratch / "disc/Docs/manual.txt", "read me");
-    {
-        const ScopedEnvironment copied("VELMORA_DRIVES", "E=" + (scratch / "disc").string() + ";F=" + cue.string());
-        EXPECT_EQ(Burn({"copy", "E", Recorder("stdio", "copy.iso"), "--verify"}).status, 0);
-        ExpectFailure({"copy", "F:", Recorder("stdio", "audio.iso")}, "drive F:\\ holds an audio CD");
-    }
+    const ScopedEnvironment copied("VELMORA_DRIVES", DriveList({{'E', scratch / "disc"}, {'F', cue}, {'G', scratch / "discs"}}));
+    EXPECT_EQ(Burn({"copy", "E", Recorder("stdio", "copy.iso"), "--verify"}).status, 0);
     EXPECT_EQ(ReadIsoImage(scratch / "discs/copy.iso", true).contents.at("Docs/manual.txt"), "read me");
-    EXPECT_FALSE(std::filesystem::exists(scratch / "discs/audio.iso"));
+    const CliRun audioCopy = Burn({"copy", "F:", "cue:" + (scratch / "copy.cue").string(), "--verify"});
+    EXPECT_EQ(audioCopy.status, 0) << audioCopy.error;
+    EXPECT_NE(audioCopy.error.find("Reading track 2 of 2..."), std::string::npos) << audioCopy.error;
+    EXPECT_TRUE(RipImage(scratch / "copy.cue") == RipImage(cue));
+    EXPECT_EQ(CdTextOfImage(scratch / "copy.cue"), CdTextOfImage(cue));
+    ExpectFailure({"copy", "F:", Recorder("stdio", "audio.iso")}, "Recorder not supported");
+    std::filesystem::create_directory(scratch / "blank");
+    const ScopedEnvironment blank("VELMORA_DRIVES", "H=" + (scratch / "blank").string());
+    ExpectFailure({"copy", "H", Recorder("stdio", "nothing.iso")}, "drive H:\\ holds no disc to copy");
+    EXPECT_FALSE(std::filesystem::exists(scratch / "discs/audio.iso") || std::filesystem::exists(scratch / "discs/nothing.iso"));
 }
 
 }  // namespace

@@ -131,56 +131,51 @@ TEST_F(DataJobTest, CreateIsoFileWritesTheListIntoAFileAndBurnIsoFileBurnsOnlyAn
     EXPECT_TRUE(host.messages.empty());
 }
 
-// Copy Disk from drive E, a folder standing for the data disc in the source recorder.
+// Copy Disk from drive E; the recorder of the drop-down is not the source.
 class CopyJobTest : public BurnJobTest {
 protected:
     void CopyDisk(const fs::path& disc)
     {
         const ScopedEnvironment drives("VELMORA_DRIVES", "E=" + disc.string());
         host.isoToWrite = (scratch / "copy").string();
-        Run({.mode = front::kModeCdDataBurner, .option = 0, .recorder = "stdio:" + (scratch / "source.iso").string(),
-             .sourceDrive = "E:\\", .volumeName = "2009_11_18"});
+        Run({.mode = front::kModeCdDataBurner, .option = 0, .recorder = "", .sourceDrive = "E:\\",
+             .volumeName = "2009_11_18"});
     }
 };
 
-TEST_F(CopyJobTest, TheDiscGoesIntoAnIsoFileAndOntoTheRecorderChosenForTheCopyIfAny)
+TEST_F(CopyJobTest, ADataDiscGoesIntoAnIsoFileAndOntoTheRecorderChosenForTheCopyIfAny)
 {
     fs::create_directories(scratch / "disc/Docs");
     WriteFile(scratch / "disc/setup.txt", "install me");
     WriteFile(scratch / "disc/Docs/manual.txt", "read me");
     CopyDisk(scratch / "disc");   // no recorder chosen for the copy
     EXPECT_TRUE(discburn::IsIso9660Image(scratch / "copy.iso"));
-    fs::remove(scratch / "copy.iso");
+    fs::rename(scratch / "copy.iso", scratch / "disc.iso");
 
     host.target = "stdio:" + (scratch / "target.iso").string();
-    CopyDisk(scratch / "disc");
+    CopyDisk(scratch / "disc.iso");   // the image as the drive
     EXPECT_EQ(host.questions, 2);
     EXPECT_EQ(host.LastStatus(), kCompleted);
-    for (const char* image : {"copy.iso", "target.iso"}) {
-        const auto read = ReadIsoImage(scratch / image, true);
-        ASSERT_TRUE(read.read) << image;
-        EXPECT_EQ(read.contents.at("setup.txt"), "install me");
-        EXPECT_EQ(read.contents.at("Docs/manual.txt"), "read me");
-    }
-    EXPECT_FALSE(fs::exists(scratch / "source.iso"));
+    EXPECT_TRUE(ReadFile(scratch / "copy.iso") == ReadFile(scratch / "disc.iso"));
+    EXPECT_TRUE(ReadFile(scratch / "target.iso") == ReadFile(scratch / "disc.iso"));
+    EXPECT_EQ(ReadIsoImage(scratch / "target.iso", true).contents.at("Docs/manual.txt"), "read me");
 }
 
-TEST_F(CopyJobTest, AnAudioCdOrAnEmptyDriveIsToldAndNothingIsWritten)
+TEST_F(CopyJobTest, AnAudioCdIsRippedAndBurntWithItsTextAndAnEmptyDriveIsToldOf)
 {
+    const auto source = WriteCdImage(scratch.path(), "audio", {{4, 440}, {4, 660}}, {"Ana", "Coast", {"One", "Two"}}).cue;
+    host.target = "cue:" + (scratch / "copy.cue").string();
+    CopyDisk(source);
+    EXPECT_EQ(host.LastStatus(), kCompleted);
+    EXPECT_EQ(host.questions, 1);   // the recorder only: the tracks wait in a folder of the job's own
+    EXPECT_TRUE(RipImage(scratch / "copy.cue") == RipImage(source));
+    EXPECT_EQ(CdTextOfImage(scratch / "copy.cue"), (std::vector<std::string>{"Coast / Ana", "One / ", "Two / "}));
+
     fs::create_directory(scratch / "empty");
-    const std::pair<fs::path, QString> cases[] = {
-        {WriteCdImage(scratch.path(), "audio", {{2, 440}}).cue,
-         "Copying of Audio CD to ISO is not Yet Implemented...."},
-        {scratch / "empty", "No Media Found\n\nPlease Insert the Media and then perform the operation again"},
-    };
-    for (const auto& [disc, told] : cases) {
-        host.messages.clear();
-        CopyDisk(disc);
-        ASSERT_EQ(host.messages.size(), 1u);
-        EXPECT_EQ(host.messages[0].text, told);
-        EXPECT_FALSE(fs::exists(scratch / "copy.iso"));
-    }
-    EXPECT_EQ(host.questions, 0);
+    CopyDisk(scratch / "empty");
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, "No Media Found\n\nPlease Insert the Media and then perform the operation again");
+    EXPECT_FALSE(fs::exists(scratch / "copy.iso"));
 }
 
 TEST_F(BurnJobTest, ACdWaveAndAnMp3BecomeTracksAndATrackThatCannotStopsTheBurnBeforeAnythingIsWritten)
@@ -251,8 +246,9 @@ TEST(RecorderDropDown, ListsTheRecordersThatOpenAndTellsWhenThereIsNone)
     EXPECT_TRUE(recorders.Probe(0, front::kModeDvdDataBurner));
 }
 
-// The window's part: the check box, the progress bar, and what the Audio Burner says of a recorder.
-TEST(BurnWindow, VerifyIsCheckedTheBarFollowsTheBurnAndADataRecorderIsToldOfInTheAudioBurner)
+// The window's part: the check box, the progress bar, what the Audio Burner says of a recorder,
+// and the drives Copy Disk copies from.
+TEST(BurnWindow, VerifyIsCheckedTheBarFollowsTheBurnADataRecorderIsToldOfAndCopyDiskListsTheCdDrives)
 {
     ScratchFolder scratch;
     const ScopedEnvironment recorders("VELMORA_RECORDERS", "stdio:" + (scratch / "data.iso").string() + ";cue:" +
@@ -269,6 +265,15 @@ TEST(BurnWindow, VerifyIsCheckedTheBarFollowsTheBurnAndADataRecorderIsToldOfInTh
               "This recorder cannot write audio CDs. Please choose another one.");
     drives.setCurrentIndex(1);
     EXPECT_EQ(Caption(*window, front::control::kStatusText), "");
+
+    // Copy Disk copies from a CD drive; the other options of the mode write with a recorder.
+    const ScopedEnvironment cdDrives("VELMORA_DRIVES", "E=" + scratch.path().string());
+    Click(*window, front::control::kCdDataBurnerButton);
+    ASSERT_EQ(drives.count(), 1);
+    EXPECT_EQ(drives.itemData(0).toString(), "E:\\");
+    Click(*window, front::control::kSecondOptionRadio);
+    EXPECT_EQ(drives.count(), 2);
+    EXPECT_EQ(drives.itemText(0), Q(scratch / "data.iso"));
 
     window->ShowBurnProgress(1, 4);
     const auto& bar = *static_cast<QProgressBar*>(window->Control(front::control::kProgressBar));
