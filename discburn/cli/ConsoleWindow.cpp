@@ -83,9 +83,12 @@ std::string ConsoleWindow::UiText(int row)
 
 void ConsoleWindow::ShowError(int row)
 {
-    std::string text = UiText(row);
-    for (auto at = text.find("\n\n"); at != std::string::npos; at = text.find("\n\n")) text.replace(at, 2, " ");
-    Say(text);
+    // One line on a terminal: the message box's paragraph breaks become spaces.
+    std::string line;
+    for (const char letter : UiText(row))
+        if (letter != '\n') line += letter;
+        else if (!line.empty() && line.back() != ' ') line += ' ';
+    Say(line);
 }
 
 std::string ConsoleWindow::ResultText() const

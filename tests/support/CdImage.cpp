@@ -74,8 +74,12 @@ std::filesystem::path WriteDataCdImage(const std::filesystem::path& folder, cons
 std::string DriveList(const std::vector<std::pair<char, std::filesystem::path>>& drives)
 {
     std::string list;
-    for (const auto& [letter, source] : drives)
-        list += (list.empty() ? "" : ";") + std::string(1, letter) + "=" + source.string();
+    for (const auto& [letter, source] : drives) {
+        if (!list.empty()) list += ';';
+        list += letter;
+        list += '=';
+        list += source.string();
+    }
     return list;
 }
 
