@@ -14,6 +14,9 @@ namespace velmora::discburn {
 using HResult = std::int32_t;
 
 constexpr HResult kOk = 0;
+// Written, with something left off:
+constexpr HResult kWrittenWithoutCdText = 1;   // CD-TEXT needs a session written at once; the recorder cannot
+constexpr HResult kCdTextDoesNotFit = 2;       // the text does not fit into the lead-in, even shortened
 constexpr HResult kNoSuchRecorder = static_cast<HResult>(0x8BA00001);   // the address names no usable recorder
 constexpr HResult kRecorderBusy = static_cast<HResult>(0x8BA00002);     // held by another client or program
 constexpr HResult kNoMedia = static_cast<HResult>(0x8BA00003);          // no disc, or one that cannot be read

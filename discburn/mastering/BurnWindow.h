@@ -43,6 +43,7 @@ struct WriteProgress {
 // return only when the window has handled them.
 class BurnWindow {
 public:
+    static constexpr int kBurnCompletedRow = 67;        // "Burn completed successfully!"
     static constexpr int kCreatingFileSystemRow = 68;   // "Creating File System..."
     static constexpr int kMediaNotWritableRow = 83;     // "Inserted Media is not writable. ..."
     static constexpr int kBurnProgressRow = 92;         // "%1 of %2 MB written"

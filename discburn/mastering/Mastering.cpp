@@ -160,19 +160,6 @@ HResult LayOutTracks(DiscLayout& layout, const std::vector<WriteTrack>& tracks, 
     return kOk;
 }
 
-HResult ChooseWriteType(const WriteOptions& options, const DiscLayout& layout, bool closeMedia)
-{
-    burn::burn_write_opts_set_multi(options.options, closeMedia ? 0 : 1);
-    burn::burn_write_opts_set_underrun_proof(options.options, 1);
-    char reasons[BURN_REASONS_LEN] = "";
-    if (burn::burn_write_opts_auto_write_type(options.options, layout.Disc(), reasons, 0) == burn::BURN_WRITE_NONE) {
-        LogMessage(1, "The recorder cannot write this disc: %s", reasons);
-        TakeLibburnFailure();
-        return kNotSupported;
-    }
-    return kOk;
-}
-
 // The failure libburn told while starting the write; kDriveOperationGoingOn when the drive
 // stayed busy with an earlier job all the while.
 HResult StartWrite(const WriteOptions& options, const DiscLayout& layout)
@@ -321,15 +308,20 @@ HResult HeldDrive::Write(const std::vector<WriteTrack>& tracks, bool audio, bool
     burn::burn_drive* drive = DriveOf(infos_);
     DiscLayout layout;
     if (const HResult laidOut = LayOutTracks(layout, tracks, audio); laidOut != kOk) return laidOut;
-    if (text) ApplyDiscText(layout.Session(), *text);
+    const bool withText = text && !text->Empty();
+    const bool textFits = withText && ApplyDiscText(layout.Session(), *text);
     WriteOptions options(drive);
-    if (const HResult chosen = ChooseWriteType(options, layout, closeMedia); chosen != kOk) return chosen;
+    const HResult chosen = ChooseWriteType(options.options, layout.Disc(), closeMedia, textFits);
+    if (chosen < 0) return chosen;
     const HResult startFailure = StartWrite(options, layout);
     if (startFailure == kDriveOperationGoingOn) return startFailure;
     std::uint64_t bytesTotal = 0;
     for (const auto& track : tracks) bytesTotal += track.size;
     const bool cancelled = WatchWrite(drive, bytesTotal, watcher);
-    return WriteOutcome(drive, cancelled, startFailure);
+    const HResult outcome = WriteOutcome(drive, cancelled, startFailure);
+    // Written, but the text only where it went onto the disc.
+    if (outcome < 0) return outcome;
+    return withText && !textFits ? kCdTextDoesNotFit : chosen;
 }
 
 BurnSource* FileBurnSource(const std::filesystem::path& file)

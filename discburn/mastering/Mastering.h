@@ -79,7 +79,8 @@ public:
     MediaStatus Status();
     void EjectOnRelease() { eject_ = true; }
     // Writes one session of data tracks (one track, mode 1) or of audio tracks, these with the text
-    // as CD-TEXT when given. kCancelled when the watcher asked to stop.
+    // as CD-TEXT when given. kCancelled when the watcher asked to stop; kWrittenWithoutCdText or
+    // kCdTextDoesNotFit when the tracks were written but the text was left off.
     HResult Write(const std::vector<WriteTrack>& tracks, bool audio, bool closeMedia, const WriteWatcher& watcher,
                   const DiscText* text = nullptr);
 

@@ -5,6 +5,18 @@
 #include "mastering/Mastering.h"
 
 namespace velmora::discburn {
+namespace {
+
+// The part of a successful write that is not on the disc, in words.
+std::string WhatWasLeftOff(HResult hr)
+{
+    if (hr == kWrittenWithoutCdText)
+        return "The CD-TEXT was left off: this recorder cannot write a disc in one go, which CD-TEXT needs.";
+    if (hr == kCdTextDoesNotFit) return "The CD-TEXT was left off: it does not fit into the disc's lead-in.";
+    return {};
+}
+
+}  // namespace
 
 bool CDiscFormatAudio::Initialize(CRecorderDevice* recorder, const std::string& clientName)
 {
@@ -56,6 +68,7 @@ bool CDiscFormatAudio::BurnTracks(BurnWindow* window, const std::vector<AudioTra
     }
     hr = writer_->WriteTracks(tracks, text, *window, doNotFinalize);
     if (hr < 0) errorText = WithCode("IDiscFormat2Audio->AddAudioTrack Failed! Error:0x%08x", hr);
+    else if (hr > kOk) errorText = window->UiText(BurnWindow::kBurnCompletedRow) + " " + WhatWasLeftOff(hr);
     return true;
 }
 

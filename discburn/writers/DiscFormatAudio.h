@@ -16,7 +16,7 @@ class CDiscFormatAudio {
 public:
     bool Initialize(CRecorderDevice* recorder, const std::string& clientName);
     // False only when the write could not start; its outcome is in hr and errorText. The text
-    // goes onto the disc as CD-TEXT.
+    // goes onto the disc as CD-TEXT; when it could not, hr is positive and errorText says so.
     bool BurnTracks(BurnWindow* window, const std::vector<AudioTrack>& tracks, const DiscText& text = {});
     // Reads the tracks just written back and compares them with what was written; false when
     // nothing was. The outcome is in hr and errorText.

@@ -13,6 +13,9 @@ std::string EscapeXml(std::string_view text)
         case '>': escaped += "&gt;"; break;
         case '"': escaped += "&quot;"; break;
         case '\'': escaped += "&apos;"; break;
+        // written as they are, the XML reader would take them for blanks
+        case '\t': escaped += "&#9;"; break;
+        case '\n': escaped += "&#10;"; break;
         default: escaped += character; break;
         }
     }

@@ -6,7 +6,8 @@
 namespace velmora::front {
 
 // The dvdauthor description of one title set with one program chain, built piece by piece.
-// Paths are escaped, so that any folder or file name makes a well-formed text.
+// Paths are escaped, so that any folder or file name that XML can carry (platform::WhyNotXmlText)
+// makes a well-formed text; the job refuses the others before they get here.
 class AuthoringText {
 public:
     explicit AuthoringText(std::string_view destination);

@@ -9,6 +9,7 @@
 #include "core/LumetraBinding.h"
 #include "core/UiStrings.h"
 #include "core/ControlIds.h"
+#include "text/XmlText.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -63,15 +64,23 @@ void ConvertToVobs(JobHost& host, const std::vector<ConvertRow>& rows, const std
 void AuthorDvd(JobHost& host, const std::vector<ConvertRow>& rows, const std::string& folder,
                MEDIACONVERSIONINFO& request, JobFrame& frame)
 {
+    if (const auto why = platform::WhyNotXmlText(folder)) {
+        frame.Outcome().StepFailed(kRowNoDvdFiles, "the folder's name cannot be written for dvdauthor: " + *why);
+        return;
+    }
     const std::string workFolder = folder + "/" + kWorkFolderName;
     std::error_code error;
     std::filesystem::create_directories(workFolder, error);
     if (error) LogMessage(1, "Cannot create the work folder %s: %s", workFolder.c_str(), error.message().c_str());
 
     AuthoringText authoring(folder);
-    for (const ConvertRow& row : rows)
-        if (ConvertRowTo(host, row, workFolder, Export::Convert_Video_TO_DVD, ".mpg", request, frame))
-            authoring.AddVob(workFolder + "/" + std::string(platform::TitlePart(row.sourcePath)) + ".mpg");
+    for (const ConvertRow& row : rows) {
+        const std::string title(platform::TitlePart(row.sourcePath));
+        if (const auto why = platform::WhyNotXmlText(title))
+            frame.Outcome().Check(row.sourcePath, {}, "its name cannot be written for dvdauthor: " + *why);
+        else if (ConvertRowTo(host, row, workFolder, Export::Convert_Video_TO_DVD, ".mpg", request, frame))
+            authoring.AddVob(workFolder + "/" + title + ".mpg");
+    }
 
     if (host.State().CancelRequested()) {
         CleanUpFolder(workFolder);

@@ -120,7 +120,7 @@ int DvdFiles(const Options& options)
     if (!IsFile(options.input)) return 1;
     const auto dest = AuthoringDestination(options.input);
     if (!dest) {
-        std::fprintf(stderr, "lumetra: %s names no dest folder for the DVD files\n", options.input.c_str());
+        std::fprintf(stderr, "lumetra: %s\n", GetLastFailure());
         return 1;
     }
     GenerateDVDFiles(options.input.c_str());

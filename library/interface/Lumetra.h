@@ -116,8 +116,9 @@ LUMETRA_API int Convert_Join_To_Single(MediaLibrary::Header::MEDIACONVERSIONINFO
 // VIDEO_TS/VIDEO_TS.IFO.
 LUMETRA_API int GenerateDVDFiles(const char* xmlPath);
 // The folder GenerateDVDFiles authors into: the dest of the dvdauthor XML file as the library reads
-// it. Returns its length in bytes, 0 when the file names none (or cannot be read); writes it with its
-// terminator into folder when capacity holds both, else empties folder (when capacity > 0).
+// it. Returns its length in bytes, 0 when the file names none XML can carry (or cannot be read), with
+// the reason for GetLastFailure; writes it with its terminator into folder when capacity holds both,
+// else empties folder (when capacity > 0).
 LUMETRA_API unsigned GetDVDFilesFolder(const char* xmlPath, char* folder, unsigned capacity);
 // MP3 to WAV and WAV to MP3; the output's extension chooses the format. Always 0.
 LUMETRA_API int Convert_MP3_TO_WAV(MediaLibrary::Header::MEDIACONVERSIONINFO info);

@@ -64,9 +64,11 @@ LUMETRA_API int GenerateDVDFiles(const char* xmlPath)
 
 LUMETRA_API unsigned GetDVDFilesFolder(const char* xmlPath, char* folder, unsigned capacity)
 {
+    MediaLibrary::ClearFailure();
     if (folder && capacity > 0) folder[0] = '\0';
-    const auto dest = xmlPath ? MediaLibrary::Video::AuthoringFileDestination(xmlPath) : std::nullopt;
-    if (!dest) return 0;
+    if (!xmlPath) return MediaLibrary::Refuse("GetDVDFilesFolder: no authoring file given", 0u);
+    const auto [dest, whyNone] = MediaLibrary::Video::AuthoringFileDestination(xmlPath);
+    if (!dest) return MediaLibrary::Refuse(std::string(xmlPath) + " " + whyNone, 0u);
     const std::string text = dest->string();
     if (folder && text.size() < capacity) std::memcpy(folder, text.c_str(), text.size() + 1);
     return static_cast<unsigned>(text.size());

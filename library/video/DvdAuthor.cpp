@@ -2,6 +2,7 @@
 
 #include "interface/Failure.h"
 #include "log/Log.h"
+#include "text/XmlText.h"
 #include "ToolRunner.h"
 #include "Video.h"
 
@@ -15,7 +16,7 @@ namespace {
 constexpr std::size_t kAuthoringTextLimit = 4 << 20;
 constexpr std::string_view kBlanks = " \t\r\n";
 
-void AppendUtf8(std::string& text, unsigned long code)
+void AppendUtf8(std::string& text, char32_t code)
 {
     if (code < 0x80) {
         text += static_cast<char>(code);
@@ -34,8 +35,8 @@ void AppendUtf8(std::string& text, unsigned long code)
     }
 }
 
-// The character of "#65" or "#x41"; none for anything else.
-std::optional<unsigned long> CharacterReference(std::string_view name)
+// The code point of "#65" or "#x41"; none for anything else.
+std::optional<char32_t> CharacterReference(std::string_view name)
 {
     if (!name.starts_with('#')) return std::nullopt;
     name.remove_prefix(1);
@@ -43,14 +44,21 @@ std::optional<unsigned long> CharacterReference(std::string_view name)
     if (base == 16) name.remove_prefix(1);
     unsigned long code = 0;
     const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), code, base);
-    if (error != std::errc{} || end != name.data() + name.size() || name.empty() || code == 0 || code > 0x10FFFF)
+    if (error != std::errc{} || end != name.data() + name.size() || name.empty() || code > 0x10FFFF)
         return std::nullopt;
-    return code;
+    return static_cast<char32_t>(code);
 }
 
-// An attribute value as the authoring tool's XML reader sees it.
-std::string DecodeEntities(std::string_view value)
+AuthoringDest Uncarriable(const std::string& why)
 {
+    return {std::nullopt, "names a dest folder that XML cannot carry: " + why};
+}
+
+// The dest attribute's value as the authoring tool's XML reader sees it. Its reader refuses the
+// whole description when the text is not XML, so such a dest is none rather than a guess.
+AuthoringDest DecodeDest(std::string_view value)
+{
+    if (const auto why = velmora::platform::WhyNotXmlText(value)) return Uncarriable(*why);
     std::string text;
     while (!value.empty()) {
         const auto amp = value.find('&');
@@ -67,50 +75,62 @@ std::string DecodeEntities(std::string_view value)
         else if (name == "amp") text += '&';
         else if (name == "lt") text += '<';
         else if (name == "gt") text += '>';
-        else if (const auto code = CharacterReference(name)) AppendUtf8(text, *code);
-        else text += value.substr(amp, semicolon - amp + 1);
+        else if (const auto code = CharacterReference(name)) {
+            if (const auto why = velmora::platform::WhyNotXmlCharacter(*code)) return Uncarriable("it refers to " + *why);
+            AppendUtf8(text, *code);
+        } else text += value.substr(amp, semicolon - amp + 1);
         value.remove_prefix(semicolon + 1);
+    }
+    if (text.empty()) return {std::nullopt, "names an empty dest folder"};
+    return {std::filesystem::path(text), {}};
+}
+
+// An attribute's written tabs and line ends (a CR LF pair is one) are read as blanks; only
+// references keep them.
+std::string BlanksForLineEnds(std::string_view value)
+{
+    std::string text;
+    for (std::size_t at = 0; at < value.size(); ++at) {
+        if (value[at] == '\r' && at + 1 < value.size() && value[at + 1] == '\n') continue;
+        text += value[at] == '\t' || value[at] == '\n' || value[at] == '\r' ? ' ' : value[at];
     }
     return text;
 }
 
 }  // namespace
 
-std::optional<std::filesystem::path> AuthoringDestination(std::string_view xml)
+AuthoringDest AuthoringDestination(std::string_view xml)
 {
+    const AuthoringDest none{std::nullopt, "names no dest folder for the DVD files"};
     constexpr std::string_view kRoot = "<dvdauthor";
     std::size_t at = xml.find(kRoot);
     while (at != std::string_view::npos && at + kRoot.size() < xml.size() &&
            kBlanks.find(xml[at + kRoot.size()]) == std::string_view::npos && xml[at + kRoot.size()] != '>')
         at = xml.find(kRoot, at + 1);
-    if (at == std::string_view::npos) return std::nullopt;
+    if (at == std::string_view::npos) return none;
     std::string_view rest = xml.substr(at + kRoot.size());
 
     // Attributes up to the end of the start tag; values may hold '>' but never their own quote.
     while (true) {
         const auto start = rest.find_first_not_of(kBlanks);
-        if (start == std::string_view::npos || rest[start] == '>' || rest[start] == '/') return std::nullopt;
+        if (start == std::string_view::npos || rest[start] == '>' || rest[start] == '/') return none;
         const auto equals = rest.find('=', start);
-        if (equals == std::string_view::npos) return std::nullopt;
+        if (equals == std::string_view::npos) return none;
         auto name = rest.substr(start, equals - start);
         name = name.substr(0, name.find_last_not_of(kBlanks) + 1);
         const auto open = rest.find_first_not_of(kBlanks, equals + 1);
-        if (open == std::string_view::npos || (rest[open] != '"' && rest[open] != '\'')) return std::nullopt;
+        if (open == std::string_view::npos || (rest[open] != '"' && rest[open] != '\'')) return none;
         const auto close = rest.find(rest[open], open + 1);
-        if (close == std::string_view::npos) return std::nullopt;
-        if (name == "dest") {
-            const auto dest = DecodeEntities(rest.substr(open + 1, close - open - 1));
-            if (dest.empty()) return std::nullopt;
-            return std::filesystem::path(dest);
-        }
+        if (close == std::string_view::npos) return none;
+        if (name == "dest") return DecodeDest(BlanksForLineEnds(rest.substr(open + 1, close - open - 1)));
         rest.remove_prefix(close + 1);
     }
 }
 
-std::optional<std::filesystem::path> AuthoringFileDestination(const std::filesystem::path& xml)
+AuthoringDest AuthoringFileDestination(const std::filesystem::path& xml)
 {
     std::ifstream in(xml, std::ios::binary);
-    if (!in) return std::nullopt;
+    if (!in) return {std::nullopt, "cannot be read"};
     std::string text(kAuthoringTextLimit, '\0');
     in.read(text.data(), static_cast<std::streamsize>(text.size()));
     text.resize(static_cast<std::size_t>(in.gcount()));
@@ -138,8 +158,8 @@ int CAVI::RunDvdAuthor()
     const std::filesystem::path xml(m_request.szSourceFile);
     const auto tool = GetToolPath(kAuthoringTool);
     if (tool.empty()) return Refuse(std::string(kAuthoringTool) + " was not found beside the program or on PATH", 1);
-    const auto dest = AuthoringFileDestination(xml);
-    if (!dest) return Refuse(xml.string() + " names no folder for the DVD files", 1);
+    const auto [dest, whyNone] = AuthoringFileDestination(xml);
+    if (!dest) return Refuse(xml.string() + " " + whyNone, 1);
     ClearEarlierDiscFolders(*dest);
 
     CommandLine command;

@@ -71,10 +71,11 @@ bool ReadSize(const std::vector<std::string_view>& fields, ReportFacts& facts)
     return false;
 }
 
-int FirstWith(const std::vector<std::string_view>& fields, std::string_view unit)
+// The figure of the first field that reads "N unit", or 0 when it is not in 1..most.
+int FirstWith(const std::vector<std::string_view>& fields, std::string_view unit, int most)
 {
     for (const auto field : fields) {
-        if (const auto value = NumberBefore(field, unit)) return *value;
+        if (const auto value = NumberBefore(field, unit)) return *value > 0 && *value <= most ? *value : 0;
     }
     return 0;
 }
@@ -83,15 +84,15 @@ void ReadVideo(std::string_view description, ReportFacts& facts)
 {
     const auto fields = SplitFields(description);
     ReadSize(fields, facts);
-    facts.frameRate = FirstWith(fields, "fps");
-    if (facts.frameRate == 0) facts.frameRate = FirstWith(fields, "tbr");
+    facts.frameRate = FirstWith(fields, "fps", kMostFramesPerSecond);
+    if (facts.frameRate == 0) facts.frameRate = FirstWith(fields, "tbr", kMostFramesPerSecond);
 }
 
 void ReadAudio(std::string_view description, ReportFacts& facts)
 {
     const auto fields = SplitFields(description);
-    facts.sampleRate = FirstWith(fields, "Hz");
-    facts.audioBitRate = FirstWith(fields, "kb/s");
+    facts.sampleRate = FirstWith(fields, "Hz", kMostHertz);
+    facts.audioBitRate = FirstWith(fields, "kb/s", kMostKilobitsPerSecond);
 }
 
 void ReadDuration(std::string_view line, ReportFacts& facts)
@@ -104,10 +105,8 @@ void ReadDuration(std::string_view line, ReportFacts& facts)
     constexpr std::string_view kBitrate = "bitrate:";
     const auto bitrate = line.find(kBitrate);
     if (bitrate == std::string_view::npos) return;
-    auto value = Trim(line.substr(bitrate + kBitrate.size()));
-    const auto unit = value.find("kb/");
-    if (unit == std::string_view::npos) return;
-    facts.overallBitRate = LeadingInteger(Trim(value.substr(0, unit)));
+    const auto value = line.substr(bitrate + kBitrate.size());
+    facts.overallBitRate = FirstWith({value.substr(0, value.find(','))}, "kb/s", kMostKilobitsPerSecond);
 }
 
 // The description after "Video:" or "Audio:" of a stream line, if the line is such a stream.

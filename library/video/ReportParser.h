@@ -7,6 +7,12 @@
 
 namespace MediaLibrary::Video {
 
+// No real stream comes near these; a figure beyond one is a misreading and is taken as unknown (0),
+// so that nothing downstream (command lines, sums of rates) meets an absurd or overflowing number.
+inline constexpr int kMostKilobitsPerSecond = 100'000'000;   // 100 Gb/s, above raw 8K video
+inline constexpr int kMostHertz = 1'000'000;
+inline constexpr int kMostFramesPerSecond = 1'000;           // "90k tbr" is a time base, not a rate
+
 // What the encoder's description of an input says; 0 where it says nothing usable.
 struct ReportFacts {
     int overallBitRate = 0;    // kb/s, from the duration line

@@ -5,6 +5,7 @@
 #include "Media.h"
 #include "ScratchFolder.h"
 #include "jobs/BurnFlow.h"
+#include "mastering/LibburnParts.h"
 #include "mastering/ProgressText.h"
 #include "verify/ReadBack.h"
 #include "writers/AudioTrack.h"
@@ -167,6 +168,39 @@ TEST(CdTextTest, TheLeadInHoldsTheTextInLatin1AndShortensWhatDoesNotFit)
         many.tracks.push_back({std::to_string(track) + std::string(200, 'x'), std::to_string(track) + std::string(200, 'y')});
     const std::string shortened = Sheet(CdTextPacks(many), 99);
     EXPECT_NE(shortened.find("Track 99 Title      = 99xxxxxxxx\n"), std::string::npos) << shortened;
+}
+
+// No pseudo-drive writes audio, so the choice is driven with the recorder's answers given: text is
+// written only in a session written at once, which is asked for first, and its loss is told.
+TEST(CdTextTest, ASessionWithTextIsWrittenAtOnceOrWithoutItsText)
+{
+    using burn::BURN_WRITE_NONE, burn::BURN_WRITE_SAO, burn::BURN_WRITE_TAO;
+    struct Case {
+        bool withText, recorderWritesAtOnce;
+        burn::burn_write_types libburnsChoice, chosen;
+        bool textLeftOff, libburnAsked;
+    };
+    for (const Case& c : std::vector<Case>{{true, true, BURN_WRITE_TAO, BURN_WRITE_SAO, false, false},
+                                           {true, false, BURN_WRITE_TAO, BURN_WRITE_TAO, true, true},
+                                           {true, false, BURN_WRITE_NONE, BURN_WRITE_NONE, true, true},
+                                           {false, true, BURN_WRITE_TAO, BURN_WRITE_TAO, false, true},
+                                           {false, false, BURN_WRITE_SAO, BURN_WRITE_SAO, false, true}}) {
+        bool atOnceAsked = false, libburnAsked = false;
+        const auto choice = ChooseSessionWriteType(
+            c.withText,
+            [&] {
+                atOnceAsked = true;
+                return c.recorderWritesAtOnce;
+            },
+            [&] {
+                libburnAsked = true;
+                return c.libburnsChoice;
+            });
+        EXPECT_EQ(choice.type, c.chosen);
+        EXPECT_EQ(choice.textLeftOff, c.textLeftOff);
+        EXPECT_EQ(atOnceAsked, c.withText);
+        EXPECT_EQ(libburnAsked, c.libburnAsked);
+    }
 }
 
 TEST(ProgressTextTest, WritesCountMegabytesAndTimeLeftAndReadBacksWhatWasChecked)

@@ -217,19 +217,26 @@ TEST_F(JobTest, TheDvdCreatorLeavesVobFilesOrAuthorsTheFolderSetAndHandsItOnToBu
         std::vector<fs::path> made;
         QString status;
     };
+    // A file whose name XML cannot carry is refused with the reason, and the others authored.
+    const QString refused = "1 file failed: esc\x1b.avi: its name cannot be written for dvdauthor: it holds a "
+                            "control character (U+001B)";
     const Case cases[] = {
         {kFirstOptionRadio, output / "vob", {"a.vob", "b.vob"}, "2 files converted into " + Q(output / "vob")},
-        {kSecondOptionRadio, odd, {"VIDEO_TS/VIDEO_TS.IFO", "VIDEO_TS/VTS_01_1.VOB"}, "2 files converted into " + Q(odd)},
+        {kSecondOptionRadio, odd, {"VIDEO_TS/VIDEO_TS.IFO", "VIDEO_TS/VTS_01_1.VOB"}, refused},
         {kThirdOptionRadio, output / "burn", {"VIDEO_TS", "AUDIO_TS"}, "2 files converted into " + Q(output / "burn")},
     };
     const auto rows = Clips({"a.avi", "b.avi"});
+    auto withUnwritable = rows;
+    withUnwritable.push_back({.sourcePath = (output / "esc\x1b.avi").string()});
     const std::vector<std::string> earlier{"left by an earlier job"};
     for (const Case& dvd : cases) {
         FakeHost creator;
         fs::create_directories(dvd.folder);
         creator.folder = dvd.folder.string();
         creator.state.AddPendingOutput(earlier[0]);
-        RunDvdAuthoringJob(creator, {.mode = kModeDvdCreator, .rows = rows, .formatRadio = dvd.option});
+        RunDvdAuthoringJob(creator, {.mode = kModeDvdCreator,
+                                     .rows = dvd.folder == odd ? withUnwritable : rows,
+                                     .formatRadio = dvd.option});
         EXPECT_EQ(creator.controls, (std::vector<bool>{true, false}));
         for (const auto& made : dvd.made) EXPECT_TRUE(fs::exists(dvd.folder / made)) << made;
         EXPECT_FALSE(fs::exists(dvd.folder / work));
@@ -242,6 +249,14 @@ TEST_F(JobTest, TheDvdCreatorLeavesVobFilesOrAuthorsTheFolderSetAndHandsItOnToBu
         EXPECT_EQ(creator.state.TakePendingOutputs(), burn ? handed : earlier);
         EXPECT_EQ(creator.commands, burn ? std::vector{command::kBurnPendingOutputs} : std::vector<int>{});
     }
+    // A folder whose name XML cannot carry stops the job before anything is converted.
+    const fs::path bell = output / "bell\a";
+    fs::create_directories(bell);
+    host.folder = bell.string();
+    RunDvdAuthoringJob(host, {.mode = kModeDvdCreator, .rows = rows, .formatRadio = kSecondOptionRadio});
+    EXPECT_EQ(host.LastStatus(), "No DVD files were made: the folder's name cannot be written for dvdauthor: it holds "
+                                 "a control character (U+0007)");
+    EXPECT_TRUE(fs::is_empty(bell));
 }
 
 }  // namespace

@@ -158,7 +158,7 @@ TEST_F(ExportsTest, RequestsThatCannotBeTrustedAreRefusedAndTheDestFolderFitsThe
     LUMETRA(GetDefaultPara)(&unterminatedSource);
     EXPECT_TRUE(IsZero(unterminatedSource));
 
-    // The DVD exports name the dest folder within the caller's room, and refuse no file.
+    // The DVD exports name the dest folder within the caller's room, or say why there is none.
     WriteFile(scratch / "disc.xml", "<dvdauthor jumppad='1' dest='" + (scratch / "my &amp; disc").string() + "'>");
     const std::string expected = (scratch / "my & disc").string();
     char small[8] = "old", room[300] = "";
@@ -167,6 +167,7 @@ TEST_F(ExportsTest, RequestsThatCannotBeTrustedAreRefusedAndTheDestFolderFitsThe
     EXPECT_EQ(LUMETRA(GetDVDFilesFolder)((scratch / "disc.xml").c_str(), room, sizeof room), expected.size());
     EXPECT_EQ(room, expected);
     EXPECT_EQ(LUMETRA(GetDVDFilesFolder)((scratch / "absent.xml").c_str(), room, sizeof room), 0u);
+    EXPECT_EQ(LUMETRA(GetLastFailure)(), (scratch / "absent.xml").string() + " cannot be read");
     EXPECT_EQ(LUMETRA(GetDVDFilesFolder)(nullptr, room, sizeof room), 0u);
     EXPECT_EQ(LUMETRA(GenerateDVDFiles)(nullptr), 1);
 }

@@ -143,7 +143,7 @@ TEST_F(MediaToolsTest, DvdAuthoredTwiceGivesOneTitleSetWhereTheAuthoringToolRead
     for (const auto& root : {"<dvdauthor dest='" + s + "/say \"hi\" &amp; &#233;&#x41;'",
                              "<dvdauthor provider=\"dest='/wrong'\"\n  dest = \"" + s + "/right\""}) {
         WriteFile(scratch / "disc.xml", root + titles);
-        const auto dest = AuthoringFileDestination(scratch / "disc.xml");
+        const auto dest = AuthoringFileDestination(scratch / "disc.xml").folder;
         ASSERT_TRUE(dest) << root;
         EXPECT_EQ(CAVI(LumetraRequest(scratch / "disc.xml", {})).RunDvdAuthor(), 1);
         EXPECT_TRUE(std::filesystem::is_regular_file(*dest / "VIDEO_TS" / "VIDEO_TS.IFO")) << *dest;
@@ -186,13 +186,33 @@ TEST(AuthoringDestinationTest, IsTheDestOfTheRootElementAsTheAuthoringToolReadsI
               "/o/it's \"x\" <&> éé&lt;"},
              // a bad character reference stays as it was written
              {"<dvdauthor dest=\"/a&#xzz;&#99999999999;b\">", "/a&#xzz;&#99999999999;b"},
+             // written tabs and line ends are blanks, as the XML reader takes them; references keep them
+             {"<dvdauthor dest=\"/a\tb\r\nc\nd&#9;&#10;\">", "/a b c d\t\n"},
              {"", std::nullopt},
              {"<dvdauthor><vmgm /></dvdauthor>", std::nullopt},
              {"<dvdauthorx dest=\"/wrong\"><vmgm /></dvdauthorx>", std::nullopt},
              {"<dvdauthor dest=\"\">", std::nullopt},
              {"<dvdauthor dest=\"/unclosed>", std::nullopt},
              {"<dvdauthor><vob dest=\"/inner\" /></dvdauthor>", std::nullopt}})
-        EXPECT_EQ(AuthoringDestination(xml), dest) << xml;
+        EXPECT_EQ(AuthoringDestination(xml).folder, dest) << xml;
+
+    // Text XML cannot carry is no dest, and the reason says what it holds: the authoring tool
+    // would refuse the description, and nothing may be removed in a folder it never meant.
+    for (const auto& [dest, why] : std::vector<std::pair<std::string, std::string>>{
+             {"/dvd/&#xD800;", "it refers to half of a UTF-16 pair (U+D800), which is no character"},
+             {"/dvd/&#0;&#1;", "it refers to a control character (U+0000)"},
+             {"/dvd/&#xFFFF;", "it refers to U+FFFF, which is no character"},
+             {"/dvd/\x7f", "it holds a control character (U+007F)"},
+             {"/dvd/\xc2\x85", "it holds a control character (U+0085)"},
+             {"/dvd/\xff", "it holds bytes that are not UTF-8 text"},
+             {"/dvd/\xed\xa0\x80", "it holds bytes that are not UTF-8 text"},   // an encoded surrogate
+             {"/dvd/\xc0\xaf", "it holds bytes that are not UTF-8 text"},       // an overlong '/'
+             {"/dvd/\xe2\x82", "it holds bytes that are not UTF-8 text"}}) {     // cut short
+        const auto read = AuthoringDestination("<dvdauthor dest=\"" + dest + "\">");
+        EXPECT_FALSE(read.folder) << dest;
+        EXPECT_EQ(read.whyNone, "names a dest folder that XML cannot carry: " + why) << dest;
+    }
+    EXPECT_EQ(AuthoringDestination("<dvdauthor dest=\"/dvd/\xe2\x82\xac&#x1F600;\">").folder, "/dvd/€😀");
 
     // Clearing an earlier disc removes its two folders, or links in their place, and nothing else.
     ScratchFolder scratch;

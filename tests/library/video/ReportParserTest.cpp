@@ -22,7 +22,7 @@ TEST(ReportParserTest, ReadsTheFactsOfTheInputSectionOfEveryShapeOfReport)
              {"  Duration: 00:00:05.00, start: 0.000000\n  " + kStream + "12 fps, 12 tbr, 12k tbn\n",
               {0, 8, 8, 12, 0, 0, " 00:00:05.00"}},
              {"  Duration: N/A, start: 0.000000, bitrate: N/A\n", {0, 0, 0, 0, 0, 0, " N/A"}},
-             {kStream + "90k tbr, 90k tbn\n", {0, 8, 8, 90000, 0, 0, {}}},   // tbr without fps
+             {kStream + "30 tbr, 90k tbn\n", {0, 8, 8, 30, 0, 0, {}}},   // tbr without fps
              {"  Duration: 00:00:01.00, bitrate: 1411 kb/s\n  Stream #0:0: Audio: pcm_s16le, 44100 Hz, 1411 kb/s\n"
               "Output #0, avi, to 'b.avi':\n  Stream #0:0: Video: mpeg4, 640x480, 25 fps\n  Stream #0:1: Audio: mp3\n",
               {1411, 0, 0, 0, 44100, 1411, " 00:00:01.00"}},   // the output section is not the input
@@ -34,7 +34,16 @@ TEST(ReportParserTest, ReadsTheFactsOfTheInputSectionOfEveryShapeOfReport)
              {std::string("  Duration: 00:00:01.00, bitrate: 5 kb/s\n\0", 42) + kStream + "25 fps\n",
               {5, 0, 0, 0, 0, 0, " 00:00:01.00"}},
              {"Duration: 1, bitrate: 99999999999999 kb/s\nStream #0:0: Audio: pcm, 99999999999 Hz\n",
-              {0, 0, 0, 0, 0, 0, " 1"}}}) {
+              {0, 0, 0, 0, 0, 0, " 1"}},
+             // negative figures and figures no stream has are unknown too, whatever the sign or the k
+             {"Duration: 1, bitrate: -5 kb/s\nStream #0:0: Audio: mp3, 44100 Hz, stereo, -128 kb/s\n",
+              {0, 0, 0, 0, 44100, 0, " 1"}},
+             {"Duration: 1, bitrate: 2147483647 kb/s\nStream #0:0: Audio: pcm, 2000000000 Hz, 2147483k kb/s\n"
+              "Stream #0:1: Video: h264, 8x8, 1001 fps, 90k tbr\n",
+              {0, 8, 8, 0, 0, 0, " 1"}},
+             {"Duration: 1, bitrate: 100000000 kb/s\nStream #0:0: Audio: pcm, 1000000 Hz, 100000000 kb/s\n"
+              "Stream #0:1: Video: h264, 8x8, 1000 fps\n",
+              {100000000, 8, 8, 1000, 1000000, 100000000, " 1"}}}) {
         const auto facts = ParseReport(text);
         EXPECT_EQ(Facts(facts.overallBitRate, facts.width, facts.height, facts.frameRate, facts.sampleRate,
                         facts.audioBitRate, facts.duration), expected) << text;
