@@ -3,7 +3,6 @@
 #include "ConsoleWindow.h"
 #include "Lumetra.h"
 #include "Options.h"
-#include "RecordText.h"
 #include "jobs/BurnFlow.h"
 #include "jobs/AudioDiscCopy.h"
 #include "jobs/DataDiscCopy.h"
@@ -97,26 +96,13 @@ int Finish(HResult hr, const ConsoleWindow& window)
     return Fail(window.ResultText());
 }
 
-std::string DecodeMp3(const std::filesystem::path& mp3, const std::filesystem::path& wave)
-{
-    MediaLibrary::Header::MEDIACONVERSIONINFO request{};
-    if (!MediaLibrary::SetFieldText(request.szSourceFile, mp3.string()) ||
-        !MediaLibrary::SetFieldText(request.szOutputFile, wave.string()))
-        return "its path is too long";
-    request.nSampleRate = 44100;
-    request.nAudioChannels = 2;
-    request.nOutputFormat = MediaLibrary::Header::kFormatWav;
-    Convert_MP3_TO_WAV(request);
-    return GetLastFailure();
-}
-
 int BurnAudio(const Options& options, const std::string& recorder)
 {
     const velmora::platform::ScopedTempFolder conversions("burn");
     std::vector<AudioTrack> tracks;
     std::vector<TrackText> texts;
     for (const auto& file : options.paths) {
-        auto prepared = PrepareBurnTrack(file, conversions.Path(), DecodeMp3);
+        auto prepared = PrepareBurnTrack(file, conversions.Path(), LibraryMp3Decoder(Convert_MP3_TO_WAV, GetLastFailure));
         if (const auto* reason = std::get_if<std::string>(&prepared))
             return Fail("nothing was written: " + file + ": " + *reason);
         tracks.push_back(std::get<AudioTrack>(std::move(prepared)));

@@ -1,9 +1,26 @@
 #include "TrackSources.h"
 
+#include "RecordText.h"
 #include "paths/PathParts.h"
 #include "wave/WaveHeader.h"
 
 namespace velmora::discburn {
+
+Mp3Decoder LibraryMp3Decoder(Lumetra::ConvertFn convert, Lumetra::GetLastFailureFn lastFailure)
+{
+    return [convert, lastFailure](const std::filesystem::path& mp3, const std::filesystem::path& wave) -> std::string {
+        if (!convert || !lastFailure) return "the library cannot convert MP3 files";
+        MediaLibrary::Header::MEDIACONVERSIONINFO request{};
+        if (!MediaLibrary::SetFieldText(request.szSourceFile, mp3.string()) ||
+            !MediaLibrary::SetFieldText(request.szOutputFile, wave.string()))
+            return "its path is too long";
+        request.nSampleRate = 44100;
+        request.nAudioChannels = 2;
+        request.nOutputFormat = MediaLibrary::Header::kFormatWav;
+        convert(request);
+        return lastFailure();
+    };
+}
 
 std::variant<AudioTrack, std::string> PrepareBurnTrack(const std::filesystem::path& file,
                                                        const std::filesystem::path& conversionFolder,

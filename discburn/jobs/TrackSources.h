@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Lumetra.h"
 #include "writers/AudioTrack.h"
 
 #include <filesystem>
@@ -11,6 +12,9 @@ namespace velmora::discburn {
 
 // Decodes an MP3 into a CD-format WAV at the given path; the reason in words when it cannot.
 using Mp3Decoder = std::function<std::string(const std::filesystem::path& mp3, const std::filesystem::path& wave)>;
+
+// Decoding through the conversion library's Convert_MP3_TO_WAV, with the library's reason when it fails.
+Mp3Decoder LibraryMp3Decoder(Lumetra::ConvertFn convert, Lumetra::GetLastFailureFn lastFailure);
 
 // The CD audio a file gives as a track: a CD-format WAV as it is, an MP3 decoded to a WAV in the
 // folder. For anything else (other WAVs included), the reason in words.

@@ -2,6 +2,7 @@
 
 #include "BurnRows.h"
 #include "BurnSources.h"
+#include "core/LumetraBinding.h"
 #include "core/Mode.h"
 #include "image/IsoCheck.h"
 #include "jobs/BurnFlow.h"
@@ -107,8 +108,9 @@ void CBurnJobs::AudioBurnJob()
     if (conversions.Path().empty()) LogMessage(1, "No folder for converted audio tracks: %s", conversions.Notice().c_str());
     std::vector<AudioTrack> tracks;
     std::vector<TrackText> texts;
+    const Mp3Decoder decode = LibraryMp3Decoder(Lumetra().Convert_MP3_TO_WAV(), Lumetra().GetLastFailure());
     for (const ImageEntry& entry : input_.entries) {
-        auto prepared = PrepareBurnTrack(entry.path, conversions.Path(), DecodeMp3WithLibrary);
+        auto prepared = PrepareBurnTrack(entry.path, conversions.Path(), decode);
         if (const auto* reason = std::get_if<std::string>(&prepared)) {
             RefuseTrack(entry.path, *reason);
             return;
