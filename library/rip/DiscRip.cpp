@@ -72,7 +72,9 @@ std::string DriveText(char drive)
 {
     const auto table = velmora::platform::DriveTable::Load();
     const auto* found = table.Find(drive);
-    return std::string{drive, ':'} + (found ? " " + found->source.string() : std::string());
+    std::string text{drive, ':'};
+    if (found) text.append(" ").append(found->source.string());
+    return text;
 }
 
 }  // namespace

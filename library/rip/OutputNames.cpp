@@ -64,7 +64,7 @@ std::string_view CutUtf8(std::string_view text, std::size_t limit)
 std::string TrackFileName(int number, std::string_view title, std::string_view extension, std::size_t limit)
 {
     const std::string safe = SafeFileTitle(title);
-    const std::string suffix = "." + std::string(extension);
+    const std::string suffix = std::string(".").append(extension);
     if (safe.empty()) {
         const std::string plain = "Track" + TwoDigits(number) + suffix;
         return plain.size() <= limit ? plain : std::string();

@@ -59,7 +59,8 @@ std::string ComposeRipLog(const RipLogFacts& facts)
         Line(text, "  AccurateRip:", track.verdict);
         exact += track.paranoia == "exact" && !track.file.empty();
     }
-    text += "\n" + std::to_string(exact) + " of " + std::to_string(facts.tracks.size()) + " tracks ripped exactly\n";
+    text.append("\n").append(std::to_string(exact)).append(" of ").append(std::to_string(facts.tracks.size()));
+    text.append(" tracks ripped exactly\n");
     return text;
 }
 

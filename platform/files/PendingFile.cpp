@@ -27,8 +27,9 @@ PendingFile::PendingFile(std::filesystem::path target) : target_(std::move(targe
     const std::string extension = target_.extension().string();
     // Created like the target would be (mode 0666 less the umask), under a name nobody else holds.
     for (int attempt = 0; attempt < 100 && !file_.valid(); ++attempt) {
-        const std::string name = "." + target_.stem().string() + "." + std::to_string(::getpid()) + "." +
-                                 std::to_string(serial++) + ".partial" + extension;
+        std::string name(".");
+        name.append(target_.stem().string()).append(".").append(std::to_string(::getpid())).append(".");
+        name.append(std::to_string(serial++)).append(".partial").append(extension);
         temporary_ = folder / name;
         file_.reset(::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
         if (!file_.valid() && errno != EEXIST) break;
