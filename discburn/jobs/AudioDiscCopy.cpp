@@ -129,6 +129,7 @@ std::optional<AudioDisc> RipAudioDisc(const platform::Drive& drive, const std::f
         if (!ripped || ripped->length != track.bytes)
             return Failed(window, kFileError, "track " + std::to_string(track.number) + " was not ripped whole");
         disc.tracks.push_back(*ripped);
+        window.SendProgress({kAudioReading, position, count, track.bytes, track.bytes, 0});
     }
     return disc;
 }

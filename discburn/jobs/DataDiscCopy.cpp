@@ -108,6 +108,8 @@ HResult CopySectors(const platform::Drive& drive, platform::PendingFile& file, B
     if (hr == kCancelled) return hr;
     if (hr < 0) return Failed(window, hr, copy.Reason());
     if (copy.Sectors() == 0) return Failed(window, kNoMedia, "nothing on the disc could be read");
+    const std::uint64_t bytes = std::uint64_t{copy.Sectors()} * kDataSectorBytes;
+    window.SendProgress({kReadingDisc, 0, 0, bytes, bytes, 0});
     return kOk;
 }
 

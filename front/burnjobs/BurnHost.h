@@ -32,7 +32,8 @@ public:
     virtual std::string ChooseIsoFileToWrite() = 0;
     virtual std::string ChooseIsoFileToBurn() = 0;
     // The recorder selector for the copy of a disc: the chosen recorder's unique id, none when cancelled.
-    virtual std::optional<std::string> ChooseTargetRecorder() = 0;
+    // For an audio CD's copy the first recorder that writes audio CDs is offered first.
+    virtual std::optional<std::string> ChooseTargetRecorder(bool audioCd) = 0;
 };
 
 }  // namespace velmora::front

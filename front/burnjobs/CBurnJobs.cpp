@@ -181,7 +181,7 @@ void CBurnJobs::DiscCopyJob()
     SendStatus(UiText(kRowCreatingIsoImage));
     if (CopyDataDisc(*drive, path, *this) < 0) return;
     EjectSource(*drive);
-    if (const auto target = host_.ChooseTargetRecorder()) BurnIsoJob(target, path);
+    if (const auto target = host_.ChooseTargetRecorder(false)) BurnIsoJob(target, path);
 }
 
 void CBurnJobs::AudioCopyJob(const platform::Drive& drive)
@@ -199,7 +199,7 @@ void CBurnJobs::AudioCopyJob(const platform::Drive& drive)
     audioWrite_ = true;
     if (const auto disc = RipAudioDisc(drive, folder.Path(), *rip, *this)) {
         EjectSource(drive);
-        if (const auto target = host_.ChooseTargetRecorder())
+        if (const auto target = host_.ChooseTargetRecorder(true))
             BurnFlow(*this).BurnAudioDisc(*target, disc->tracks, disc->text, input_.verify);
     }
     audioWrite_ = false;

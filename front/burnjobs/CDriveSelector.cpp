@@ -6,9 +6,13 @@
 #include "core/ControlIds.h"
 #include "core/UiStrings.h"
 
+#include "recorders/RecorderProbe.h"
+
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+
+#include <algorithm>
 
 namespace velmora::front {
 
@@ -29,18 +33,20 @@ CDriveSelector::CDriveSelector(bool english, Desktop& desktop, QWidget* parent)
     cancelButton_->setObjectName(ControlName(control::kSelectorCancelButton));
     setWindowIcon(ButtonImage(control::kDvdDataBurnerButton, QSize(64, 64)));
     setWindowTitle(strings[kRowDriveSelectorTitle] + " - " + UiStrings(true)[kRowTitle]);
-    setFixedSize(284, 140);
+    // The dialog grows by what the label needs beyond its 80 pixels, so that no word of it is cut.
+    label_->setText(strings[kRowSelectDrive]);
+    const int wider = std::max(0, label_->fontMetrics().horizontalAdvance(label_->text()) + 4 - 80);
+    setFixedSize(284 + wider, 140);
 
-    prompt_->setGeometry(10, 8, 264, 56);
+    prompt_->setGeometry(10, 8, 264 + wider, 56);
     prompt_->setWordWrap(true);
     prompt_->setText(strings[kRowInsertBlankMedia]);
-    label_->setGeometry(10, 70, 80, 24);
-    label_->setText(strings[kRowSelectDrive]);
-    recorders_->setGeometry(94, 70, 180, 24);
-    burnButton_->setGeometry(64, 104, 100, 28);
+    label_->setGeometry(10, 70, 80 + wider, 24);
+    recorders_->setGeometry(94 + wider, 70, 180, 24);
+    burnButton_->setGeometry(64 + wider, 104, 100, 28);
     burnButton_->setText(strings[kRowBurnIt]);
     burnButton_->setDefault(true);
-    cancelButton_->setGeometry(174, 104, 100, 28);
+    cancelButton_->setGeometry(174 + wider, 104, 100, 28);
     cancelButton_->setText(strings[kRowCancel]);
 
     connect(burnButton_, &QPushButton::clicked, this, &CDriveSelector::OnBurnIt);
@@ -49,6 +55,15 @@ CDriveSelector::CDriveSelector(bool english, Desktop& desktop, QWidget* parent)
     FillRecorderList(*recorders_, records_, [this, &desktop, &strings](const std::string& text) {
         desktop.ShowMessage(this, QString::fromStdString(text), strings[kRowTitle], MessageKind::Error);
     });
+}
+
+void CDriveSelector::OfferAudioRecorderFirst()
+{
+    for (int index = 0; index < records_.Count(); ++index) {
+        if (!discburn::ProbeRecorder(*records_.At(index), discburn::kAudioBurnerMode)) continue;
+        recorders_->setCurrentIndex(index);
+        return;
+    }
 }
 
 void CDriveSelector::OnBurnIt()

@@ -21,6 +21,8 @@ class CDriveSelector : public QDialog {
 public:
     CDriveSelector(bool english, Desktop& desktop, QWidget* parent = nullptr);
 
+    // Selects the first recorder that writes audio CDs, when there is one.
+    void OfferAudioRecorderFirst();
     // The chosen recorder's unique id, once the dialog was accepted.
     const std::string& ChosenId() const { return chosenId_; }
 

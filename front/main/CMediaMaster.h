@@ -81,7 +81,7 @@ public:
     void ShowBurnProgress(std::uint64_t done, std::uint64_t total) override;
     std::string ChooseIsoFileToWrite() override;
     std::string ChooseIsoFileToBurn() override;
-    std::optional<std::string> ChooseTargetRecorder() override;
+    std::optional<std::string> ChooseTargetRecorder(bool audioCd) override;
 
 public slots:
     void reject() override;

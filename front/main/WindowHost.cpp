@@ -156,11 +156,12 @@ std::string CMediaMaster::ChooseIsoFileToBurn()
     return file.toStdString();
 }
 
-std::optional<std::string> CMediaMaster::ChooseTargetRecorder()
+std::optional<std::string> CMediaMaster::ChooseTargetRecorder(bool audioCd)
 {
     std::optional<std::string> target;
     RunOnThreadOf(*this, [&] {
         CDriveSelector selector(strings_.english(), desktop_, this);
+        if (audioCd) selector.OfferAudioRecorderFirst();
         if (desktop_.RunDialog(selector) == QDialog::Accepted) target = selector.ChosenId();
     });
     return target;

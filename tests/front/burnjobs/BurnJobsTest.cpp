@@ -2,6 +2,7 @@
 #include "CdImage.h"
 #include "Media.h"
 #include "burnjobs/BurnRows.h"
+#include "burnjobs/CDriveSelector.h"
 #include "burnjobs/RecorderList.h"
 #include "core/ControlIds.h"
 #include "main/CMediaMaster.h"
@@ -274,6 +275,11 @@ TEST(BurnWindow, VerifyIsCheckedTheBarFollowsTheBurnADataRecorderIsToldOfAndCopy
     Click(*window, front::control::kSecondOptionRadio);
     EXPECT_EQ(drives.count(), 2);
     EXPECT_EQ(drives.itemText(0), Q(scratch / "data.iso"));
+    // The copy of an audio CD is offered the recorder that can write it.
+    front::CDriveSelector selector(true, desktop);
+    EXPECT_EQ(selector.Recorders().currentIndex(), 0);
+    selector.OfferAudioRecorderFirst();
+    EXPECT_EQ(selector.Recorders().currentIndex(), 1);
 
     window->ShowBurnProgress(1, 4);
     const auto& bar = *static_cast<QProgressBar*>(window->Control(front::control::kProgressBar));

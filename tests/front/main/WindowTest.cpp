@@ -241,7 +241,7 @@ TEST_F(WindowTest, AJobsCallsRunOnTheWindowThreadAndAskTheDesktop)
     OnJobThread([&] {
         window->EnableControls(true);
         answers = {window->ChooseOutputFolder(), window->ChooseJoinedFile(), window->ChooseIsoFileToWrite(),
-                   window->ChooseIsoFileToBurn(), window->ChooseTargetRecorder()};
+                   window->ChooseIsoFileToBurn(), window->ChooseTargetRecorder(false)};
         window->ShowPreview((folder / "frame.png").string());
     });
     for (const int id : ControlMapIds()) EXPECT_FALSE(Enabled(*window, id)) << id;

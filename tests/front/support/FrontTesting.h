@@ -134,7 +134,7 @@ public:
     void ShowBurnProgress(std::uint64_t done, std::uint64_t total) override { burnProgress.emplace_back(done, total); }
     std::string ChooseIsoFileToWrite() override { return isoToWrite; }
     std::string ChooseIsoFileToBurn() override { return isoToBurn; }
-    std::optional<std::string> ChooseTargetRecorder() override { return ++questions, target; }
+    std::optional<std::string> ChooseTargetRecorder(bool) override { return ++questions, target; }
 
     front::SharedState state;
     int mode = front::kModeVideoConverter;
