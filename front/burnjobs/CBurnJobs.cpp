@@ -199,8 +199,11 @@ void CBurnJobs::AudioCopyJob(const platform::Drive& drive)
     audioWrite_ = true;
     if (const auto disc = RipAudioDisc(drive, folder.Path(), *rip, *this)) {
         EjectSource(drive);
+        // The ripped tracks go with the job's folder: a copy not burnt now is no copy at all.
         if (const auto target = host_.ChooseTargetRecorder(true))
             BurnFlow(*this).BurnAudioDisc(*target, disc->tracks, disc->text, input_.verify);
+        else
+            SendResult(kOk, "User Canceled!");
     }
     audioWrite_ = false;
 }

@@ -172,6 +172,10 @@ TEST_F(CopyJobTest, AnAudioCdIsRippedAndBurntWithItsTextAndAnEmptyDriveIsToldOf)
     EXPECT_TRUE(RipImage(scratch / "copy.cue") == RipImage(source));
     EXPECT_EQ(CdTextOfImage(scratch / "copy.cue"), (std::vector<std::string>{"Coast / Ana", "One / ", "Two / "}));
 
+    host.target.reset();   // the user declines the burn
+    CopyDisk(source);
+    EXPECT_EQ(host.LastStatus(), "User Canceled!");
+
     fs::create_directory(scratch / "empty");
     CopyDisk(scratch / "empty");
     ASSERT_EQ(host.messages.size(), 1u);
