@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the window and saves a PNG of the welcome state and of each mode into docs/, drawn by
-# Qt's offscreen platform, so no display is needed.
+# Qt's offscreen platform, so no display is needed. The drives and recorders the pictures show are
+# those of VELMORA_DRIVES and VELMORA_RECORDERS, when the caller sets them.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build/release"
