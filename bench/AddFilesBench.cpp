@@ -67,8 +67,9 @@ Figures AddThroughWindow(front::CMediaMaster& window)
 {
     Figures figures;
     QElapsedTimer clock, sinceTick;
+    // Ticks often enough to see a block of the goal's size, seldom enough to leave the probes their cores.
     QTimer watch;
-    watch.setInterval(1);
+    watch.setInterval(10);
     QObject::connect(&watch, &QTimer::timeout, [&] {
         figures.longestBlock = std::max(figures.longestBlock, static_cast<double>(sinceTick.nsecsElapsed()) / 1e9);
         sinceTick.restart();
@@ -80,7 +81,8 @@ Figures AddThroughWindow(front::CMediaMaster& window)
     });
     sinceTick.start();
     watch.start();
-    while (!clock.isValid() || list.Measuring()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    // Sleeps until something happens, as the window's own loop does; the watch wakes it at least every tick.
+    while (!clock.isValid() || list.Measuring()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     figures.filled = static_cast<double>(clock.nsecsElapsed()) / 1e9;
     figures.rows = list.topLevelItemCount();
     return figures;
