@@ -55,7 +55,8 @@ int CCDTrack::Convert()
     WaveWriter output(m_request.szOutputFile);
     std::optional<RipProgress> own;
     RipProgress& progress = m_progress ? *m_progress : own.emplace(false);
-    const TrackRead read = ReadTrack(szDrive[0], nTrack, ReadOffsetSetting(), output, progress);
+    // A single track's rip has no log to put its checksums in.
+    const TrackRead read = ReadTrack(szDrive[0], nTrack, ReadOffsetSetting(), output, progress, Checksums::Skipped);
     if (read.result != 0) return read.result;
     if (!output.Finish()) return Refuse(output.Failure(), MediaLibrary::Result::kRipNotInitialised);
     LogMessage(2, "Ripped track %s%d: %u bytes", szDrive, static_cast<int>(nTrack), output.DataLength());

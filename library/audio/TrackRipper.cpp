@@ -48,7 +48,7 @@ void* CaptureSamples(void*, void* toProcess, int sampleFrames, void* userData)
         samples = state.swapped.data();
     }
     if (!state.output->Append(samples, bytes)) state.failed = true;
-    state.checksums->Add(samples, static_cast<std::size_t>(sampleFrames));
+    if (state.checksums) state.checksums->Add(samples, static_cast<std::size_t>(sampleFrames));
     state.progress->Read(sampleFrames);
     state.frames += sampleFrames;
     return toProcess;
@@ -148,7 +148,8 @@ int ReadOffsetSetting()
     return 0;
 }
 
-TrackRead ReadTrack(char drive, int track, int readOffset, WaveWriter& output, RipProgress& progress)
+TrackRead ReadTrack(char drive, int track, int readOffset, WaveWriter& output, RipProgress& progress,
+                    Checksums taken)
 {
     TrackRead read;
     const std::string driveName{drive, ':'};
@@ -167,7 +168,9 @@ TrackRead ReadTrack(char drive, int track, int readOffset, WaveWriter& output, R
     read.audioPosition = place.position;
     stream.SetReadOffset(readOffset);
     AccurateRip::TrackChecksums checksums(stream.TrackFrames(), place.first, place.last);
-    CaptureState capture{.output = &output, .checksums = &checksums, .progress = &progress};
+    CaptureState capture{.output = &output,
+                         .checksums = taken == Checksums::Taken ? &checksums : nullptr,
+                         .progress = &progress};
     read.result = Capture(stream, capture, name);
     read.frames = capture.frames;
     read.crc32 = checksums.Crc32();

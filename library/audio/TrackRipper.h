@@ -22,10 +22,13 @@ struct TrackRead {
 // The ReadOffset setting: samples by which the drive reads late; 0 when not set or not believable.
 int ReadOffsetSetting();
 
+enum class Checksums { Taken, Skipped };
+
 // Reads the track of the drive (its number on the disc) to its end into the writer, which it
-// leaves unfinished for the caller to put in place, taking the track's checksums on the way; the
-// samples are taken readOffset on. Exact or failed: a track with any block the reader could not
-// read or verify fails with 6022, its sectors named.
-TrackRead ReadTrack(char drive, int track, int readOffset, WaveWriter& output, RipProgress& progress);
+// leaves unfinished for the caller to put in place, taking the track's checksums on the way when
+// asked; the samples are taken readOffset on. Exact or failed: a track with any block the reader
+// could not read or verify fails with 6022, its sectors named.
+TrackRead ReadTrack(char drive, int track, int readOffset, WaveWriter& output, RipProgress& progress,
+                    Checksums checksums = Checksums::Taken);
 
 }  // namespace MediaLibrary::Audio
