@@ -154,7 +154,12 @@ int CopyDisc(const Options& options, const std::string& recorder)
         break;
     }
     ConsoleWindow window(Today(), true);
-    const DiscRipFunctions rip{BeginDiscRip, RipDiscTrack, EndDiscRip, GetLastFailure, GetEncodedSeconds, CancelConversions};
+    const auto beginWav = [](char letter, const char* folder) {
+        MediaLibrary::Header::MEDIACONVERSIONINFO wav;
+        wav.nOutputFormat = MediaLibrary::Header::kFormatWav;
+        return BeginDiscRip(letter, folder, wav);
+    };
+    const DiscRipFunctions rip{beginWav, RipDiscTrack, EndDiscRip, GetLastFailure, GetEncodedSeconds, CancelConversions};
     const auto disc = RipAudioDisc(*drive, copy.Path(), rip, window);
     if (!disc) return Fail(window.ResultText());
     return Finish(BurnFlow(window).BurnAudioDisc(recorder, disc->tracks, disc->text, options.verify), window);

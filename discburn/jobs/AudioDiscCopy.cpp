@@ -110,9 +110,7 @@ std::optional<AudioDisc> RipAudioDisc(const platform::Drive& drive, const std::f
         tracks = ReadAudioTracks(*device, disc.text);
     if (tracks.empty()) return Failed(window, kNoMedia, "the drive holds no audio CD");
 
-    MediaLibrary::Header::MEDIACONVERSIONINFO quality;
-    quality.nOutputFormat = MediaLibrary::Header::kFormatWav;
-    LumetraDiscRip* begun = rip.begin(drive.letter, folder.c_str(), quality);
+    LumetraDiscRip* begun = rip.beginWav(drive.letter, folder.c_str());
     if (!begun) return Failed(window, kNoMedia, rip.lastFailure());
     LibraryRip opened(rip, begun);
     const int count = static_cast<int>(tracks.size());

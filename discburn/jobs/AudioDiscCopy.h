@@ -7,6 +7,7 @@
 #include "writers/AudioTrack.h"
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -14,7 +15,8 @@ namespace velmora::discburn {
 
 // The conversion library's disc rip, as the caller reaches it (linked, or bound at run time).
 struct DiscRipFunctions {
-    Lumetra::BeginDiscRipFn begin = nullptr;
+    // BeginDiscRip for CD-format WAV files; the caller makes the request record, which is the library's.
+    std::function<LumetraDiscRip*(char drive, const char* folder)> beginWav;
     Lumetra::RipDiscTrackFn ripTrack = nullptr;
     Lumetra::EndDiscRipFn end = nullptr;
     Lumetra::GetLastFailureFn lastFailure = nullptr;

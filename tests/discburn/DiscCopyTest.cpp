@@ -1,8 +1,10 @@
-// Copies of data discs: the image of a disc's data track, from each kind of drive.
+// Copies of discs: the image of a data disc's track, from each kind of drive, and the rip of an
+// audio CD's tracks through the library's functions, played here by the test.
 
 #include "BurnTestSupport.h"
 #include "ScratchFolder.h"
 #include "drives/DriveTable.h"
+#include "jobs/AudioDiscCopy.h"
 #include "jobs/DataDiscCopy.h"
 #include "jobs/DiscCopy.h"
 
@@ -91,6 +93,51 @@ TEST_F(DiscCopyTest, NoDataTrackOrACancelLeavesNoImageAndAnEarlierFileAsItWas)
     EXPECT_EQ(window.results.back().second, "User Canceled!");
     EXPECT_EQ(ReadFile(image), "an earlier copy");
     EXPECT_TRUE(HiddenFiles(scratch.path()).empty());
+}
+
+// The library's disc rip as a drive that cannot read the second track exactly.
+namespace library {
+
+std::filesystem::path folder;
+std::vector<int> asked;
+std::string failure;
+
+LumetraDiscRip* Begin(char, const char* into)
+{
+    folder = into;
+    return reinterpret_cast<LumetraDiscRip*>(&folder);
+}
+int RipTrack(LumetraDiscRip*, int track, MediaLibrary::Header::RIP_TRACK_REPORT* report)
+{
+    asked.push_back(track);
+    *report = {};
+    if (track == 2) return failure = "track X:2 could not be read exactly: sector 320 failed", 6022;
+    const auto wave = folder / "Track01.wav";
+    WriteFile(wave, WaveFile(TonePcm(4 * 44100, 440), 2, 44100));
+    std::snprintf(report->szOutputFile, sizeof report->szOutputFile, "%s", wave.c_str());
+    return failure.clear(), 0;
+}
+int End(LumetraDiscRip*, char*, unsigned) { return 0; }
+const char* LastFailure() { return failure.c_str(); }
+double EncodedSeconds() { return 0; }
+void Cancel() {}
+
+}  // namespace library
+
+TEST_F(DiscCopyTest, AnAudioCdWithATrackThatCannotBeReadExactlyGivesNoCopyAndSaysWhichAndWhy)
+{
+    const auto cue = WriteCdImage(scratch.path(), "album", {{4, 440}, {4, 660}, {4, 880}}).cue;
+    const DiscRipFunctions rip{library::Begin,        library::RipTrack, library::End,
+                               library::LastFailure, library::EncodedSeconds, library::Cancel};
+    const auto disc = RipAudioDisc(DriveOf(cue), scratch.path(), rip, window);
+    EXPECT_FALSE(disc.has_value());
+    EXPECT_EQ(library::asked, (std::vector<int>{1, 2}));   // nothing after the failure
+    ASSERT_EQ(window.results.size(), 1u);
+    EXPECT_EQ(window.results[0].second,
+              "The audio CD was not copied: track 2: track X:2 could not be read exactly: sector 320 failed");
+    ASSERT_FALSE(window.progress.empty());
+    EXPECT_EQ(window.progress.front().action, kAudioReading);
+    EXPECT_EQ(window.progress.front().trackCount, 3);
 }
 
 }  // namespace
