@@ -39,7 +39,7 @@ void MakeProgram(const std::filesystem::path& file, mode_t mode = 0755)
     ::chmod(file.c_str(), mode);
 }
 
-TEST(SettingsTest, NameValueLinesWithTheLastWinningAndTheDefaultForWhatIsMissingOrMalformed)
+TEST(SettingsTest, NameValueLinesWithTheLastWinningTheDefaultForWhatIsMissingOrMalformedAndOnlyAPlainFilesStart)
 {
     const auto settings = Settings::FromText("# machine settings\n  LogLevel = 4\r\nCddbServer=localhost:8880\n"
                                              "no equals sign here\n=value without a name\n   # indented comment\n"
@@ -52,6 +52,16 @@ TEST(SettingsTest, NameValueLinesWithTheLastWinningAndTheDefaultForWhatIsMissing
     EXPECT_EQ(settings.Get("UpdateServer"), "");
     EXPECT_EQ(settings.GetString("Absent", "fallback"), "fallback");
     EXPECT_FALSE(settings.Get("no equals sign here") || settings.Get(""));
+
+    // Only the beginning of a plain file is read: a device or a FIFO named as the file gives nothing.
+    ScratchFolder scratch;
+    WriteFile(scratch / "long.conf", "LogLevel=3\n#" + std::string(Settings::kSizeLimit, '-') + "\nCddbServer=late\n");
+    const auto cut = Settings::FromFile(scratch / "long.conf");
+    EXPECT_EQ(cut.GetInt("LogLevel", -1), 3);
+    EXPECT_FALSE(cut.Get("CddbServer"));
+    ASSERT_EQ(::mkfifo((scratch / "fifo").c_str(), 0600), 0);
+    for (const auto& odd : {std::filesystem::path("/dev/zero"), scratch / "fifo"})
+        EXPECT_EQ(Settings::FromFile(odd).GetInt("LogLevel", -1), -1) << odd;
 }
 
 TEST(PathPartsTest, SplitTheLastElementIntoTitleAndExtension)

@@ -1,6 +1,7 @@
 #include "log/Log.h"
 #include "log/Logger.h"
 #include "ScratchFolder.h"
+#include "process/Process.h"
 
 #include <gtest/gtest.h>
 
@@ -62,6 +63,11 @@ TEST_F(LoggerTest, NamesTheFileAfterTheLogWritesStampedLinesUpToTheThresholdStar
     const auto cut = text.substr(start, text.find('\n', start) - start);
     EXPECT_TRUE(cut.size() == Logger::kLineLimit - 1 || cut.size() == Logger::kLineLimit - 2) << cut.size();
     EXPECT_TRUE(cut.ends_with("\xC3\xA9"));
+
+    // A program started while the log is open does not get its file.
+    const auto child = platform::RunAndWait({"/bin/sh", "-c", "ls -l /proc/self/fd/ >&2"}, {.keptErrorBytes = 8192});
+    ASSERT_TRUE(child.started);
+    EXPECT_FALSE(Holds(child.errorText, "Log(")) << child.errorText;
 }
 
 TEST_F(LoggerTest, ANegativeLevelWritesToStandardOutputOtherwiseTheNextFolderThenStandardErrorTakeTheLines)
