@@ -2,6 +2,7 @@
 
 #include "drives/CdDevice.h"
 #include "drives/CdToc.h"
+#include "drives/DriveTable.h"
 #include "log/Log.h"
 #include "mastering/TimeLeft.h"
 
@@ -17,7 +18,7 @@ namespace {
 using MediaLibrary::Header::RIP_TRACK_REPORT;
 
 constexpr auto kProgressInterval = std::chrono::milliseconds(250);
-constexpr double kBytesPerSecond = 44100.0 * 4;
+constexpr double kBytesPerSecond = platform::kFramesPerSecond * platform::kAudioSectorBytes;
 
 struct SourceTrack {
     int number = 0;
@@ -30,28 +31,21 @@ std::string CdTextField(const cdtext_t* text, cdtext_field_t field, track_t trac
     return value ? value : "";
 }
 
-// The audio tracks of the disc and their CD-TEXT.
-std::vector<SourceTrack> ReadAudioTracks(const platform::CdDevice& device, DiscText& text)
+// The CD-TEXT of the disc in the drive for its audio tracks; empty texts when it has none.
+DiscText ReadDiscText(const platform::Drive& drive, const std::vector<SourceTrack>& tracks)
 {
-    std::vector<SourceTrack> tracks;
-    platform::CDROM_TOC toc{};
-    if (!device.ReadToc(toc)) return tracks;
-    const cdtext_t* cdText = cdio_get_cdtext(device.Native());
-    if (cdText) {
-        text.title = CdTextField(cdText, CDTEXT_FIELD_TITLE, 0);
-        text.performer = CdTextField(cdText, CDTEXT_FIELD_PERFORMER, 0);
+    DiscText text;
+    text.tracks.resize(tracks.size());
+    const auto device = platform::CdDevice::Open(drive);
+    const cdtext_t* cdText = device ? cdio_get_cdtext(device->Native()) : nullptr;
+    if (!cdText) return text;
+    text.title = CdTextField(cdText, CDTEXT_FIELD_TITLE, 0);
+    text.performer = CdTextField(cdText, CDTEXT_FIELD_PERFORMER, 0);
+    for (std::size_t at = 0; at < tracks.size(); ++at) {
+        const auto number = static_cast<track_t>(tracks[at].number);
+        text.tracks[at] = {CdTextField(cdText, CDTEXT_FIELD_TITLE, number), CdTextField(cdText, CDTEXT_FIELD_PERFORMER, number)};
     }
-    for (int at = 0; at < platform::TrackCount(toc); ++at) {
-        const auto& entry = toc.TrackData[at];
-        if (!platform::IsAudio(entry)) continue;
-        const int sectors = platform::FramesOf(toc.TrackData[at + 1]) - platform::FramesOf(entry);
-        tracks.push_back({entry.TrackNumber, static_cast<std::uint64_t>(std::max(sectors, 0)) * kCdSectorBytes});
-        TrackText& track = text.tracks.emplace_back();
-        if (!cdText) continue;
-        track.title = CdTextField(cdText, CDTEXT_FIELD_TITLE, entry.TrackNumber);
-        track.performer = CdTextField(cdText, CDTEXT_FIELD_PERFORMER, entry.TrackNumber);
-    }
-    return tracks;
+    return text;
 }
 
 // One disc rip of the library, ended (its log written) when it goes.
@@ -104,11 +98,11 @@ std::optional<AudioDisc> Failed(BurnWindow& window, HResult hr, const std::strin
 std::optional<AudioDisc> RipAudioDisc(const platform::Drive& drive, const std::filesystem::path& folder,
                                       const DiscRipFunctions& rip, BurnWindow& window)
 {
-    AudioDisc disc;
     std::vector<SourceTrack> tracks;
-    if (std::string problem; const auto device = platform::CdDevice::Open(drive, &problem))
-        tracks = ReadAudioTracks(*device, disc.text);
+    for (const auto& place : platform::AudioTracksOf(drive))
+        tracks.push_back({place.number, static_cast<std::uint64_t>(std::max(place.lengthSectors, 0)) * kCdSectorBytes});
     if (tracks.empty()) return Failed(window, kNoMedia, "the drive holds no audio CD");
+    AudioDisc disc{.tracks = {}, .text = ReadDiscText(drive, tracks)};
 
     LumetraDiscRip* begun = rip.beginWav(drive.letter, folder.c_str());
     if (!begun) return Failed(window, kNoMedia, rip.lastFailure());

@@ -117,11 +117,12 @@ bool BurnFlow::OpenBurnRecorder(CRecorderDevice& device, const std::string& reco
 template <typename Writer>
 void BurnFlow::VerifyAndEject(Writer& writer, CRecorderDevice& device, bool verify)
 {
-    // A note on what was left off the disc (its CD-TEXT) stays behind the verdict.
-    const std::string completed = UiText(kBurnCompletedRow);
-    const std::string note = writer.errorText.starts_with(completed) ? writer.errorText.substr(completed.size()) : "";
-    if (verify && writer.hr >= 0 && writer.Verify(this) && writer.hr >= 0)
-        writer.errorText = UiText(kBurnVerifiedRow) + note;
+    const HResult written = writer.hr;
+    if (verify && writer.hr >= 0 && writer.Verify(this) && writer.hr >= 0) {
+        writer.errorText = UiText(kBurnVerifiedRow);
+        // What was left off the disc (its CD-TEXT) is still said.
+        if (const std::string note = WhatWasLeftOff(written); !note.empty()) writer.errorText += " " + note;
+    }
     device.Eject();
 }
 

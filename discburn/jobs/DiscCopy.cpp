@@ -1,28 +1,12 @@
 #include "DiscCopy.h"
 
 #include "DataTrackReader.h"
-#include "drives/CdDevice.h"
-#include "drives/CdToc.h"
 #include "drives/DriveTable.h"
 #include "log/Log.h"
 
 #include <cdio/cdio.h>
 
-#include <algorithm>
-
 namespace velmora::discburn {
-namespace {
-
-bool HasAudioTrack(const platform::Drive& drive)
-{
-    const auto device = platform::CdDevice::Open(drive);
-    platform::CDROM_TOC toc{};
-    if (!device || !device->ReadToc(toc)) return false;
-    const auto* first = toc.TrackData;
-    return std::any_of(first, first + platform::TrackCount(toc), [](const auto& entry) { return platform::IsAudio(entry); });
-}
-
-}  // namespace
 
 std::optional<platform::Drive> CopyDrive(std::string_view root)
 {
@@ -39,7 +23,7 @@ CopySource CopySourceOf(const platform::Drive& drive)
                    ? CopySource::DataDisc
                    : CopySource::NoMedia;
     }
-    if (HasAudioTrack(drive)) return CopySource::AudioCd;
+    if (!platform::AudioTracksOf(drive).empty()) return CopySource::AudioCd;
     std::string problem;
     return DataTrackReader::Open(drive, problem) ? CopySource::DataDisc : CopySource::NoMedia;
 }

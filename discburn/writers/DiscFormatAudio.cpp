@@ -5,9 +5,7 @@
 #include "mastering/Mastering.h"
 
 namespace velmora::discburn {
-namespace {
 
-// The part of a successful write that is not on the disc, in words.
 std::string WhatWasLeftOff(HResult hr)
 {
     if (hr == kWrittenWithoutCdText)
@@ -15,8 +13,6 @@ std::string WhatWasLeftOff(HResult hr)
     if (hr == kCdTextDoesNotFit) return "The CD-TEXT was left off: it does not fit into the disc's lead-in.";
     return {};
 }
-
-}  // namespace
 
 bool CDiscFormatAudio::Initialize(CRecorderDevice* recorder, const std::string& clientName)
 {

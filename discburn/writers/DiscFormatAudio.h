@@ -31,4 +31,8 @@ private:
     std::unique_ptr<AudioDiscWriter> writer_;
 };
 
+// The part of a successful write (a result above kOk) that is not on the disc, in words; empty
+// when all of it is.
+std::string WhatWasLeftOff(HResult hr);
+
 }  // namespace velmora::discburn

@@ -107,7 +107,8 @@ private slots:
     void OnShowPreview(const QString& picture);
     // The Audio Converter's CD drives and the tracks of the selected one.
     void GetCDRomList();
-    // The lettered CD drives, "E:\\  /dev/sr0", each with its root as its data; no signals.
+    // The lettered CD drives, "E:\\  /dev/sr0", each with its root as its data, the first selected;
+    // no signals.
     static void ListCdDrives(QComboBox& drives);
     void OnCbnSelchangeComboAcCdrom();
     void OnRecorderPicked(int index);

@@ -82,10 +82,6 @@ void CMediaMaster::GetCDRomList()
     QComboBox& drives = *controls_.driveList;
     ListCdDrives(drives);
     LogMessage(2, "Found Drives .Count (%d)", drives.count());
-    if (drives.count() > 0) {
-        const QSignalBlocker quiet(drives);
-        drives.setCurrentIndex(0);
-    }
     if (drives.count() > 0) OnCbnSelchangeComboAcCdrom();
     LogMessage(3, "Leaving GetCDRomList");
 }

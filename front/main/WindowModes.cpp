@@ -199,7 +199,6 @@ void CMediaMaster::ApplyCdBurnOption(int option)
     if (option == 0) {
         recorders_.Forget();
         ListCdDrives(*controls_.driveList);
-        if (controls_.driveList->count() > 0) controls_.driveList->setCurrentIndex(0);
     } else if (state_.BurnOption() == 0) {
         recorders_.Fill(kModeCdDataBurner, [this](const std::string& text) {
             ShowMessage(QString::fromStdString(text), strings_[kRowTitle], MessageKind::Error);

@@ -123,27 +123,6 @@ std::optional<std::filesystem::path> FilesFolderOf(const Drive& drive)
     return std::nullopt;
 }
 
-struct AudioTrack {
-    int number;
-    int startSector;
-    int lengthSectors;
-};
-
-std::vector<AudioTrack> AudioTracksOf(const Drive& drive)
-{
-    std::vector<AudioTrack> tracks;
-    const auto device = CdDevice::Open(drive);
-    CDROM_TOC toc;
-    if (!device || !device->ReadToc(toc)) return tracks;
-    const int count = TrackCount(toc);
-    for (int at = 0; at < count; ++at) {
-        const auto& entry = toc.TrackData[at];
-        if (IsAudio(entry))
-            tracks.push_back({entry.TrackNumber, SectorOf(entry), FramesOf(toc.TrackData[at + 1]) - FramesOf(entry)});
-    }
-    return tracks;
-}
-
 bool Matches(const std::string& pattern, const std::string& name)
 {
     return ::fnmatch(pattern.c_str(), name.c_str(), FNM_CASEFOLD | FNM_NOESCAPE) == 0;
@@ -162,6 +141,21 @@ std::optional<std::string> ReadHead(const std::filesystem::path& file, std::size
 }
 
 }  // namespace
+
+std::vector<AudioTrackPlace> AudioTracksOf(const Drive& drive)
+{
+    std::vector<AudioTrackPlace> tracks;
+    const auto device = CdDevice::Open(drive);
+    CDROM_TOC toc;
+    if (!device || !device->ReadToc(toc)) return tracks;
+    const int count = TrackCount(toc);
+    for (int at = 0; at < count; ++at) {
+        const auto& entry = toc.TrackData[at];
+        if (IsAudio(entry))
+            tracks.push_back({entry.TrackNumber, SectorOf(entry), FramesOf(toc.TrackData[at + 1]) - FramesOf(entry)});
+    }
+    return tracks;
+}
 
 std::optional<char> DriveLetterOf(std::string_view path)
 {

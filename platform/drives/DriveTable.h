@@ -49,6 +49,16 @@ private:
     std::vector<Drive> drives_;
 };
 
+// An audio track of the disc in a drive: its number on the disc and where it lies, in sectors.
+struct AudioTrackPlace {
+    int number;
+    int startSector;
+    int lengthSectors;
+};
+
+// The audio tracks of the disc in the drive, in disc order; none without a readable disc.
+std::vector<AudioTrackPlace> AudioTracksOf(const Drive& drive);
+
 // The letter of a drive path ("D:", "d:\x"), upper case; none for any other text.
 std::optional<char> DriveLetterOf(std::string_view path);
 
