@@ -17,6 +17,9 @@
 namespace MediaLibrary {
 namespace {
 
+// Seconds between the encoder's progress reports: twice its own pace, so short files still show where they are.
+constexpr const char* kReportPeriod = "0.25";
+
 void AppendIfGiven(CommandLine& command, const char* option, int value, const char* suffix = "")
 {
     if (value > 0) command.Add(option).Add(std::to_string(value) + suffix);
@@ -231,6 +234,7 @@ bool CMediaLibrary::EncodeInto(CommandLine command, const std::filesystem::path&
     std::optional<Video::EncodeProgress> progress;
     velmora::platform::SpawnOptions watched = options;
     if (watch == Watch::Progress) {
+        command.Prepend(kReportPeriod).Prepend("-stats_period");
         progress.emplace();
         watched.watchErrors = [&progress](std::string_view written) { progress->Read(written); };
     }

@@ -140,8 +140,8 @@ TEST_F(JobTest, EachVideoIsConvertedIntoTheChosenContainerAndAFailureIsNamedAndC
 TEST_F(JobTest, ALongVideoConversionShowsWhereTheEncoderHasGotInThePreviewAndLeavesNoWorkingFiles)
 {
     host.state.SetPollInterval(std::chrono::milliseconds(20));
-    // Long enough that its conversion outlasts several preview slices.
-    const std::vector<ConvertRow> rows{{.sourcePath = TestClip("long.avi", 8, 640, 480).string(), .seconds = 8}};
+    // Many frames, so that even a fast encoder reports several times before it ends.
+    const std::vector<ConvertRow> rows{{.sourcePath = TestClip("long.avi", 30, 320, 240).string(), .seconds = 30}};
     std::vector<bool> pictures;
     host.onPreview = [&](const std::string& picture) { pictures.push_back(!QImage(QString::fromStdString(picture)).isNull()); };
     RunVideoJob(host, {.mode = kModeVideoConverter, .rows = rows, .formatRadio = kMp4Radio});
