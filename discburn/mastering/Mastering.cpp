@@ -183,10 +183,10 @@ bool WatchWrite(burn::burn_drive* drive, std::uint64_t bytesTotal, const WriteWa
     while ((status = burn::burn_drive_get_status(drive, &progress)) != burn::BURN_DRIVE_IDLE) {
         const auto done = std::min(static_cast<std::uint64_t>(std::max<off_t>(progress.buffered_bytes, 0)), bytesTotal);
         const WriteTick tick{PhaseOf(status), progress.track + 1, progress.tracks, done, bytesTotal};
-        if (!cancelled && !watcher(tick)) {
-            burn::burn_drive_cancel(drive);
-            cancelled = true;
-        }
+        // The watcher keeps seeing the write wind down; libburn drops a cancel made before the
+        // write proper begins, so it is repeated until the drive is idle.
+        if (!watcher(tick)) cancelled = true;
+        if (cancelled) burn::burn_drive_cancel(drive);
         std::this_thread::sleep_for(kPollInterval);
     }
     return cancelled;

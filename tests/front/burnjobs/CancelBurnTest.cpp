@@ -22,6 +22,9 @@ TEST_F(BurnJobTest, ACancelDuringALargeWriteLeavesNoImageAndTheNextBurnIsWhole)
     Run(input, scratch / "discs");
     EXPECT_EQ(host.LastStatus(), "User Canceled!");
     EXPECT_TRUE(host.messages.empty());
+    // The write stopped when asked, not at its end.
+    ASSERT_FALSE(host.burnProgress.empty());
+    EXPECT_LT(host.burnProgress.back().first, host.burnProgress.back().second / 2);
     EXPECT_FALSE(fs::exists(target));
     EXPECT_TRUE(HiddenFiles(scratch / "discs").empty());
 
