@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 namespace velmora::discburn {
 namespace {
 
@@ -131,6 +133,25 @@ TEST_F(BurnCommandTest, AnAudioCdGoesToTheRecorderOfItsLetterWithItsTextAndAData
     const ScopedEnvironment blank("VELMORA_DRIVES", "H=" + (scratch / "blank").string());
     ExpectFailure({"copy", "H", Recorder("stdio", "nothing.iso")}, "drive H:\\ holds no disc to copy");
     EXPECT_FALSE(std::filesystem::exists(scratch / "discs/audio.iso") || std::filesystem::exists(scratch / "discs/nothing.iso"));
+}
+
+TEST_F(BurnCommandTest, AnInterruptDuringAWriteStopsItWithExitOneAndLeavesNoPartialDisc)
+{
+    // Sparse: a long write from a file that takes no room.
+    std::ofstream(scratch / "large.bin").close();
+    std::filesystem::resize_file(scratch / "large.bin", std::uint64_t{3} << 30);
+    // Once the write's hidden file shows, the shell interrupts the burn it started, by its id.
+    const std::string discs = (scratch / "discs").string();
+    const auto outcome = platform::RunAndWait(
+        {"/bin/sh", "-c",
+         "\"$@\" & burn=$!; until [ -n \"$(ls -A \"$0\")\" ] || ! kill -0 $burn; do sleep 0.05; done; "
+         "kill -INT $burn; wait $burn",
+         discs, VELMORA_BURN_CLI, "data", "stdio:" + discs + "/data.iso", (scratch / "large.bin").string()},
+        {scratch / "error.txt", {}});
+    const std::string error = ReadFile(scratch / "error.txt");
+    EXPECT_EQ(outcome.exitStatus, 1) << error;
+    EXPECT_NE(error.find("velmora-burn: User Canceled!"), std::string::npos) << error;
+    EXPECT_TRUE(std::filesystem::is_empty(scratch / "discs"));
 }
 
 }  // namespace
