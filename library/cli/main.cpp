@@ -1,5 +1,6 @@
 // lumetra: the library's exports from the command line.
 
+#include "Interrupts.h"
 #include "Lumetra.h"
 #include "Options.h"
 #include "drives/DriveTable.h"
@@ -275,7 +276,7 @@ bool ChooseTitles(const Options& options, std::vector<CD_TEXT_INFO> tracks)
 bool RipTracks(LumetraDiscRip* rip, const std::vector<CD_TEXT_INFO>& tracks)
 {
     bool allExact = true;
-    for (std::size_t at = 0; at < tracks.size(); ++at) {
+    for (std::size_t at = 0; at < tracks.size() && !lumetra::cli::Interrupted(); ++at) {
         std::fprintf(stderr, "lumetra: ripping track %d (%zu of %zu)\n", tracks[at].nTrackNo, at + 1, tracks.size());
         MediaLibrary::Header::RIP_TRACK_REPORT report;
         if (RipDiscTrack(rip, tracks[at].nTrackNo, &report) != 0) {
@@ -339,5 +340,9 @@ int main(int argc, char** argv)
         return 2;
     }
     if (parsed.options->verbose) SetLogEcho(1);
-    return Run(*parsed.options);
+    lumetra::cli::CancelWorkOnInterrupt();
+    const int status = Run(*parsed.options);
+    if (!lumetra::cli::Interrupted()) return status;
+    std::fprintf(stderr, "lumetra: interrupted\n");
+    return 1;
 }
