@@ -10,7 +10,6 @@
 #include "image/IsoCheck.h"
 #include "jobs/TrackSources.h"
 #include "log/Log.h"
-#include "mastering/Mastering.h"
 #include "recorders/RecorderEnum.h"
 #include "temp/ScopedTempFolder.h"
 
@@ -173,9 +172,6 @@ int Run(const Options& options)
     if (options.command == Command::Recorders) return ListRecorders();
     const std::string recorder = FindRecorder(options.recorder);
     if (recorder.empty()) return kFailed;
-    // Starting the mastering libraries puts every signal back to its default: start them before
-    // an interrupt is caught, or it would kill the burn midway and leave its partial file.
-    if (!StartMasteringLibraries()) return Fail("the disc mastering libraries cannot start");
     ConsoleWindow::CatchInterrupts();
     switch (options.command) {
     case Command::Data: return BurnData(options, recorder);

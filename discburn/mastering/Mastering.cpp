@@ -226,11 +226,12 @@ bool StartMasteringLibraries()
             LogMessage(1, "Disc mastering libraries failed to start: %s", message);
             return false;
         }
-        // Messages go to our log, never to standard error; signals keep their default handling.
-        // The queue takes DEBUG too: the end of a write thread is told only at that severity.
+        // Messages go to our log, never to standard error. The queue takes DEBUG too: the end of
+        // a write thread is told only at that severity. Signals are left to the program: libburn's
+        // handling would put them all back to their defaults, and an interrupt would kill a burn
+        // midway instead of cancelling it.
         burn::burn_msgs_set_severities(Text("DEBUG"), Text("NEVER"), Text("libburn: "));
         iso_set_msgs_severities(Text("NEVER"), Text("NEVER"), Text("libisofs: "));
-        burn::burn_set_signal_handling(Text("libburn: "), nullptr, 1);
         return true;
     }();
     return started;

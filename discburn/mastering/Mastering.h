@@ -21,7 +21,7 @@ namespace velmora::discburn {
 struct BurnSource;
 
 // Starts libisoburn, libisofs and libburn once per process, with libburn's messages queued
-// for our log and no signal handler of libburn's. False when they cannot start.
+// for our log and signals left to the program. False when they cannot start.
 bool StartMasteringLibraries();
 
 // Logs libburn's queued messages; the result code of the most recent failure among them, kOk if none.

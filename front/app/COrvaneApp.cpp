@@ -3,6 +3,7 @@
 #include "main/CMediaMaster.h"
 #include "support/Desktop.h"
 #include "log/Log.h"
+#include "EndRequests.h"
 #include "SystemLanguage.h"
 
 #include <QApplication>
@@ -19,6 +20,7 @@ bool COrvaneApp::InitInstance()
 
     SystemDesktop desktop;
     CMediaMaster window(english, desktop);
+    const EndRequests endRequests([&window] { window.EndSoon(); });
     window.exec();
     return false;
 }

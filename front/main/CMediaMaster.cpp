@@ -243,9 +243,8 @@ void CMediaMaster::OfferToCancel()
         ShowEngineBusy();
         return;
     }
-    if (!desktop_.ShowMessage(this, strings_[kRowCancelJobQuestion], strings_[kRowTitle], MessageKind::Question)) return;
-    closeAfterJob_ = true;
-    CancelJob();
+    if (desktop_.ShowMessage(this, strings_[kRowCancelJobQuestion], strings_[kRowTitle], MessageKind::Question))
+        EndSoon();
 }
 
 // A running job keeps the rows it was started with.
@@ -265,6 +264,16 @@ void CMediaMaster::OnBnClickedExit()
         return;
     }
     accept();
+}
+
+void CMediaMaster::EndSoon()
+{
+    if (!conversion_.Running() && !burnJobs_.Running()) {
+        accept();
+        return;
+    }
+    closeAfterJob_ = true;
+    CancelJob();
 }
 
 // Escape stops a running job; otherwise it closes the window only when the user says so.

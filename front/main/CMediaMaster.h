@@ -85,6 +85,9 @@ public:
 
 public slots:
     void reject() override;
+    // The system asks the program to end: a running job is cancelled and the window closes once
+    // it has ended and cleaned up; with none, it closes now.
+    void EndSoon();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -2,6 +2,7 @@
 #include "LoopbackHttpServer.h"
 #include "ScratchFolder.h"
 #include "app/Display.h"
+#include "app/EndRequests.h"
 #include "app/SystemLanguage.h"
 #include "core/LumetraBinding.h"
 #include "core/UiStrings.h"
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <string>
 
 namespace velmora::front {
@@ -104,6 +106,23 @@ TEST(Startup, WithoutADisplayOrAnExplicitPlatformTheProgramSaysSoInOneLineAndFai
     }
     const ScopedEnvironment offscreen("QT_QPA_PLATFORM", "offscreen");
     EXPECT_TRUE(DisplayAvailable());
+}
+
+TEST(EndRequests, InterruptsAndTerminationsBecomeACallOnTheUiThreadWhileTheyAreCaught)
+{
+    TestApplication();
+    int calls = 0;
+    {
+        const EndRequests requests([&] { ++calls; });
+        ASSERT_TRUE(requests.Catching());
+        std::raise(SIGTERM);
+        ASSERT_TRUE(ProcessEventsUntil([&] { return calls == 1; }, 5000));
+        std::raise(SIGINT);
+        ASSERT_TRUE(ProcessEventsUntil([&] { return calls == 2; }, 5000));
+    }
+    struct sigaction now{};
+    sigaction(SIGTERM, nullptr, &now);
+    EXPECT_EQ(now.sa_handler, SIG_DFL);
 }
 
 class UpdateCheckTest : public ::testing::Test {

@@ -292,6 +292,13 @@ TEST_F(WindowTest, StartBurnsTheListAndCancelOrEscapeStopsTheBurn)
     }
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(desktop.messages.empty());
+
+    // Asked to end by the system: the burn is cancelled first, then the window closes.
+    desktop.whileSaving = [&] { window->EndSoon(); };
+    Burn(*window);
+    EXPECT_EQ(Caption(*window, kStatusText), "User Canceled!");
+    EXPECT_FALSE(fs::exists(folder / "stopped.iso"));
+    EXPECT_FALSE(window->isVisible());
 }
 
 TEST_F(WindowTest, WhatNeedsAnExportTheLibraryLacksIsRefused)
