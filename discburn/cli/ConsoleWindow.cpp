@@ -1,17 +1,13 @@
 #include "ConsoleWindow.h"
 
 #include "mastering/ProgressText.h"
+#include "process/EndSignals.h"
 
-#include <csignal>
 #include <cstdio>
 #include <map>
 
 namespace velmora::discburn::cli {
 namespace {
-
-volatile std::sig_atomic_t interrupted = 0;
-
-void Interrupt(int) { interrupted = 1; }
 
 constexpr auto kProgressInterval = std::chrono::seconds(1);
 
@@ -42,11 +38,7 @@ std::string EnglishText(int row)
 
 void ConsoleWindow::CatchInterrupts()
 {
-    struct sigaction action{};
-    action.sa_handler = Interrupt;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    static const platform::EndSignals signals;
 }
 
 int ConsoleWindow::SendProgress(const WriteProgress& progress)
@@ -73,7 +65,7 @@ void ConsoleWindow::SendResult(HResult hr, const std::string& text)
 
 bool ConsoleWindow::IsCancelRequested()
 {
-    return interrupted != 0;
+    return platform::EndSignals::Received();
 }
 
 std::string ConsoleWindow::UiText(int row)

@@ -15,7 +15,7 @@ namespace velmora::discburn::cli {
 class ConsoleWindow : public BurnWindow {
 public:
     ConsoleWindow(std::string volumeName, bool audio) : volumeName_(std::move(volumeName)), audio_(audio) {}
-    // From now on SIGINT and SIGTERM ask the burn to stop instead of ending the program.
+    // From now on SIGINT, SIGTERM and SIGHUP ask the burn to stop instead of ending the program.
     static void CatchInterrupts();
 
     int SendProgress(const WriteProgress& progress) override;

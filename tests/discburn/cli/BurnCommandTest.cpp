@@ -135,17 +135,17 @@ TEST_F(BurnCommandTest, AnAudioCdGoesToTheRecorderOfItsLetterWithItsTextAndAData
     EXPECT_FALSE(std::filesystem::exists(scratch / "discs/audio.iso") || std::filesystem::exists(scratch / "discs/nothing.iso"));
 }
 
-TEST_F(BurnCommandTest, AnInterruptDuringAWriteStopsItWithExitOneAndLeavesNoPartialDisc)
+TEST_F(BurnCommandTest, ATerminationDuringAWriteStopsItWithExitOneAndLeavesNoPartialDisc)
 {
     // Sparse: a long write from a file that takes no room.
     std::ofstream(scratch / "large.bin").close();
     std::filesystem::resize_file(scratch / "large.bin", std::uint64_t{3} << 30);
-    // Once the write's hidden file shows, the shell interrupts the burn it started, by its id.
+    // Once the write's hidden file shows, the shell ends the burn it started, by its id.
     const std::string discs = (scratch / "discs").string();
     const auto outcome = platform::RunAndWait(
         {"/bin/sh", "-c",
          "\"$@\" & burn=$!; until [ -n \"$(ls -A \"$0\")\" ] || ! kill -0 $burn; do sleep 0.05; done; "
-         "kill -INT $burn; wait $burn",
+         "kill -TERM $burn; wait $burn",
          discs, VELMORA_BURN_CLI, "data", "stdio:" + discs + "/data.iso", (scratch / "large.bin").string()},
         {scratch / "error.txt", {}});
     const std::string error = ReadFile(scratch / "error.txt");

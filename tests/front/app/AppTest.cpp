@@ -108,9 +108,12 @@ TEST(Startup, WithoutADisplayOrAnExplicitPlatformTheProgramSaysSoInOneLineAndFai
     EXPECT_TRUE(DisplayAvailable());
 }
 
-TEST(EndRequests, InterruptsAndTerminationsBecomeACallOnTheUiThreadWhileTheyAreCaught)
+TEST(EndRequests, EndSignalsBecomeACallOnTheUiThreadWhileCaughtAndOnesIgnoredAtStartStayIgnored)
 {
     TestApplication();
+    std::signal(SIGTERM, SIG_DFL);
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGHUP, SIG_IGN);   // as under nohup
     int calls = 0;
     {
         const EndRequests requests([&] { ++calls; });
@@ -119,10 +122,18 @@ TEST(EndRequests, InterruptsAndTerminationsBecomeACallOnTheUiThreadWhileTheyAreC
         ASSERT_TRUE(ProcessEventsUntil([&] { return calls == 1; }, 5000));
         std::raise(SIGINT);
         ASSERT_TRUE(ProcessEventsUntil([&] { return calls == 2; }, 5000));
+        std::raise(SIGHUP);
+        ProcessEvents(50);
+        EXPECT_EQ(calls, 2);
     }
-    struct sigaction now{};
-    sigaction(SIGTERM, nullptr, &now);
-    EXPECT_EQ(now.sa_handler, SIG_DFL);
+    const auto handling = [](int signal) {
+        struct sigaction now{};
+        sigaction(signal, nullptr, &now);
+        return now.sa_handler;
+    };
+    EXPECT_EQ(handling(SIGTERM), SIG_DFL);
+    EXPECT_EQ(handling(SIGHUP), SIG_IGN);
+    std::signal(SIGHUP, SIG_DFL);
 }
 
 class UpdateCheckTest : public ::testing::Test {

@@ -112,10 +112,10 @@ TEST_F(CommandLineTest, TheExitStatusFollowsTheLibrarysVerdictAndAFailureLeavesT
     WriteFile(scratch / "out.mpg", "an earlier conversion");
     EXPECT_EQ(Lumetra({"convert", "--to", "mpg", "in.avi", "out.mpg"}, {"prlimit", "--fsize=20000"}).status, 1);
     EXPECT_EQ(ReadFile(scratch / "out.mpg"), "an earlier conversion");
-    // Interrupted once the encoder writes: the encoder is stopped, and its unfinished file removed.
+    // Ended by a signal once the encoder writes: the encoder is stopped, and its unfinished file removed.
     ASSERT_TRUE(MakeClip(scratch / "long.avi", 30, 320, 240));
     const std::string interrupter =
-        "\"$@\" & run=$!; until ls -A | grep -q '^[.]' || ! kill -0 $run; do sleep 0.05; done; kill -INT $run; wait $run";
+        "\"$@\" & run=$!; until ls -A | grep -q '^[.]' || ! kill -0 $run; do sleep 0.05; done; kill -TERM $run; wait $run";
     const auto interrupted =
         Lumetra({"convert", "--to", "mpg", "long.avi", "out.mpg"}, {"/bin/sh", "-c", interrupter, "interrupter"});
     EXPECT_EQ(interrupted.status, 1) << interrupted.error;
