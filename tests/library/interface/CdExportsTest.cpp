@@ -196,6 +196,8 @@ TEST_F(CdExportsTest, WhileATrackIsRippedTheEncodedSecondsFollowTheAudioReadAndA
     while (ripping.wait_for(std::chrono::milliseconds(1)) == std::future_status::timeout)
         seen.push_back(LUMETRA(GetEncodedSeconds)());
     EXPECT_EQ(ripping.get(), 0);
+    // Between the end of the reading and the return nothing is being ripped: those readings are 0.
+    while (!seen.empty() && seen.back() == 0) seen.pop_back();
     EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
     EXPECT_TRUE(std::any_of(seen.begin(), seen.end(), [](double seconds) { return seconds > 0 && seconds < 40; }))
         << seen.size() << " readings";
