@@ -6,7 +6,10 @@
 #include "ToolRunner.h"
 #include "Video.h"
 
+#include <cerrno>
 #include <charconv>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <string>
 
@@ -137,20 +140,47 @@ AuthoringDest AuthoringFileDestination(const std::filesystem::path& xml)
     return AuthoringDestination(text);
 }
 
-void ClearEarlierDiscFolders(const std::filesystem::path& dest)
+DiscFolderStaging::DiscFolderStaging(std::filesystem::path dest) : dest_(std::move(dest))
+{
+    std::error_code error;
+    madeDest_ = std::filesystem::create_directories(dest_, error);
+    if (error) {
+        failure_ = "cannot make the folder " + dest_.string() + ": " + error.message();
+        return;
+    }
+    std::string name = (dest_ / ".authoring-XXXXXX").string();
+    if (!::mkdtemp(name.data())) {
+        failure_ = "cannot write into " + dest_.string() + ": " + std::strerror(errno);
+        return;
+    }
+    path_ = name;
+}
+
+DiscFolderStaging::~DiscFolderStaging()
+{
+    std::error_code error;
+    if (!path_.empty()) std::filesystem::remove_all(path_, error);
+    if (madeDest_ && std::filesystem::is_empty(dest_, error)) std::filesystem::remove(dest_, error);
+}
+
+bool DiscFolderStaging::PutInPlace()
 {
     for (const char* name : {"VIDEO_TS", "AUDIO_TS"}) {
-        const auto folder = dest / name;
+        const auto earlier = dest_ / name, asideEarlier = path_ / (std::string("earlier-") + name);
         std::error_code error;
-        if (!std::filesystem::exists(std::filesystem::symlink_status(folder, error))) continue;
-        // A link is removed itself; whatever it points to stays.
-        const auto removed = std::filesystem::remove_all(folder, error);
-        if (error)
-            LogMessage(1, "Cannot remove the earlier %s before authoring: %s", folder.c_str(), error.message().c_str());
-        else
-            LogMessage(2, "Removed the earlier %s (%ju entries) before authoring", folder.c_str(),
-                       static_cast<std::uintmax_t>(removed));
+        const bool hadEarlier = std::filesystem::exists(std::filesystem::symlink_status(earlier, error));
+        error.clear();   // not being there is no failure
+        if (hadEarlier) std::filesystem::rename(earlier, asideEarlier, error);
+        if (!error && std::filesystem::exists(path_ / name)) std::filesystem::rename(path_ / name, earlier, error);
+        if (error) {
+            failure_ = "cannot put the new " + std::string(name) + " in place of " + earlier.string() + ": " +
+                       error.message();
+            if (hadEarlier && !std::filesystem::exists(std::filesystem::symlink_status(earlier, error)))
+                std::filesystem::rename(asideEarlier, earlier, error);
+            return false;
+        }
     }
+    return true;
 }
 
 int CAVI::RunDvdAuthor()
@@ -160,18 +190,21 @@ int CAVI::RunDvdAuthor()
     if (tool.empty()) return Refuse(std::string(kAuthoringTool) + " was not found beside the program or on PATH", 1);
     const auto [dest, whyNone] = AuthoringFileDestination(xml);
     if (!dest) return Refuse(xml.string() + " " + whyNone, 1);
-    ClearEarlierDiscFolders(*dest);
+    DiscFolderStaging staging(*dest);
+    if (staging.Path().empty()) return Refuse(staging.Failure(), 1);
 
     CommandLine command;
-    command.Add(tool.string()).Add("-x").AddQuoted(xml.string());
+    command.Add(tool.string()).Add("-o").AddQuoted(staging.Path().string()).Add("-x").AddQuoted(xml.string());
     // A name that starts with '-' must be taken for a file, not an option.
     command.RewritePaths([](std::string_view path) { return (path.starts_with('-') ? "./" : "") + std::string(path); });
     velmora::platform::SpawnOptions options;
     options.extraEnvironment.emplace_back(kAuthoringStandard);
     if (RunCommand(command, false, options) != 0 || !Succeeded(kAuthoringTool)) return 1;
     std::error_code error;
-    if (!std::filesystem::is_regular_file(*dest / "VIDEO_TS" / "VIDEO_TS.IFO", error))
+    if (!std::filesystem::is_regular_file(staging.Path() / "VIDEO_TS" / "VIDEO_TS.IFO", error))
         Fail(std::string(kAuthoringTool) + " wrote no VIDEO_TS into " + dest->string());
+    else if (!staging.PutInPlace())
+        Fail(staging.Failure());
     return 1;
 }
 

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
+#include <set>
 
 namespace MediaLibrary::Video {
 namespace {
@@ -149,8 +150,30 @@ TEST_F(MediaToolsTest, DvdAuthoredTwiceGivesOneTitleSetWhereTheAuthoringToolRead
         EXPECT_TRUE(std::filesystem::is_regular_file(*dest / "VIDEO_TS" / "VIDEO_TS.IFO")) << *dest;
     }
 
-    // Without the authoring tool the earlier disc stays, and the user is told why.
+    // A run that fails leaves the earlier disc as it was and nothing beside it, and makes no folder.
     const auto earlier = ReadFile(disc / "VIDEO_TS" / "VIDEO_TS.IFO");
+    WriteFile(scratch / "broken.xml", "<dvdauthor dest=\"" + disc.string() + "\"><titleset>");
+    EXPECT_EQ(CAVI(LumetraRequest(scratch / "broken.xml", {})).RunDvdAuthor(), 1);
+    EXPECT_EQ(ReadFile(disc / "VIDEO_TS" / "VIDEO_TS.IFO"), earlier);
+    const auto entries = [](const std::filesystem::path& folder) {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) names.insert(entry.path().filename());
+        return names;
+    };
+    EXPECT_EQ(entries(disc), (std::set<std::string>{"AUDIO_TS", "VIDEO_TS", "notes.txt"}));
+    WriteFile(scratch / "broken.xml", "<dvdauthor dest=\"" + (scratch / "fresh").string() + "\"><titleset>");
+    EXPECT_EQ(CAVI(LumetraRequest(scratch / "broken.xml", {})).RunDvdAuthor(), 1);
+    EXPECT_FALSE(std::filesystem::exists(scratch / "fresh"));
+    // A link in VIDEO_TS's place is replaced itself; what it points to stays.
+    std::filesystem::rename(disc / "VIDEO_TS", scratch / "elsewhere");
+    std::filesystem::create_directory_symlink(scratch / "elsewhere", disc / "VIDEO_TS");
+    WriteFile(scratch / "disc.xml", "<dvdauthor dest=\"" + disc.string() + "\"" + titles);
+    EXPECT_EQ(author.RunDvdAuthor(), 1);
+    EXPECT_FALSE(std::filesystem::is_symlink(disc / "VIDEO_TS"));
+    EXPECT_TRUE(std::filesystem::is_regular_file(disc / "VIDEO_TS" / "VIDEO_TS.IFO"));
+    EXPECT_EQ(ReadFile(scratch / "elsewhere" / "VIDEO_TS.IFO"), earlier);
+
+    // Without the authoring tool the earlier disc stays, and the user is told why.
     const ScopedEnvironment nothing("PATH", (scratch / "nothing-here").string());
     ::testing::internal::CaptureStdout();
     EXPECT_EQ(author.RunDvdAuthor(), 1);
@@ -213,22 +236,6 @@ TEST(AuthoringDestinationTest, IsTheDestOfTheRootElementAsTheAuthoringToolReadsI
         EXPECT_EQ(read.whyNone, "names a dest folder that XML cannot carry: " + why) << dest;
     }
     EXPECT_EQ(AuthoringDestination("<dvdauthor dest=\"/dvd/\xe2\x82\xac&#x1F600;\">").folder, "/dvd/€😀");
-
-    // Clearing an earlier disc removes its two folders, or links in their place, and nothing else.
-    ScratchFolder scratch;
-    const auto dest = scratch / "dvd";
-    std::filesystem::create_directories(dest / "AUDIO_TS");
-    WriteFile(dest / "AUDIO_TS" / "old", "last time's");
-    std::filesystem::create_directories(dest / "VIDEO_TS_old");
-    std::filesystem::create_directories(scratch / "elsewhere");
-    WriteFile(scratch / "elsewhere" / "precious", "keep");
-    std::filesystem::create_directory_symlink(scratch / "elsewhere", dest / "VIDEO_TS");
-
-    ClearEarlierDiscFolders(dest);
-    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(dest / "VIDEO_TS")));
-    EXPECT_FALSE(std::filesystem::exists(dest / "AUDIO_TS"));
-    EXPECT_TRUE(std::filesystem::exists(dest / "VIDEO_TS_old"));
-    EXPECT_EQ(ReadFile(scratch / "elsewhere" / "precious"), "keep");
 }
 
 }  // namespace
