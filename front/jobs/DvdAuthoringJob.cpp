@@ -60,13 +60,14 @@ void ConvertToVobs(JobHost& host, const std::vector<ConvertRow>& rows, const std
     for (const ConvertRow& row : rows) ConvertRowTo(host, row, folder, Export::Convert_Video_TO_VOB, ".vob", request, frame);
 }
 
-// The files as DVD MPEGs in a work folder, authored into VIDEO_TS and AUDIO_TS of the output folder.
-void AuthorDvd(JobHost& host, const std::vector<ConvertRow>& rows, const std::string& folder,
+// The files as DVD MPEGs in a work folder, authored into VIDEO_TS and AUDIO_TS of the output
+// folder; true when the two were made.
+bool AuthorDvd(JobHost& host, const std::vector<ConvertRow>& rows, const std::string& folder,
                MEDIACONVERSIONINFO& request, JobFrame& frame)
 {
     if (const auto why = platform::WhyNotXmlText(folder)) {
         frame.Outcome().StepFailed(kRowNoDvdFiles, "the folder's name cannot be written for dvdauthor: " + *why);
-        return;
+        return false;
     }
     const std::string workFolder = folder + "/" + kWorkFolderName;
     std::error_code error;
@@ -84,7 +85,7 @@ void AuthorDvd(JobHost& host, const std::vector<ConvertRow>& rows, const std::st
 
     if (host.State().CancelRequested()) {
         CleanUpFolder(workFolder);
-        return;
+        return false;
     }
     const std::string authoringFile = workFolder + "/velmora_convert.xml";
     WriteAuthoringFile(authoringFile, authoring.Close());
@@ -92,9 +93,11 @@ void AuthorDvd(JobHost& host, const std::vector<ConvertRow>& rows, const std::st
     Lumetra().GenerateDVDFiles()(authoringFile.c_str());
     const std::string reason = LastLibraryFailure();
     CleanUpFolder(workFolder);
+    // A failed authoring leaves an earlier disc in the folder: the library's verdict decides.
     std::error_code missing;
-    if (!std::filesystem::is_regular_file(folder + "/VIDEO_TS/VIDEO_TS.IFO", missing))
-        frame.Outcome().StepFailed(kRowNoDvdFiles, reason);
+    if (reason.empty() && std::filesystem::is_regular_file(folder + "/VIDEO_TS/VIDEO_TS.IFO", missing)) return true;
+    frame.Outcome().StepFailed(kRowNoDvdFiles, reason);
+    return false;
 }
 
 }  // namespace
@@ -104,19 +107,20 @@ void RunDvdAuthoringJob(JobHost& host, const JobInput& input)
     if (input.rows.empty()) return;
     const std::string folder = host.ChooseOutputFolder();
     if (folder.empty()) return;
+    bool discMade = false;
     {
         JobFrame frame(host, PlayLengthsOf(input.rows));
         frame.Outcome().SetDestination(folder);
         MEDIACONVERSIONINFO request;
         host.CollectSettings(request, nullptr);
         if (input.formatRadio == control::kFirstOptionRadio) ConvertToVobs(host, input.rows, folder, request, frame);
-        else AuthorDvd(host, input.rows, folder, request, frame);
+        else discMade = AuthorDvd(host, input.rows, folder, request, frame);
         if (host.State().CancelRequested()) {
             frame.Outcome().Cancelled();
             return;
         }
     }
-    if (input.formatRadio == control::kThirdOptionRadio) {
+    if (input.formatRadio == control::kThirdOptionRadio && discMade) {
         SharedState& state = host.State();
         state.TakePendingOutputs();
         state.AddPendingOutput(folder + "/VIDEO_TS");

@@ -249,6 +249,17 @@ TEST_F(JobTest, TheDvdCreatorLeavesVobFilesOrAuthorsTheFolderSetAndHandsItOnToBu
         EXPECT_EQ(creator.state.TakePendingOutputs(), burn ? handed : earlier);
         EXPECT_EQ(creator.commands, burn ? std::vector{command::kBurnPendingOutputs} : std::vector<int>{});
     }
+    // An authoring that fails leaves the earlier disc as it was, says so and hands nothing on.
+    WriteFile(output / "broken.avi", "not a video at all");
+    const std::string earlierDisc = ReadFile(output / "burn/VIDEO_TS/VIDEO_TS.IFO");
+    FakeHost failing;
+    failing.folder = (output / "burn").string();
+    RunDvdAuthoringJob(failing, {.mode = kModeDvdCreator, .rows = {{.sourcePath = (output / "broken.avi").string()}},
+                                 .formatRadio = kThirdOptionRadio});
+    EXPECT_TRUE(failing.LastStatus().startsWith("No DVD files were made")) << failing.LastStatus().toStdString();
+    EXPECT_EQ(ReadFile(output / "burn/VIDEO_TS/VIDEO_TS.IFO"), earlierDisc);
+    EXPECT_TRUE(failing.commands.empty());
+
     // A folder whose name XML cannot carry stops the job before anything is converted.
     const fs::path bell = output / "bell\a";
     fs::create_directories(bell);
