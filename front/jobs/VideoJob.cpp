@@ -121,7 +121,8 @@ void RunVideoJob(JobHost& host, const JobInput& input)
             if (joined) outputs.push_back(*joined);
         }
     }
-    if (!input.burn) return;
+    // Nothing made, nothing to burn: the burn list may hold the user's own entries.
+    if (!input.burn || outputs.empty()) return;
     for (const std::string& output : outputs) host.State().AddPendingOutput(output);
     host.PostCommand(command::kBurnPendingOutputs);
 }

@@ -203,6 +203,12 @@ TEST_F(JobTest, JoiningMakesOneFileByTheFirstVideosFiguresAndBurningHandsOnlyTha
     EXPECT_EQ(host.state.TakePendingOutputs(), (std::vector<std::string>{(output / "burnt.mp4").string()}));
     EXPECT_EQ(std::distance(fs::directory_iterator(output.path()), fs::directory_iterator()), 3);   // no leftovers
     EXPECT_EQ(host.commands, (std::vector<int>{command::kBurnPendingOutputs}));
+
+    // When nothing was made, no burn starts.
+    WriteFile(output / "broken.avi", "not a video at all");
+    input.rows = {{.sourcePath = (output / "broken.avi").string()}};
+    RunVideoJob(host, input);
+    EXPECT_EQ(host.commands.size(), 1u);
 }
 
 TEST_F(JobTest, TheDvdCreatorLeavesVobFilesOrAuthorsTheFolderSetAndHandsItOnToBurn)
