@@ -10,7 +10,7 @@ namespace {
 constexpr int kEndSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
 std::atomic<bool> received{false};
-std::atomic<int> writeEnd{-1};
+int writeEnd = -1;   // set before the handler is installed, cleared after it is gone
 
 void OnEndSignal(int)
 {
@@ -19,14 +19,9 @@ void OnEndSignal(int)
     [[maybe_unused]] const auto written = ::write(writeEnd, &byte, 1);
 }
 
-}  // namespace
-
-EndSignals::EndSignals()
+// Signals the program was started with ignored stay ignored.
+void CatchUnlessIgnored()
 {
-    int ends[2];
-    if (writeEnd >= 0 || ::pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0) return;
-    readEnd_.reset(ends[0]);
-    writeEnd = ends[1];
     for (const int signal : kEndSignals) {
         struct sigaction now{};
         if (sigaction(signal, nullptr, &now) != 0 || now.sa_handler == SIG_IGN) continue;
@@ -38,6 +33,18 @@ EndSignals::EndSignals()
     }
 }
 
+}  // namespace
+
+EndSignals::EndSignals()
+{
+    if (writeEnd >= 0) return;
+    int ends[2];
+    if (::pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0) return;
+    readEnd_.reset(ends[0]);
+    writeEnd = ends[1];
+    CatchUnlessIgnored();
+}
+
 EndSignals::~EndSignals()
 {
     if (!Catching()) return;
@@ -45,7 +52,8 @@ EndSignals::~EndSignals()
         struct sigaction now{};
         if (sigaction(signal, nullptr, &now) == 0 && now.sa_handler == OnEndSignal) std::signal(signal, SIG_DFL);
     }
-    ::close(writeEnd.exchange(-1));
+    ::close(writeEnd);
+    writeEnd = -1;
 }
 
 bool EndSignals::Received()
