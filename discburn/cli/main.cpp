@@ -127,7 +127,7 @@ int BurnData(const Options& options, const std::string& recorder)
 int BurnIso(const Options& options, const std::string& recorder)
 {
     const std::string& image = options.paths.front();
-    if (!IsIso9660Image(image)) return Fail("not an ISO 9660 image: " + image);
+    if (const auto why = WhyNotWholeIsoImage(image)) return Fail(*why + ": " + image);
     ConsoleWindow window(Today(), false);
     return Finish(BurnFlow(window).BurnIsoImage(recorder, image, options.verify), window);
 }

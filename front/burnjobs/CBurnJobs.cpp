@@ -18,6 +18,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 
+#include <cctype>
 #include <filesystem>
 
 namespace velmora::front {
@@ -154,8 +155,9 @@ void CBurnJobs::BurnIsoJob(const std::optional<std::string>& preselected, std::s
     }
     if (platform::LowerExtension(path) != ".iso") return;
     // Writing anything else would waste a disc.
-    if (!IsIso9660Image(path)) {
-        SendStatus("Not an ISO 9660 image: " + path);
+    if (auto why = WhyNotWholeIsoImage(path)) {
+        (*why)[0] = static_cast<char>(std::toupper(static_cast<unsigned char>((*why)[0])));
+        SendStatus(*why + ": " + path);
         return;
     }
     const auto selected = preselected ? preselected : ChooseRecorder();

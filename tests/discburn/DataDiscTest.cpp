@@ -76,7 +76,7 @@ TEST_F(DataDiscTest, ADataBurnHoldsTheFilesAndTheFolderByItsOwnNameAndASecondFin
     ASSERT_TRUE(BurnData("stdio:" + target.string(), window, writer));
     EXPECT_EQ(writer.hr, kOk) << writer.errorText;
     EXPECT_TRUE(writer.errorText.empty() && window.results.empty() && HiddenFiles(scratch / "discs").empty());
-    EXPECT_TRUE(IsIso9660Image(target));
+    EXPECT_EQ(WhyNotWholeIsoImage(target), std::nullopt);
 
     const std::map<std::string, std::uint64_t> tree{
         {"Read Me First.txt", 23}, {"numbers.csv", 6}, {"Holiday Photos/", 0}, {"Holiday Photos/beach.jpg", 5000},
@@ -117,14 +117,21 @@ TEST_F(DataDiscTest, TheWriterTakesOnlyRecordersAndMediaItCanWriteAndOnlyTheSign
     EXPECT_TRUE(blank.IsBlankMedia());
     EXPECT_FALSE(written.IsBlankMedia());   // anything in the file that is not an ISO image
 
-    // Only the signature at its place makes an image.
+    // Only the signature at its place makes an image, and only all the blocks it declares a whole one.
     std::string bytes(40000, '\0');
     WriteFile(scratch / "a.iso", bytes.replace(32769, 5, "CD001"));
-    WriteFile(scratch / "b.ISO", bytes.replace(32769, 5, "CD002"));
+    WriteFile(scratch / "b.ISO", std::string(bytes).replace(32769, 5, "CD002"));
     WriteFile(scratch / "short.iso", std::string(32772, '\0') + "CD001");
-    EXPECT_TRUE(IsIso9660Image(scratch / "a.iso"));
+    bytes[32768] = 1;                                      // the primary volume descriptor
+    WriteFile(scratch / "cut.iso", bytes.replace(32768 + 80, 4, std::string("\xe8\x03\0\0", 4))   // 1000 blocks
+                                       .replace(32768 + 128, 2, std::string("\0\x08", 2)));       // of 2048 bytes
+    EXPECT_EQ(WhyNotWholeIsoImage(scratch / "a.iso"), std::nullopt);
     for (const char* other : {"b.ISO", "short.iso", "missing.iso", "discs/text.iso"})
-        EXPECT_FALSE(IsIso9660Image(scratch / other)) << other;
+        EXPECT_EQ(WhyNotWholeIsoImage(scratch / other), "not an ISO 9660 image") << other;
+    EXPECT_EQ(WhyNotWholeIsoImage(scratch / "cut.iso"), "an ISO 9660 image cut short (it holds 39 KB of the 2000 KB it declares)");
+    bytes.resize(1000 * 2048);
+    WriteFile(scratch / "cut.iso", bytes);
+    EXPECT_EQ(WhyNotWholeIsoImage(scratch / "cut.iso"), std::nullopt);
 }
 
 TEST_F(DataDiscTest, CreateIsoWritesTheReadableFilesInPlaceOfAnOldFileOrSaysWhyNotAndTheBuildStopsOnCancelOrAClash)

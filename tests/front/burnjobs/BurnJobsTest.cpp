@@ -116,9 +116,14 @@ TEST_F(DataJobTest, CreateIsoFileWritesTheListIntoAFileAndBurnIsoFileBurnsOnlyAn
     fs::copy_file(scratch / "made.iso", scratch / "made.img");
     fs::copy_file(scratch / "made.iso", scratch / "MADE.ISO");
     WriteFile(scratch / "fake.iso", std::string(70000, 'x'));
+    const auto madeBytes = fs::file_size(scratch / "made.iso");
+    fs::copy_file(scratch / "made.iso", scratch / "cut.iso");
+    fs::resize_file(scratch / "cut.iso", madeBytes / 2);
     const std::pair<const char*, std::string> cases[] = {
         {"made.img", ""},   // another extension ends the job silently
         {"fake.iso", "Not an ISO 9660 image: " + (scratch / "fake.iso").string()},
+        {"cut.iso", "An ISO 9660 image cut short (it holds " + std::to_string(madeBytes / 2 / 1024) + " KB of the " +
+                        std::to_string(madeBytes / 1024) + " KB it declares): " + (scratch / "cut.iso").string()},
         {"MADE.ISO", kCompleted},
     };
     for (const auto& [name, status] : cases) {
@@ -150,7 +155,7 @@ TEST_F(CopyJobTest, ADataDiscGoesIntoAnIsoFileAndOntoTheRecorderChosenForTheCopy
     WriteFile(scratch / "disc/setup.txt", "install me");
     WriteFile(scratch / "disc/Docs/manual.txt", "read me");
     CopyDisk(scratch / "disc");   // no recorder chosen for the copy
-    EXPECT_TRUE(discburn::IsIso9660Image(scratch / "copy.iso"));
+    EXPECT_EQ(discburn::WhyNotWholeIsoImage(scratch / "copy.iso"), std::nullopt);
     fs::rename(scratch / "copy.iso", scratch / "disc.iso");
 
     host.target = "stdio:" + (scratch / "target.iso").string();
