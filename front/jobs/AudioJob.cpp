@@ -82,11 +82,10 @@ void RunAudioJob(JobHost& host, const JobInput& input)
             frame.Outcome().Ripped(row.sourcePath, report.szOutputFile, report.szVerdict, reason);
         } else {
             const std::string output = folder + "/" + std::string(platform::TitlePart(row.sourcePath)) + "." + extension;
-            if (SetRequestPath(request.szSourceFile, row.sourcePath) && SetRequestPath(request.szOutputFile, output)) {
-                const std::string reason = RunWatched(host, frame.Progress(), Export::Convert_Wav_TO_MP3, request);
-                if (host.State().CancelRequested()) break;
-                frame.Outcome().Check(row.sourcePath, output, reason);
-            }
+            std::string reason = SetRequestPaths(request, row.sourcePath, output);
+            if (reason.empty()) reason = RunWatched(host, frame.Progress(), Export::Convert_Wav_TO_MP3, request);
+            if (host.State().CancelRequested()) break;
+            frame.Outcome().Check(row.sourcePath, output, reason);
         }
         host.UncheckRow(index);
     }

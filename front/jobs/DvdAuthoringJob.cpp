@@ -46,9 +46,8 @@ bool ConvertRowTo(JobHost& host, const ConvertRow& row, const std::string& folde
     if (host.State().CancelRequested()) return false;
     frame.Progress().NextFile(host.Strings()[kRowConverting] + " - " + QString::fromStdString(row.sourcePath) + "....");
     const std::string output = folder + "/" + std::string(platform::TitlePart(row.sourcePath)) + extension;
-    if (!SetRequestPath(request.szSourceFile, row.sourcePath) || !SetRequestPath(request.szOutputFile, output))
-        return false;
-    const std::string reason = RunWatched(host, frame.Progress(), conversion, request);
+    std::string reason = SetRequestPaths(request, row.sourcePath, output);
+    if (reason.empty()) reason = RunWatched(host, frame.Progress(), conversion, request);
     if (host.State().CancelRequested()) return false;
     return frame.Outcome().Check(row.sourcePath, output, reason);
 }

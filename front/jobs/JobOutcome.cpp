@@ -10,8 +10,9 @@ namespace velmora::front {
 
 bool JobOutcome::Check(const std::string& input, const std::string& output, const std::string& reason)
 {
+    // A failed conversion leaves an earlier file of the name as it was: the reason decides first.
     std::error_code error;
-    if (!output.empty() && std::filesystem::exists(output, error)) {
+    if (reason.empty() && !output.empty() && std::filesystem::exists(output, error)) {
         ++converted_;
         return true;
     }
@@ -41,7 +42,7 @@ void JobOutcome::StepFailed(int what, const std::string& reason)
 bool JobOutcome::Joined(const std::string& result, const std::string& reason)
 {
     std::error_code error;
-    if (std::filesystem::exists(result, error)) {
+    if (reason.empty() && std::filesystem::exists(result, error)) {
         destination_ = result;
         return true;
     }

@@ -17,8 +17,8 @@ public:
 
     // Where the outputs go, for the summary.
     void SetDestination(std::string folder) { destination_ = std::move(folder); }
-    // True when the output is there; else the file failed, with the reason (a general one when
-    // the library gave none): "<name> - failed: <reason>".
+    // True when the library gave no reason and the output is there; else the file failed, with
+    // the reason (a general one when the library gave none): "<name> - failed: <reason>".
     bool Check(const std::string& input, const std::string& output, const std::string& reason);
     // A CD track ripped into output, with its AccurateRip verdict ("<file>: <verdict>" at once and
     // in the summary); with no output it failed, as in Check.
@@ -27,7 +27,8 @@ public:
     // A step for all the files that failed (the DVD authoring): the job made nothing. `what` is
     // a row of the window's texts.
     void StepFailed(int what, const std::string& reason);
-    // The files joined into one: the summary names it; false (a failed step) when it is not there.
+    // The files joined into one: the summary names it; false (a failed step) when the library
+    // gave a reason or it is not there.
     bool Joined(const std::string& result, const std::string& reason);
     void Cancelled() { cancelled_ = true; }
 

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "RecordText.h"
-#include "log/Log.h"
+#include "Lumetra.h"
 #include "paths/PathParts.h"
 
 #include <string>
@@ -9,16 +8,10 @@
 
 namespace velmora::front {
 
-// Copies a path into a request field; false, with the field emptied and a line logged, when it
-// does not fit: a path cut short would name another file.
-template <std::size_t Capacity>
-bool SetRequestPath(char (&field)[Capacity], std::string_view path)
-{
-    if (MediaLibrary::SetFieldText(field, path)) return true;
-    LogMessage(1, "The path %.*s is longer than %zu bytes; the file is skipped", static_cast<int>(path.size()),
-               path.data(), Capacity - 1);
-    return false;
-}
+// Copies the source and output paths into a conversion request; the reason when one does not
+// fit (a path cut short would name another file), empty when both are in.
+std::string SetRequestPaths(MediaLibrary::Header::MEDIACONVERSIONINFO& request, std::string_view source,
+                            std::string_view output);
 
 // Removes the folder with everything in it; failures are left alone.
 void CleanUpFolder(const std::string& folder);

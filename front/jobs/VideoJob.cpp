@@ -55,8 +55,8 @@ std::optional<std::string> Join(JobHost& host, MEDIACONVERSIONINFO& request, con
 {
     host.SetStatusText(host.Strings()[kRowJoining]);
     const std::string result = JoinedPath(chosen, std::string(platform::ExtensionPart(outputs.back())));
-    std::string reason;
-    if (SetRequestPath(request.szSourceFile, "") && SetRequestPath(request.szOutputFile, result)) {
+    std::string reason = SetRequestPaths(request, "", result);
+    if (reason.empty()) {
         std::vector<const char*> paths;
         for (const std::string& output : outputs) paths.push_back(output.c_str());
         Lumetra().Convert_Join_To_Single()(request, paths.data(), static_cast<unsigned>(paths.size()));
@@ -83,7 +83,7 @@ void RunVideoJob(JobHost& host, const JobInput& input)
         if (chosen.empty()) return;
         joinFolder.emplace("join");
         folder = joinFolder->Path().string();
-        if (SetRequestPath(defaults.szSourceFile, input.rows.front().sourcePath)) Lumetra().GetDefaultPara()(&defaults);
+        if (SetRequestPaths(defaults, input.rows.front().sourcePath, "").empty()) Lumetra().GetDefaultPara()(&defaults);
     } else {
         folder = host.ChooseOutputFolder();
         if (folder.empty()) return;
@@ -102,12 +102,14 @@ void RunVideoJob(JobHost& host, const JobInput& input)
         for (const ConvertRow& row : input.rows) {
             if (host.State().CancelRequested()) break;
             frame.Progress().NextFile(host.Strings()[kRowConverting] + " - " + QString::fromStdString(row.sourcePath) + "....");
-            if (!format || !SetRequestPath(request.szSourceFile, row.sourcePath)) continue;
+            if (!format) continue;
             const std::string output = OutputFor(*format, folder, row.sourcePath);
-            if (!SetRequestPath(request.szOutputFile, output)) continue;
-            const std::string reason = RunWatched(host, frame.Progress(), format->conversion, request,
-                                                  [&] { PreviewStep(host, request, picture); });
-            host.HidePreview();
+            std::string reason = SetRequestPaths(request, row.sourcePath, output);
+            if (reason.empty()) {
+                reason = RunWatched(host, frame.Progress(), format->conversion, request,
+                                    [&] { PreviewStep(host, request, picture); });
+                host.HidePreview();
+            }
             if (host.State().CancelRequested()) break;
             if (outcome.Check(row.sourcePath, output, reason)) outputs.push_back(output);
         }

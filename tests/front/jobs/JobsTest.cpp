@@ -135,6 +135,19 @@ TEST_F(JobTest, EachVideoIsConvertedIntoTheChosenContainerAndAFailureIsNamedAndC
 
     RunVideoJob(host, {.mode = kModeVideoConverter, .rows = Clips({"a.avi"}), .formatRadio = kMovRadio});
     EXPECT_NE(DescribeWithFfmpeg(output / "a.mov").find("mov,mp4"), std::string::npos);
+
+    // An earlier output of the name does not make a failed conversion a success; a path longer
+    // than the library takes is a failure with its reason, never a file skipped in silence.
+    WriteFile(output / "broken.mov", "an earlier conversion");
+    const std::string longName = std::string(250, 'x') + ".avi";
+    RunVideoJob(host, {.mode = kModeVideoConverter,
+                       .rows = {{.sourcePath = (output / "broken.avi").string()},
+                                {.sourcePath = (output / "deep" / longName).string()}},
+                       .formatRadio = kMovRadio});
+    EXPECT_EQ(ReadFile(output / "broken.mov"), "an earlier conversion");
+    EXPECT_TRUE(host.LastStatus().startsWith("2 files failed: broken.avi: ffmpeg failed")) << host.LastStatus().toStdString();
+    EXPECT_TRUE(host.LastStatus().endsWith(Q(longName) + ": its path is longer than the 259 bytes the converter takes"))
+        << host.LastStatus().toStdString();
 }
 
 TEST_F(JobTest, ALongVideoConversionShowsWhereTheEncoderHasGotInThePreviewAndLeavesNoWorkingFiles)
