@@ -1,42 +1,45 @@
 #include "Interrupts.h"
 
 #include "Lumetra.h"
-#include "process/EndSignals.h"
 
-#include <cerrno>
 #include <chrono>
+#include <fcntl.h>
 #include <poll.h>
-#include <thread>
 
 namespace lumetra::cli {
 namespace {
 
 constexpr auto kCancelRepeat = std::chrono::milliseconds(100);
 
-// Waits for the first interrupt; then cancels again and again, since a tool may start after it.
-void CancelWhenInterrupted(int signalled)
-{
-    pollfd readable{signalled, POLLIN, 0};
-    while (::poll(&readable, 1, -1) < 0 && errno == EINTR) {
-    }
-    for (;;) {
-        CancelConversions();
-        std::this_thread::sleep_for(kCancelRepeat);
-    }
-}
-
 }  // namespace
 
-void CancelWorkOnInterrupt()
+InterruptCanceller::InterruptCanceller()
 {
-    // Kept for the life of the process: the thread that waits on it never ends.
-    static const auto* signals = new velmora::platform::EndSignals;
-    if (signals->Catching()) std::thread(CancelWhenInterrupted, signals->ReadEnd()).detach();
+    int stop[2];
+    if (!signals_.Catching() || ::pipe2(stop, O_CLOEXEC) != 0) return;
+    stopRead_.reset(stop[0]);
+    stopWrite_.reset(stop[1]);
+    watcher_ = std::thread(&InterruptCanceller::Watch, this);
 }
 
-bool Interrupted()
+InterruptCanceller::~InterruptCanceller()
 {
-    return velmora::platform::EndSignals::Received();
+    if (!watcher_.joinable()) return;
+    stopWrite_.reset();   // the watcher sees the pipe's end
+    watcher_.join();
+}
+
+// Sleeps until an interrupt or the end; after an interrupt, cancels now and then until the end.
+void InterruptCanceller::Watch()
+{
+    pollfd wakers[2] = {{stopRead_.get(), POLLIN, 0}, {signals_.ReadEnd(), POLLIN, 0}};
+    for (;;) {
+        const bool interrupted = Interrupted();
+        if (interrupted) CancelConversions();
+        // Once interrupted, only the end is waited for: the signal's byte stays readable.
+        const int timeout = interrupted ? static_cast<int>(kCancelRepeat.count()) : -1;
+        if (::poll(wakers, interrupted ? 1 : 2, timeout) > 0 && wakers[0].revents != 0) return;
+    }
 }
 
 }  // namespace lumetra::cli

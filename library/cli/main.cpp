@@ -276,7 +276,7 @@ bool ChooseTitles(const Options& options, std::vector<CD_TEXT_INFO> tracks)
 bool RipTracks(LumetraDiscRip* rip, const std::vector<CD_TEXT_INFO>& tracks)
 {
     bool allExact = true;
-    for (std::size_t at = 0; at < tracks.size() && !lumetra::cli::Interrupted(); ++at) {
+    for (std::size_t at = 0; at < tracks.size() && !lumetra::cli::InterruptCanceller::Interrupted(); ++at) {
         std::fprintf(stderr, "lumetra: ripping track %d (%zu of %zu)\n", tracks[at].nTrackNo, at + 1, tracks.size());
         MediaLibrary::Header::RIP_TRACK_REPORT report;
         if (RipDiscTrack(rip, tracks[at].nTrackNo, &report) != 0) {
@@ -340,9 +340,9 @@ int main(int argc, char** argv)
         return 2;
     }
     if (parsed.options->verbose) SetLogEcho(1);
-    lumetra::cli::CancelWorkOnInterrupt();
+    const lumetra::cli::InterruptCanceller canceller;
     const int status = Run(*parsed.options);
-    if (!lumetra::cli::Interrupted()) return status;
+    if (!lumetra::cli::InterruptCanceller::Interrupted()) return status;
     std::fprintf(stderr, "lumetra: interrupted\n");
     return 1;
 }
