@@ -86,10 +86,12 @@ WaveLayout ParseWave(std::string_view bytes)
 
 WaveLayout ReadWaveFile(const std::filesystem::path& file)
 {
+    // Only a plain file is opened: a named pipe would block the open for good.
     std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error)) return {};
     const auto size = std::filesystem::file_size(file, error);
     std::ifstream in(file, std::ios::binary);
-    if (error || !in || std::filesystem::is_directory(file, error)) return {};
+    if (error || !in) return {};
     const ByteReader read = [&in](std::uint64_t offset, char* buffer, std::size_t count) -> std::size_t {
         in.clear();
         if (!in.seekg(static_cast<std::streamoff>(offset))) return 0;

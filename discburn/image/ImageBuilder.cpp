@@ -45,9 +45,10 @@ std::string EntryName(const std::filesystem::path& path)
     return std::string(platform::FileNamePart(normal));
 }
 
+// Without waiting: opening a named pipe nobody writes to would block the build for good.
 bool IsReadable(const std::filesystem::path& file)
 {
-    return platform::FileDescriptor(::open(file.c_str(), O_RDONLY | O_CLOEXEC)).valid();
+    return platform::FileDescriptor(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)).valid();
 }
 
 // An empty image named after the window's date stamp; none (and the window told) when libisofs fails.

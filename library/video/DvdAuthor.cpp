@@ -132,6 +132,9 @@ AuthoringDest AuthoringDestination(std::string_view xml)
 
 AuthoringDest AuthoringFileDestination(const std::filesystem::path& xml)
 {
+    // Only a plain file is opened: a named pipe would block the open for good.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(xml, error)) return {std::nullopt, "cannot be read"};
     std::ifstream in(xml, std::ios::binary);
     if (!in) return {std::nullopt, "cannot be read"};
     std::string text(kAuthoringTextLimit, '\0');

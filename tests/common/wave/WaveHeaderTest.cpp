@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace velmora::wave {
 namespace {
 
@@ -69,6 +72,11 @@ TEST(ParseWaveTest, FindsTheFormatAndTheRealDataChunkOfBytesOrFilesAndNamesWhatC
     EXPECT_EQ(ReadWaveFile(scratch / "absent.wav").problem, WaveProblem::CannotOpen);
     EXPECT_EQ(ReadWaveFile(scratch.path()).problem, WaveProblem::CannotOpen);
     EXPECT_FALSE(IsCdAudioFile(scratch / "absent.wav"));
+    // A named pipe is refused at once, not waited on (or the alarm ends the test).
+    ASSERT_EQ(::mkfifo((scratch / "pipe.wav").c_str(), 0600), 0);
+    ::alarm(60);
+    EXPECT_EQ(ReadWaveFile(scratch / "pipe.wav").problem, WaveProblem::CannotOpen);
+    ::alarm(0);
 }
 
 }  // namespace

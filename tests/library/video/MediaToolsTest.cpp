@@ -13,6 +13,8 @@
 
 #include <arpa/inet.h>
 #include <set>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace MediaLibrary::Video {
 namespace {
@@ -236,6 +238,13 @@ TEST(AuthoringDestinationTest, IsTheDestOfTheRootElementAsTheAuthoringToolReadsI
         EXPECT_EQ(read.whyNone, "names a dest folder that XML cannot carry: " + why) << dest;
     }
     EXPECT_EQ(AuthoringDestination("<dvdauthor dest=\"/dvd/\xe2\x82\xac&#x1F600;\">").folder, "/dvd/€😀");
+
+    // An authoring file that is a named pipe is refused at once, not waited on.
+    ScratchFolder scratch;
+    ASSERT_EQ(::mkfifo((scratch / "pipe.xml").c_str(), 0600), 0);
+    ::alarm(60);
+    EXPECT_EQ(AuthoringFileDestination(scratch / "pipe.xml").whyNone, "cannot be read");
+    ::alarm(0);
 }
 
 }  // namespace
