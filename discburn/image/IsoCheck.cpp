@@ -31,6 +31,9 @@ std::string Amount(std::uint64_t bytes)
 
 std::optional<std::string> WhyNotWholeIsoImage(const std::filesystem::path& file)
 {
+    // Only a plain file is opened: a named pipe would block the open for good.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error)) return "not an ISO 9660 image";
     std::ifstream in(file, std::ios::binary);
     std::array<unsigned char, 2048> descriptor{};
     if (!in.seekg(kFirstDescriptor) || !in.read(reinterpret_cast<char*>(descriptor.data()), descriptor.size()) ||
@@ -39,7 +42,6 @@ std::optional<std::string> WhyNotWholeIsoImage(const std::filesystem::path& file
     if (descriptor[0] != kPrimaryDescriptor) return std::nullopt;
     const std::uint64_t declared = std::uint64_t{LittleEndian(descriptor.data() + kVolumeBlocksAt, 4)} *
                                    LittleEndian(descriptor.data() + kBlockSizeAt, 2);
-    std::error_code error;
     const std::uint64_t held = std::filesystem::file_size(file, error);
     if (error) return "not readable: " + error.message();
     if (held < declared)

@@ -126,7 +126,8 @@ TEST_F(DataDiscTest, TheWriterTakesOnlyRecordersAndMediaItCanWriteAndOnlyTheSign
     WriteFile(scratch / "cut.iso", bytes.replace(32768 + 80, 4, std::string("\xe8\x03\0\0", 4))   // 1000 blocks
                                        .replace(32768 + 128, 2, std::string("\0\x08", 2)));       // of 2048 bytes
     EXPECT_EQ(WhyNotWholeIsoImage(scratch / "a.iso"), std::nullopt);
-    for (const char* other : {"b.ISO", "short.iso", "missing.iso", "discs/text.iso"})
+    ASSERT_EQ(::mkfifo((scratch / "pipe.iso").c_str(), 0600), 0);   // refused at once, not waited on
+    for (const char* other : {"b.ISO", "short.iso", "missing.iso", "discs/text.iso", "pipe.iso"})
         EXPECT_EQ(WhyNotWholeIsoImage(scratch / other), "not an ISO 9660 image") << other;
     EXPECT_EQ(WhyNotWholeIsoImage(scratch / "cut.iso"), "an ISO 9660 image cut short (it holds 39 KB of the 2000 KB it declares)");
     bytes.resize(1000 * 2048);
