@@ -12,9 +12,14 @@ constexpr int kEndSignals[] = {SIGINT, SIGTERM, SIGHUP};
 std::atomic<bool> received{false};
 int writeEnd = -1;   // set before the handler is installed, cleared after it is gone
 
-void OnEndSignal(int)
+void OnEndSignal(int signal)
 {
-    received = true;
+    // A second one means it: the program ends at once, as if it had never been caught.
+    if (received.exchange(true)) {
+        std::signal(signal, SIG_DFL);
+        std::raise(signal);
+        return;
+    }
     const char byte = 1;
     [[maybe_unused]] const auto written = ::write(writeEnd, &byte, 1);
 }

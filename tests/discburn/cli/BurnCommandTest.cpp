@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <fstream>
 
 namespace velmora::discburn {
@@ -135,23 +136,28 @@ TEST_F(BurnCommandTest, AnAudioCdGoesToTheRecorderOfItsLetterWithItsTextAndAData
     EXPECT_FALSE(std::filesystem::exists(scratch / "discs/audio.iso") || std::filesystem::exists(scratch / "discs/nothing.iso"));
 }
 
-TEST_F(BurnCommandTest, ATerminationDuringAWriteStopsItWithExitOneAndLeavesNoPartialDisc)
+TEST_F(BurnCommandTest, ATerminationDuringAWriteStopsItWithExitOneAndLeavesNoPartialDiscAndASecondEndsItAtOnce)
 {
     // Sparse: a long write from a file that takes no room.
     std::ofstream(scratch / "large.bin").close();
     std::filesystem::resize_file(scratch / "large.bin", std::uint64_t{3} << 30);
     // Once the write's hidden file shows, the shell ends the burn it started, by its id.
     const std::string discs = (scratch / "discs").string();
-    const auto outcome = platform::RunAndWait(
-        {"/bin/sh", "-c",
-         "\"$@\" & burn=$!; until [ -n \"$(ls -A \"$0\")\" ] || ! kill -0 $burn; do sleep 0.05; done; "
-         "kill -TERM $burn; wait $burn",
-         discs, VELMORA_BURN_CLI, "data", "stdio:" + discs + "/data.iso", (scratch / "large.bin").string()},
-        {scratch / "error.txt", {}});
+    const auto burnEndedBy = [&](const std::string& kills) {
+        return platform::RunAndWait(
+                   {"/bin/sh", "-c",
+                    "\"$@\" & burn=$!; until [ -n \"$(ls -A \"$0\")\" ] || ! kill -0 $burn; do sleep 0.05; done; " +
+                        kills + " wait $burn",
+                    discs, VELMORA_BURN_CLI, "data", "stdio:" + discs + "/data.iso", (scratch / "large.bin").string()},
+                   {scratch / "error.txt", {}})
+            .exitStatus;
+    };
+    EXPECT_EQ(burnEndedBy("kill -TERM $burn;"), 1);
     const std::string error = ReadFile(scratch / "error.txt");
-    EXPECT_EQ(outcome.exitStatus, 1) << error;
     EXPECT_NE(error.find("velmora-burn: User Canceled!"), std::string::npos) << error;
     EXPECT_TRUE(std::filesystem::is_empty(scratch / "discs"));
+
+    EXPECT_EQ(burnEndedBy("kill -TERM $burn; sleep 0.02; kill -TERM $burn;"), 128 + SIGTERM);
 }
 
 }  // namespace
