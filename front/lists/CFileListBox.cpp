@@ -14,40 +14,42 @@
 #include <memory>
 
 namespace velmora::front {
-namespace {
 
 // A row owns its entry and remembers what it added to the disc-used amount, so that removing
-// it takes back exactly that.
+// it takes back exactly that. A folder's entry comes once its tree has been read.
 class EntryRow : public QListWidgetItem {
 public:
-    EntryRow(const QString& path, std::unique_ptr<CBaseObject> entry, std::int64_t amount)
-        : QListWidgetItem(path), entry_(std::move(entry)), amount_(amount)
+    EntryRow(const QString& path, std::shared_ptr<CBaseObject> entry, std::int64_t amount)
+        : QListWidgetItem(path), path_(path.toStdString()), entry_(std::move(entry)), amount_(amount)
     {
     }
-    CBaseObject& Entry() const { return *entry_; }
+    const std::string& Path() const { return path_; }
+    CBaseObject* Entry() const { return entry_.get(); }
+    void SetEntry(std::shared_ptr<CBaseObject> entry) { entry_ = std::move(entry); }
     std::int64_t Amount() const { return amount_; }
     void SetAmount(std::int64_t amount) { amount_ = amount; }
-    int id = 0;   // tells an answer of the library which row it is for
+    int id = 0;   // tells an answer of a worker which row it is for
 
 private:
-    std::unique_ptr<CBaseObject> entry_;
+    std::string path_;
+    std::shared_ptr<CBaseObject> entry_;
     std::int64_t amount_;
 };
-
-}  // namespace
 
 CFileListBox::CFileListBox(ListHost& host, QWidget* parent)
     : QListWidget(parent), host_(host), prober_(new MediaProber(this))
 {
     setSortingEnabled(true);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
+    connect(prober_, &MediaProber::Settled, this, &CFileListBox::Settled);
 }
 
 bool CFileListBox::IsListed(const QString& path) const
 {
     const auto wanted = CanonicalPath(path.toStdString());
     for (int row = 0; row < count(); ++row)
-        if (const auto* listed = EntryAt(row); listed && CanonicalPath(listed->Path()) == wanted) return true;
+        if (const auto* listed = dynamic_cast<EntryRow*>(item(row)); listed && CanonicalPath(listed->Path()) == wanted)
+            return true;
     return false;
 }
 
@@ -60,43 +62,50 @@ void CFileListBox::AddPath(const QString& path)
     const bool audioBurner = host_.Mode() == kModeAudioBurner;
     const std::string name = path.toStdString();
     std::error_code error;
-    std::unique_ptr<CBaseObject> entry;
-    std::int64_t amount = 0;
-    if (std::filesystem::is_directory(name, error)) {
+    const bool folder = std::filesystem::is_directory(name, error);
+    std::shared_ptr<CFileObject> file;
+    if (folder) {
         if (audioBurner) return;
-        entry = std::make_unique<CDirObject>(name);
-        amount = entry->GetDiscSize();
     } else {
         if (!std::filesystem::exists(name, error)) return;
-        auto file = std::make_unique<CFileObject>(name);
+        file = std::make_shared<CFileObject>(name);
         if (audioBurner && (!file->IsAudioFile() || !host_.RequireExport(Export::GetMediaFacts))) return;
-        if (!audioBurner) amount = file->GetDiscSize();
-        entry = std::move(file);
     }
-    auto* row = new EntryRow(path, std::move(entry), amount);
+    const std::int64_t amount = file && !audioBurner ? file->GetDiscSize() : 0;
+    auto* row = new EntryRow(path, file, amount);
     row->id = ++lastRowId_;
     addItem(row);
     host_.AddDiscUsed(amount);
     host_.UpdateDiscUsage();
-    // Music counts by its play length, which the library measures while the window goes on.
-    if (audioBurner)
+    // A folder's tree is read, and music measured by its play length, while the window goes on.
+    if (folder)
+        prober_->ReadFolder(name, [this, id = row->id](const FolderRead& read) { FolderReadIn(id, read); });
+    else if (audioBurner)
         prober_->Probe(name, [this, id = row->id](const ProbeResult& result) { Measured(id, result); });
+}
+
+void CFileListBox::FolderReadIn(int id, const FolderRead& read)
+{
+    auto* row = RowOf(id);
+    if (!row) return;   // removed meanwhile
+    row->SetEntry(read.folder);
+    row->SetAmount(read.discSize);
+    host_.AddDiscUsed(read.discSize);
+    host_.UpdateDiscUsage();
 }
 
 void CFileListBox::Measured(int id, const ProbeResult& result)
 {
-    int index = 0;
-    while (index < count() && static_cast<EntryRow*>(item(index))->id != id) ++index;
-    if (index == count()) return;   // removed meanwhile
-    auto* row = static_cast<EntryRow*>(item(index));
+    auto* row = RowOf(id);
+    if (!row) return;   // removed meanwhile
     if (!result.media) {
-        const QString name = QString::fromStdString(row->Entry().GetName());
-        delete takeItem(index);
+        const QString name = QString::fromStdString(row->Entry()->GetName());
+        delete takeItem(this->row(row));
         host_.ShowMessage(host_.Strings()[kRowCannotAdd].arg(name, QString::fromStdString(result.reason)),
                           host_.Strings()[kRowTitle], MessageKind::Information);
         return;
     }
-    auto& file = static_cast<CFileObject&>(row->Entry());
+    auto& file = static_cast<CFileObject&>(*row->Entry());
     file.SetPlayLength(result.playLength.c_str());
     row->SetAmount(file.GetDuration());
     host_.AddDiscUsed(file.GetDuration());
@@ -133,7 +142,14 @@ void CFileListBox::Empty()
 CBaseObject* CFileListBox::EntryAt(int index) const
 {
     auto* entryRow = dynamic_cast<EntryRow*>(item(index));
-    return entryRow ? &entryRow->Entry() : nullptr;
+    return entryRow ? entryRow->Entry() : nullptr;
+}
+
+EntryRow* CFileListBox::RowOf(int id) const
+{
+    for (int index = 0; index < count(); ++index)
+        if (auto* entryRow = static_cast<EntryRow*>(item(index)); entryRow->id == id) return entryRow;
+    return nullptr;
 }
 
 void CFileListBox::SetAcceptsDroppedFiles(bool accept)

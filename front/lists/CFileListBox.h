@@ -9,6 +9,7 @@
 namespace velmora::front {
 
 class CBaseObject;
+class EntryRow;
 class ListHost;
 
 // The sorted list of the three burner modes: files and folders, each row counting towards the
@@ -27,9 +28,14 @@ public:
     void SetAcceptsDroppedFiles(bool accept);
     bool AcceptsDroppedFiles() const { return acceptsDrops_; }
 
+    // None for a folder whose tree is still being read.
     CBaseObject* EntryAt(int row) const;
     // Whether files just added are still being measured.
     bool Measuring() const;
+
+signals:
+    // Every file and folder added has been measured.
+    void Settled();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -39,7 +45,9 @@ protected:
 
 private:
     bool IsListed(const QString& path) const;
+    EntryRow* RowOf(int rowId) const;
     void Measured(int rowId, const ProbeResult& result);
+    void FolderReadIn(int rowId, const FolderRead& read);
 
     ListHost& host_;
     MediaProber* prober_;

@@ -1,5 +1,6 @@
 #include "MediaProber.h"
 
+#include "Entries.h"
 #include "core/LumetraBinding.h"
 
 #include <QMetaObject>
@@ -35,16 +36,34 @@ MediaProber::~MediaProber()
 
 void MediaProber::Probe(const std::string& path, std::function<void(const ProbeResult&)> answer)
 {
+    Answer<ProbeResult>([path] { return Measure(path); }, std::move(answer));
+}
+
+void MediaProber::ReadFolder(const std::string& path, std::function<void(const FolderRead&)> answer)
+{
+    Answer<FolderRead>(
+        [path] {
+            auto folder = std::make_shared<CDirObject>(path);
+            const std::int64_t size = folder->GetDiscSize();
+            return FolderRead{std::move(folder), size};
+        },
+        std::move(answer));
+}
+
+template <typename Result>
+void MediaProber::Answer(std::function<Result()> work, std::function<void(const Result&)> answer)
+{
     ++pending_;
     QPointer<MediaProber> self(this);
-    pool_.start([self, path, answer = std::move(answer)] {
-        ProbeResult result = Measure(path);
+    pool_.start([self, work = std::move(work), answer = std::move(answer)] {
+        Result result = work();
         QMetaObject::invokeMethod(
             self.data(),
             [self, answer, result = std::move(result)] {
                 if (!self) return;
                 --self->pending_;
                 answer(result);
+                if (self && !self->Busy()) emit self->Settled();
             },
             Qt::QueuedConnection);
     });

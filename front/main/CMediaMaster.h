@@ -100,6 +100,7 @@ private slots:
     void OnBnClickedButtonCdDataBurner();
     void OnBnClickedButtonDvdDataBurner();
     void OnBnClickedStart();
+    void StartHandedOverBurn();
     void OnBnClickedExit();
     void OnBnClickedAddFiles();
     void OnBnClickedRemoveFiles();

@@ -183,7 +183,17 @@ void CMediaMaster::HandOverPendingOutputs()
     for (const std::string& output : state_.TakePendingOutputs()) burnList_->AddPath(QString::fromStdString(output));
     controls_.formatGroup->button(control::kSecondOptionRadio)->setChecked(true);
     ApplyDvdBurnOption(4);
-    QMetaObject::invokeMethod(this, &CMediaMaster::OnBnClickedStart, Qt::QueuedConnection);
+    // Folders among the outputs are read first: the burn starts once the list has measured them.
+    if (burnList_->Measuring())
+        connect(burnList_, &CFileListBox::Settled, this, &CMediaMaster::StartHandedOverBurn, Qt::SingleShotConnection);
+    else
+        QMetaObject::invokeMethod(this, &CMediaMaster::StartHandedOverBurn, Qt::QueuedConnection);
+}
+
+// Only while the burner still shows: the user may have gone to another mode meanwhile.
+void CMediaMaster::StartHandedOverBurn()
+{
+    if (Mode() == kModeDvdDataBurner && !state_.Busy()) OnBnClickedStart();
 }
 
 void CMediaMaster::OnOptionRadio(int index)

@@ -273,6 +273,7 @@ TEST_F(WindowTest, StartBurnsTheListAndCancelOrEscapeStopsTheBurn)
     Click(*window, kCdDataBurnerButton);
     Click(*window, kSecondOptionRadio);   // Create ISO File
     window->BurnList().AddPath(Q(folder / "Letters"));
+    Settle(window->BurnList());
     desktop.chosenSaveFile = Q(folder / "made");
     Burn(*window);
     EXPECT_EQ(Caption(*window, kStatusText), "Burn completed successfully!");
@@ -299,6 +300,20 @@ TEST_F(WindowTest, StartBurnsTheListAndCancelOrEscapeStopsTheBurn)
     EXPECT_EQ(Caption(*window, kStatusText), "User Canceled!");
     EXPECT_FALSE(fs::exists(folder / "stopped.iso"));
     EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(WindowTest, FoldersHandedOnToTheBurnerAreBurntOnceTheListHasReadThem)
+{
+    const ScopedEnvironment recorders("VELMORA_RECORDERS", "stdio:" + (folder / "dvd.iso").string());
+    fs::create_directories(folder / "disc/VIDEO_TS");
+    WriteFile(folder / "disc/VIDEO_TS/VIDEO_TS.IFO", "the menu");
+    const auto window = MakeWindow(desktop);
+    window->State().AddPendingOutput((folder / "disc/VIDEO_TS").string());
+    window->PostCommand(command::kBurnPendingOutputs);
+    ASSERT_TRUE(ProcessEventsUntil([&] { return Caption(*window, kStatusText).startsWith("Burn completed"); }, 60000))
+        << Caption(*window, kStatusText).toStdString();
+    EXPECT_EQ(discburn::test::ReadIsoImage(folder / "dvd.iso", true).contents.at("VIDEO_TS/VIDEO_TS.IFO"), "the menu");
+    EXPECT_TRUE(desktop.messages.empty());
 }
 
 TEST_F(WindowTest, WhatNeedsAnExportTheLibraryLacksIsRefused)

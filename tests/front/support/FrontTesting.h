@@ -6,6 +6,8 @@
 #include "lists/ListHost.h"
 #include "support/Desktop.h"
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QString>
 #include <QStringList>
@@ -41,6 +43,12 @@ inline QString Q(const std::filesystem::path& path) { return QString::fromStdStr
 // Lets events run until the condition holds (false on time-out), or for a moment.
 bool ProcessEventsUntil(const std::function<bool()>& condition, int milliseconds = 60000);
 inline void ProcessEvents(int milliseconds = 0) { ProcessEventsUntil([] { return false; }, milliseconds); }
+// Waits until every file and folder added to the list has been measured.
+template <typename List>
+void Settle(const List& list)
+{
+    ASSERT_TRUE(ProcessEventsUntil([&] { return !list.Measuring(); }));
+}
 
 struct ShownMessage {
     QString text, caption;
