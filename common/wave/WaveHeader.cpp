@@ -1,9 +1,11 @@
 #include "WaveHeader.h"
 
+#include "files/PlainFile.h"
+
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <fstream>
+#include <unistd.h>
 
 namespace velmora::wave {
 namespace {
@@ -86,19 +88,13 @@ WaveLayout ParseWave(std::string_view bytes)
 
 WaveLayout ReadWaveFile(const std::filesystem::path& file)
 {
-    // Only a plain file is opened: a named pipe would block the open for good.
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(file, error)) return {};
-    const auto size = std::filesystem::file_size(file, error);
-    std::ifstream in(file, std::ios::binary);
-    if (error || !in) return {};
+    const platform::PlainFile in = platform::OpenPlainFile(file);
+    if (!in.fd.valid()) return {};
     const ByteReader read = [&in](std::uint64_t offset, char* buffer, std::size_t count) -> std::size_t {
-        in.clear();
-        if (!in.seekg(static_cast<std::streamoff>(offset))) return 0;
-        in.read(buffer, static_cast<std::streamsize>(count));
-        return static_cast<std::size_t>(in.gcount());
+        const ssize_t got = ::pread(in.fd.get(), buffer, count, static_cast<off_t>(offset));
+        return got > 0 ? static_cast<std::size_t>(got) : 0;
     };
-    return ReadWaveLayout(read, size);
+    return ReadWaveLayout(read, in.size);
 }
 
 bool IsCdAudio(const WaveFormat& format)

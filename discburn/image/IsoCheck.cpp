@@ -1,14 +1,16 @@
 #include "IsoCheck.h"
 
+#include "files/PlainFile.h"
+
 #include <array>
 #include <cstdint>
 #include <cstring>
-#include <fstream>
+#include <unistd.h>
 
 namespace velmora::discburn {
 namespace {
 
-constexpr std::streamoff kFirstDescriptor = 16 * 2048;
+constexpr off_t kFirstDescriptor = 16 * 2048;
 constexpr unsigned char kPrimaryDescriptor = 1;
 constexpr std::size_t kSignatureAt = 1, kVolumeBlocksAt = 80, kBlockSizeAt = 128;
 constexpr std::uint64_t kKilobyte = 1024, kMegabyte = 1024 * kKilobyte;
@@ -29,23 +31,26 @@ std::string Amount(std::uint64_t bytes)
 
 }  // namespace
 
+std::optional<VolumeSpace> PrimaryVolumeSpace(const unsigned char* sector)
+{
+    if (sector[0] != kPrimaryDescriptor || std::memcmp(sector + kSignatureAt, "CD001", 5) != 0) return std::nullopt;
+    return VolumeSpace{LittleEndian(sector + kVolumeBlocksAt, 4),
+                       static_cast<std::uint16_t>(LittleEndian(sector + kBlockSizeAt, 2))};
+}
+
 std::optional<std::string> WhyNotWholeIsoImage(const std::filesystem::path& file)
 {
-    // Only a plain file is opened: a named pipe would block the open for good.
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(file, error)) return "not an ISO 9660 image";
-    std::ifstream in(file, std::ios::binary);
+    const platform::PlainFile image = platform::OpenPlainFile(file);
     std::array<unsigned char, 2048> descriptor{};
-    if (!in.seekg(kFirstDescriptor) || !in.read(reinterpret_cast<char*>(descriptor.data()), descriptor.size()) ||
+    if (!image.fd.valid() ||
+        ::pread(image.fd.get(), descriptor.data(), descriptor.size(), kFirstDescriptor) !=
+            static_cast<ssize_t>(descriptor.size()) ||
         std::memcmp(descriptor.data() + kSignatureAt, "CD001", 5) != 0)
         return "not an ISO 9660 image";
-    if (descriptor[0] != kPrimaryDescriptor) return std::nullopt;
-    const std::uint64_t declared = std::uint64_t{LittleEndian(descriptor.data() + kVolumeBlocksAt, 4)} *
-                                   LittleEndian(descriptor.data() + kBlockSizeAt, 2);
-    const std::uint64_t held = std::filesystem::file_size(file, error);
-    if (error) return "not readable: " + error.message();
-    if (held < declared)
-        return "an ISO 9660 image cut short (it holds " + Amount(held) + " of the " + Amount(declared) +
+    const auto space = PrimaryVolumeSpace(descriptor.data());
+    const std::uint64_t declared = space ? std::uint64_t{space->blocks} * space->blockBytes : 0;
+    if (image.size < declared)
+        return "an ISO 9660 image cut short (it holds " + Amount(image.size) + " of the " + Amount(declared) +
                " it declares)";
     return std::nullopt;
 }

@@ -1,6 +1,7 @@
 #include "DataTrackReader.h"
 
 #include "drives/CdToc.h"
+#include "image/IsoCheck.h"
 
 #include <cdio/cdio.h>
 
@@ -14,13 +15,7 @@ namespace velmora::discburn {
 namespace {
 
 constexpr std::uint32_t kVolumeDescriptorSector = 16;
-constexpr std::size_t kVolumeSpaceSizeAt = 80;   // little-endian half of the both-endian field
 constexpr std::uint32_t kLargestDiscSectors = 8'600'000'000 / kDataSectorBytes;
-
-std::uint32_t LittleEndian32(const unsigned char* bytes)
-{
-    return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
-}
 
 }  // namespace
 
@@ -77,8 +72,7 @@ void DataTrackReader::ReadVolumeSize()
 {
     std::vector<unsigned char> sector(kDataSectorBytes);
     if (trackSectors_ <= kVolumeDescriptorSector || !Read(kVolumeDescriptorSector, 1, sector.data())) return;
-    if (sector[0] != 1 || std::memcmp(&sector[1], "CD001", 5) != 0) return;
-    volumeSectors_ = LittleEndian32(&sector[kVolumeSpaceSizeAt]);
+    if (const auto space = PrimaryVolumeSpace(sector.data())) volumeSectors_ = space->blocks;
 }
 
 bool DataTrackReader::Read(std::uint32_t first, std::uint32_t count, unsigned char* bytes) const

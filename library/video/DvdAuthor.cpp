@@ -1,6 +1,7 @@
 #include "DvdAuthor.h"
 
 #include "interface/Failure.h"
+#include "files/PlainFile.h"
 #include "log/Log.h"
 #include "text/XmlText.h"
 #include "ToolRunner.h"
@@ -10,7 +11,6 @@
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <string>
 
 namespace MediaLibrary::Video {
@@ -132,15 +132,9 @@ AuthoringDest AuthoringDestination(std::string_view xml)
 
 AuthoringDest AuthoringFileDestination(const std::filesystem::path& xml)
 {
-    // Only a plain file is opened: a named pipe would block the open for good.
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(xml, error)) return {std::nullopt, "cannot be read"};
-    std::ifstream in(xml, std::ios::binary);
-    if (!in) return {std::nullopt, "cannot be read"};
-    std::string text(kAuthoringTextLimit, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<std::size_t>(in.gcount()));
-    return AuthoringDestination(text);
+    const auto text = velmora::platform::ReadPlainFileHead(xml, kAuthoringTextLimit);
+    if (!text) return {std::nullopt, "cannot be read"};
+    return AuthoringDestination(*text);
 }
 
 DiscFolderStaging::DiscFolderStaging(std::filesystem::path dest) : dest_(std::move(dest))

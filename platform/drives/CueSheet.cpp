@@ -1,15 +1,13 @@
 #include "CueSheet.h"
 
 #include "CdToc.h"
-#include "files/FileDescriptor.h"
+#include "files/PlainFile.h"
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <optional>
-#include <sys/stat.h>
 #include <vector>
 
 namespace velmora::platform {
@@ -166,22 +164,6 @@ std::string CheckLine(Sheet& sheet, std::string_view line, std::string_view data
     return problem;
 }
 
-// Without blocking: a FIFO would hold the open, and every read after it. -1 and the problem when
-// the file cannot be opened or is not a regular file.
-int OpenRegularFile(const std::filesystem::path& file, struct stat& facts, std::string& problem)
-{
-    FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (!fd.valid()) {
-        problem = file.string() + " cannot be opened: " + std::strerror(errno);
-        return -1;
-    }
-    if (::fstat(fd.get(), &facts) != 0 || !S_ISREG(facts.st_mode)) {
-        problem = file.string() + " is not a regular file";
-        return -1;
-    }
-    return fd.release();
-}
-
 }  // namespace
 
 std::string CheckCueSheet(std::string_view text, std::string_view dataFileName, std::uint64_t dataBytes)
@@ -220,24 +202,15 @@ std::string CheckDiscImage(const std::filesystem::path& cue)
     if (extension != ".cue" && extension != ".CUE") return "a disc image is named by its .cue file";
     const std::filesystem::path data = name.substr(0, name.size() - 3) + (extension == ".cue" ? "bin" : "BIN");
 
-    struct stat facts {};
-    std::string problem;
-    FileDescriptor sheet(OpenRegularFile(cue, facts, problem));
-    if (!sheet.valid()) return problem;
-    if (static_cast<std::uint64_t>(facts.st_size) > kCueSheetLimit)
+    const PlainFile sheet = OpenPlainFile(cue);
+    if (!sheet.fd.valid()) return sheet.problem;
+    if (sheet.size > kCueSheetLimit)
         return "the cue sheet is longer than " + std::to_string(kCueSheetLimit / 1024) + " KiB";
-    std::string text(kCueSheetLimit + 1, '\0');
-    std::size_t length = 0;
-    while (length < text.size()) {
-        const ssize_t got = ::read(sheet.get(), text.data() + length, text.size() - length);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return cue.string() + " cannot be read: " + std::strerror(errno);
-        if (got == 0) break;
-        length += static_cast<std::size_t>(got);
-    }
-    text.resize(length);
-    if (!FileDescriptor(OpenRegularFile(data, facts, problem)).valid()) return problem;
-    return CheckCueSheet(text, data.filename().string(), static_cast<std::uint64_t>(facts.st_size));
+    const auto text = ReadUpTo(sheet, kCueSheetLimit + 1);
+    if (!text) return cue.string() + " cannot be read: " + std::strerror(errno);
+    const PlainFile samples = OpenPlainFile(data);
+    if (!samples.fd.valid()) return samples.problem;
+    return CheckCueSheet(*text, data.filename().string(), samples.size);
 }
 
 }  // namespace velmora::platform

@@ -3,6 +3,7 @@
 
 #include "CdDevice.h"
 #include "CdaRecord.h"
+#include "files/PlainFile.h"
 #include "settings/Settings.h"
 
 #include <cdio/cdio.h>
@@ -128,17 +129,6 @@ bool Matches(const std::string& pattern, const std::string& name)
     return ::fnmatch(pattern.c_str(), name.c_str(), FNM_CASEFOLD | FNM_NOESCAPE) == 0;
 }
 
-std::optional<std::string> ReadHead(const std::filesystem::path& file, std::size_t limit)
-{
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(file, error)) return std::nullopt;
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string bytes(limit, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(limit));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    return bytes;
-}
 
 }  // namespace
 
@@ -240,7 +230,7 @@ std::vector<std::string> DriveTable::FindFiles(std::string_view pattern) const
 
 std::optional<std::string> DriveTable::ReadFileHead(std::string_view path, std::size_t limit) const
 {
-    if (!DriveLetterOf(path)) return ReadHead(std::filesystem::path(path), limit);
+    if (!DriveLetterOf(path)) return ReadPlainFileHead(std::filesystem::path(path), limit);
     const Drive* drive = FindByPath(path);
     if (!drive) return std::nullopt;
     const std::string relative = RelativePart(path);
@@ -257,7 +247,7 @@ std::optional<std::string> DriveTable::ReadFileHead(std::string_view path, std::
     if (!folder) return std::nullopt;
     const auto file = Below(*folder, relative);
     if (!file) return std::nullopt;
-    return ReadHead(*file, limit);
+    return ReadPlainFileHead(*file, limit);
 }
 
 }  // namespace velmora::platform

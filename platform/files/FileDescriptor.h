@@ -10,6 +10,12 @@ public:
     explicit FileDescriptor(int fd = -1) : fd_(fd) {}
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
+    FileDescriptor(FileDescriptor&& other) noexcept : fd_(other.release()) {}
+    FileDescriptor& operator=(FileDescriptor&& other) noexcept
+    {
+        if (this != &other) reset(other.release());
+        return *this;
+    }
     ~FileDescriptor() { reset(); }
 
     int get() const { return fd_; }

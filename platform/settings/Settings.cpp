@@ -1,12 +1,10 @@
 #include "Settings.h"
 
-#include "files/FileDescriptor.h"
+#include "files/PlainFile.h"
 #include "text/Trim.h"
 
 #include <charconv>
 #include <cstdlib>
-#include <fcntl.h>
-#include <sys/stat.h>
 
 namespace velmora::platform {
 
@@ -20,18 +18,8 @@ Settings Settings::FromFile(const std::filesystem::path& file)
 {
     // Only a plain file, and only its beginning: settings are a few lines, and a device or a
     // pipe named here must not be read for ever.
-    const FileDescriptor in(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    struct stat facts {};
-    if (!in.valid() || ::fstat(in.get(), &facts) != 0 || !S_ISREG(facts.st_mode)) return {};
-    std::string text(kSizeLimit, '\0');
-    std::size_t filled = 0;
-    while (filled < text.size()) {
-        const ssize_t got = ::read(in.get(), text.data() + filled, text.size() - filled);
-        if (got <= 0) break;
-        filled += static_cast<std::size_t>(got);
-    }
-    text.resize(filled);
-    return FromText(text);
+    const auto text = ReadPlainFileHead(file, kSizeLimit);
+    return text ? FromText(*text) : Settings{};
 }
 
 Settings Settings::FromText(std::string_view text)
