@@ -4,6 +4,7 @@
 #include "CdDevice.h"
 #include "CdaRecord.h"
 #include "files/PlainFile.h"
+#include "paths/PathParts.h"
 #include "settings/Settings.h"
 
 #include <cdio/cdio.h>
@@ -58,10 +59,7 @@ DriveKind VirtualDriveKind(const std::filesystem::path& source)
 {
     std::error_code error;
     if (std::filesystem::is_directory(source, error)) return DriveKind::Folder;
-    std::string extension = source.extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char letter) { return static_cast<char>(std::tolower(letter)); });
-    return extension == ".iso" ? DriveKind::IsoImage : DriveKind::DiscImage;
+    return LowerExtension(source.native()) == ".iso" ? DriveKind::IsoImage : DriveKind::DiscImage;
 }
 
 // The part after "D:" and its separator, with '\' turned into '/'; none for a bare root.
@@ -196,12 +194,6 @@ DriveType DriveTable::TypeOfRoot(std::string_view root) const
     const auto letter = DriveLetterOf(root);
     if (!letter || !RelativePart(root).empty()) return DriveType::NoRootDir;
     return Find(*letter) ? DriveType::CdRom : DriveType::NoRootDir;
-}
-
-std::optional<std::filesystem::path> DriveTable::FilesFolder(std::string_view path) const
-{
-    const Drive* drive = FindByPath(path);
-    return drive ? FilesFolderOf(*drive) : std::nullopt;
 }
 
 std::vector<std::string> DriveTable::FindFiles(std::string_view pattern) const

@@ -37,9 +37,6 @@ public:
     // case ignored. An audio disc holds one TrackNN.cda per audio track; a data disc the files
     // of its mount point or of the folder it stands for.
     std::vector<std::string> FindFiles(std::string_view pattern) const;
-    // The folder whose files the drive of the path shows: the mount point of a data disc in a
-    // device, or the folder a drive stands for. None for an audio disc or an unmounted one.
-    std::optional<std::filesystem::path> FilesFolder(std::string_view path) const;
 
     // Up to limit bytes from the start of a file on a drive ("D:\Track01.cda"); a path that
     // names no drive is read from the file system. None when there is no such file.
