@@ -13,13 +13,13 @@ constexpr auto kProgressInterval = std::chrono::seconds(1);
 
 // The window's English texts of the rows the engine asks for.
 const std::map<int, const char*> kTexts{
-    {59, "Initializing Disc Recorder..."},
-    {61, "Creating ISO Image"},
-    {62, "Finalizing Image"},
-    {63, "Writing ISO Image to Disk"},
-    {67, "Burn completed successfully!"},
-    {68, "Creating File System..."},
-    {83, "Inserted Media is not writable.\n\nPlease insert the Blank media and try again."},
+    {BurnWindow::kInitializingRecorderRow, "Initializing Disc Recorder..."},
+    {BurnWindow::kCreatingIsoImageRow, "Creating ISO Image"},
+    {BurnWindow::kFinalizingImageRow, "Finalizing Image"},
+    {BurnWindow::kWritingIsoImageRow, "Writing ISO Image to Disk"},
+    {BurnWindow::kBurnCompletedRow, "Burn completed successfully!"},
+    {BurnWindow::kCreatingFileSystemRow, "Creating File System..."},
+    {BurnWindow::kMediaNotWritableRow, "Inserted Media is not writable.\n\nPlease insert the Blank media and try again."},
     {BurnWindow::kBurnProgressRow, "%1 of %2 MB written"},
     {BurnWindow::kTimeLeftRow, "%1 left"},
     {BurnWindow::kBurnVerifiedRow, "Burn completed and verified!"},
@@ -35,11 +35,6 @@ std::string EnglishText(int row)
 }
 
 }  // namespace
-
-void ConsoleWindow::CatchInterrupts()
-{
-    static const platform::EndSignals signals;
-}
 
 int ConsoleWindow::SendProgress(const WriteProgress& progress)
 {
@@ -86,7 +81,7 @@ void ConsoleWindow::ShowError(int row)
 std::string ConsoleWindow::ResultText() const
 {
     const auto& [hr, text] = result_;
-    if (text.empty()) return hr >= 0 ? EnglishText(67) : WithCode("Burn failed! Error: 0x%08x", hr);
+    if (text.empty()) return hr >= 0 ? EnglishText(kBurnCompletedRow) : WithCode("Burn failed! Error: 0x%08x", hr);
     return hr >= 0 ? text : text + WithCode(" - Error:0x%08X", hr);
 }
 

@@ -11,12 +11,10 @@ namespace velmora::discburn::cli {
 // The burn engine's window on a terminal: statuses and progress go to standard error (progress
 // at most once a second, or when the action or the track changes), the last result is kept for
 // the exit.
-// An interrupt or a termination signal is the cancel request.
+// An interrupt or a termination signal, once the program catches them, is the cancel request.
 class ConsoleWindow : public BurnWindow {
 public:
     ConsoleWindow(std::string volumeName, bool audio) : volumeName_(std::move(volumeName)), audio_(audio) {}
-    // From now on SIGINT, SIGTERM and SIGHUP ask the burn to stop instead of ending the program.
-    static void CatchInterrupts();
 
     int SendProgress(const WriteProgress& progress) override;
     void SendStatus(const std::string& text) override;

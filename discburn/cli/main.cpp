@@ -10,6 +10,7 @@
 #include "image/IsoCheck.h"
 #include "jobs/TrackSources.h"
 #include "log/Log.h"
+#include "process/EndSignals.h"
 #include "recorders/RecorderEnum.h"
 #include "temp/ScopedTempFolder.h"
 
@@ -99,17 +100,13 @@ int Finish(HResult hr, const ConsoleWindow& window)
 int BurnAudio(const Options& options, const std::string& recorder)
 {
     const velmora::platform::ScopedTempFolder conversions("burn");
-    std::vector<AudioTrack> tracks;
-    std::vector<TrackText> texts;
-    for (const auto& file : options.paths) {
-        auto prepared = PrepareBurnTrack(file, conversions.Path(), LibraryMp3Decoder(Convert_MP3_TO_WAV, GetLastFailure));
-        if (const auto* reason = std::get_if<std::string>(&prepared))
-            return Fail("nothing was written: " + file + ": " + *reason);
-        tracks.push_back(std::get<AudioTrack>(std::move(prepared)));
-        texts.push_back(TrackTextOf(file));
-    }
+    const auto prepared = PrepareAudioDisc({options.paths.begin(), options.paths.end()}, conversions.Path(),
+                                           LibraryMp3Decoder(Convert_MP3_TO_WAV, GetLastFailure));
+    if (const auto* refused = std::get_if<TrackRefusal>(&prepared))
+        return Fail("nothing was written: " + refused->file.string() + ": " + refused->reason);
+    const auto& disc = std::get<AudioDisc>(prepared);
     ConsoleWindow window(Today(), true);
-    return Finish(BurnFlow(window).BurnAudioDisc(recorder, tracks, DiscTextOf(std::move(texts)), options.verify), window);
+    return Finish(BurnFlow(window).BurnAudioDisc(recorder, disc.tracks, disc.text, options.verify), window);
 }
 
 int BurnData(const Options& options, const std::string& recorder)
@@ -168,11 +165,12 @@ int CopyDisc(const Options& options, const std::string& recorder)
 int Run(const Options& options)
 {
     if (options.command == Command::Help) return std::fputs(velmora::discburn::cli::Usage().c_str(), stdout), 0;
-    if (options.command == Command::Version) return std::puts("velmora-burn 1.2"), 0;
+    if (options.command == Command::Version) return std::puts("velmora-burn " VELMORA_SHORT_VERSION), 0;
     if (options.command == Command::Recorders) return ListRecorders();
     const std::string recorder = FindRecorder(options.recorder);
     if (recorder.empty()) return kFailed;
-    ConsoleWindow::CatchInterrupts();
+    // From now on an interrupt or a termination stops the burn instead of ending the program.
+    const velmora::platform::EndSignals interrupts;
     switch (options.command) {
     case Command::Data: return BurnData(options, recorder);
     case Command::Iso: return BurnIso(options, recorder);

@@ -3,8 +3,7 @@
 #include "Lumetra.h"
 #include "drives/Drive.h"
 #include "mastering/BurnWindow.h"
-#include "text/DiscText.h"
-#include "writers/AudioTrack.h"
+#include "jobs/TrackSources.h"
 
 #include <filesystem>
 #include <functional>
@@ -22,12 +21,6 @@ struct DiscRipFunctions {
     Lumetra::GetLastFailureFn lastFailure = nullptr;
     Lumetra::GetEncodedSecondsFn encodedSeconds = nullptr;
     Lumetra::CancelConversionsFn cancel = nullptr;
-};
-
-// What an audio CD's copy burns: its audio tracks in order and its CD-TEXT.
-struct AudioDisc {
-    std::vector<AudioTrack> tracks;
-    DiscText text;
 };
 
 // Rips every audio track of the CD in the drive securely into WAVs of the folder. None when a

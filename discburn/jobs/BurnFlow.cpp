@@ -4,114 +4,115 @@
 #include "writers/DiscFormatData.h"
 
 namespace velmora::discburn {
-namespace {
 
-constexpr int kInitializingRecorderRow = 59;   // "Initializing Disc Recorder..."
-constexpr int kCreatingIsoImageRow = 61;       // "Creating ISO Image"
-constexpr int kFinalizingImageRow = 62;        // "Finalizing Image"
-constexpr int kWritingIsoImageRow = 63;        // "Writing ISO Image to Disk"
-
-}  // namespace
+template <typename Writer, typename Start, typename Job>
+HResult BurnFlow::OnRecorder(const std::string& recorderId, Start start, Job job)
+{
+    CRecorderDevice device;
+    if (const HResult refused = OpenBurnRecorder(device, recorderId); refused != kOk) return refused;
+    Writer writer;
+    const HResult refusal = start(writer, device) ? job(writer, device) : kNotSupported;
+    return EndJob(device, writer.hr, writer.errorText, refusal);
+}
 
 HResult BurnFlow::BurnDataDisc(const std::string& recorderId, const std::vector<ImageEntry>& entries, bool verify)
 {
-    CRecorderDevice device;
-    if (!OpenBurnRecorder(device, recorderId, true)) return Refusal();
-    CDiscFormatData writer;
-    writer.closeMedia = true;
-    HResult refusal = kNotSupported;
-    if (writer.Initialize(&device, kClientName, false)) {
-        refusal = kOk;
-        if (!writer.IsBlankMedia()) {
-            window_.ShowError(kMediaNotWritableRow);
-            refusal = kMediaNotBlank;
-        } else if (auto image = BuildImage(*this, entries)) {
+    return OnRecorder<CDiscFormatData>(
+        recorderId, [](CDiscFormatData& writer, CRecorderDevice& device) {
+            return writer.Initialize(&device, kClientName, false);
+        },
+        [&](CDiscFormatData& writer, CRecorderDevice& device) {
+            if (!writer.IsBlankMedia()) {
+                window_.ShowError(kMediaNotWritableRow);
+                return kMediaNotBlank;
+            }
+            auto image = BuildImage(*this, entries);
+            if (!image) return ImageBuildFailed(writer);
             writer.Write(image.get(), this);
             VerifyAndEject(writer, device, verify);
-        } else {
-            return EndJob(device, lastResult_.first, lastResult_.second, kImageBuildFailed);
-        }
-    }
-    return EndJob(device, writer.hr, writer.errorText, refusal);
+            return kOk;
+        });
 }
 
 HResult BurnFlow::BurnIsoImage(const std::string& recorderId, const std::filesystem::path& image, bool verify)
 {
-    CRecorderDevice device;
-    if (!OpenBurnRecorder(device, recorderId, true)) return Refusal();
-    CDiscFormatData writer;
-    HResult refusal = kNotSupported;
-    if (writer.Initialize(&device, kClientName, false)) {
-        refusal = kOk;
-        if (BurnSource* source = FileBurnSource(image)) {
+    return OnRecorder<CDiscFormatData>(
+        recorderId, [](CDiscFormatData& writer, CRecorderDevice& device) {
+            return writer.Initialize(&device, kClientName, false);
+        },
+        [&](CDiscFormatData& writer, CRecorderDevice& device) {
+            BurnSource* source = FileBurnSource(image);
+            if (!source) {
+                writer.hr = kFileError;
+                writer.errorText = "Cannot read " + image.string();
+                return kOk;
+            }
             window_.SendStatus(window_.UiText(kWritingIsoImageRow));
             ImageStream stream(source);
-            writer.closeMedia = true;
             writer.Write(&stream, this);
             VerifyAndEject(writer, device, verify);
-        } else {
-            writer.hr = kFileError;
-            writer.errorText = "Cannot read " + image.string();
-        }
-    }
-    return EndJob(device, writer.hr, writer.errorText, refusal);
+            return kOk;
+        });
 }
 
 HResult BurnFlow::BurnAudioDisc(const std::string& recorderId, const std::vector<AudioTrack>& tracks,
                                 const DiscText& text, bool verify)
 {
-    CRecorderDevice device;
-    if (!OpenBurnRecorder(device, recorderId, true)) return Refusal();
-    CDiscFormatAudio writer;
-    HResult refusal = kNotSupported;
-    if (writer.Initialize(&device, kClientName)) {
-        refusal = kOk;
-        writer.BurnTracks(this, tracks, text);
-        if (writer.hr == kMediaNotBlank) window_.ShowError(kMediaNotWritableRow);
-        VerifyAndEject(writer, device, verify);
-    }
-    return EndJob(device, writer.hr, writer.errorText, refusal);
+    return OnRecorder<CDiscFormatAudio>(
+        recorderId, [](CDiscFormatAudio& writer, CRecorderDevice& device) {
+            return writer.Initialize(&device, kClientName);
+        },
+        [&](CDiscFormatAudio& writer, CRecorderDevice& device) {
+            writer.BurnTracks(this, tracks, text);
+            if (writer.hr == kMediaNotBlank) window_.ShowError(kMediaNotWritableRow);
+            VerifyAndEject(writer, device, verify);
+            return kOk;
+        });
 }
 
-HResult BurnFlow::WriteIsoFile(const std::string& recorderId, bool exclusive, const std::vector<ImageEntry>& entries,
-                               const std::filesystem::path& path, bool showFinalizing)
+HResult BurnFlow::WriteIsoFile(const std::string& recorderId, const std::vector<ImageEntry>& entries,
+                               const std::filesystem::path& path)
 {
-    CRecorderDevice device;
-    if (!OpenBurnRecorder(device, recorderId, exclusive)) return Refusal();
-    CDiscFormatData writer;
-    HResult refusal = kNotSupported;
-    if (writer.Initialize(&device, kClientName, exclusive)) {
-        refusal = kOk;
-        auto image = BuildImage(*this, entries);
-        if (!image) return EndJob(device, lastResult_.first, lastResult_.second, kImageBuildFailed);
-        window_.SendStatus(window_.UiText(kCreatingIsoImageRow));
-        writer.closeMedia = true;
-        writer.CreateISO(image.get(), this, path);
-        if (showFinalizing) window_.SendStatus(window_.UiText(kFinalizingImageRow));
-        device.Eject();
-    }
-    return EndJob(device, writer.hr, writer.errorText, refusal);
+    return OnRecorder<CDiscFormatData>(
+        recorderId, [](CDiscFormatData& writer, CRecorderDevice& device) {
+            return writer.Initialize(&device, kClientName, true);
+        },
+        [&](CDiscFormatData& writer, CRecorderDevice& device) {
+            auto image = BuildImage(*this, entries);
+            if (!image) return ImageBuildFailed(writer);
+            window_.SendStatus(window_.UiText(kCreatingIsoImageRow));
+            writer.CreateISO(image.get(), this, path);
+            window_.SendStatus(window_.UiText(kFinalizingImageRow));
+            device.Eject();
+            return kOk;
+        });
 }
 
-bool BurnFlow::OpenBurnRecorder(CRecorderDevice& device, const std::string& recorderId, bool exclusive)
+HResult BurnFlow::ImageBuildFailed(CDiscFormatData& writer) const
+{
+    writer.hr = lastResult_.first;
+    writer.errorText = lastResult_.second;
+    return kImageBuildFailed;
+}
+
+HResult BurnFlow::OpenBurnRecorder(CRecorderDevice& device, const std::string& recorderId)
 {
     if (window_.IsCancelRequested()) {
         SendResult(kOk, "User Canceled!");
-        lastResult_.first = kCancelled;
-        return false;
+        return kCancelled;
     }
     window_.SendStatus(window_.UiText(kInitializingRecorderRow));
     if (recorderId.empty()) {
         SendResult(kOk, "Error: No Recorder Found for selected device");
-        return false;
+        return kNoSuchRecorder;
     }
     if (!device.Open(recorderId)) {
         SendResult(device.hr, "Failed to initialize recorder - Unique ID:" + recorderId);
-        return false;
+        return device.hr < 0 ? device.hr : kNoSuchRecorder;
     }
-    if (!exclusive || device.AcquireExclusive(kClientName)) return true;
+    if (device.AcquireExclusive(kClientName)) return kOk;
     SendResult(device.hr, "Failed: " + device.ExclusiveOwner() + " is exclusive owner");
-    return false;
+    return device.hr < 0 ? device.hr : kNoSuchRecorder;
 }
 
 template <typename Writer>
@@ -133,11 +134,6 @@ HResult BurnFlow::EndJob(CRecorderDevice& device, HResult hr, const std::string&
     if ((hr < 0 || refusal < 0) && window_.IsCancelRequested()) SendResult(kOk, "User Canceled!");
     else SendResult(hr, errorText);
     return hr < 0 ? hr : refusal;
-}
-
-HResult BurnFlow::Refusal() const
-{
-    return lastResult_.first < 0 ? lastResult_.first : kNoSuchRecorder;
 }
 
 void BurnFlow::SendResult(HResult hr, const std::string& text)

@@ -4,6 +4,7 @@
 #include "mastering/BurnWindow.h"
 #include "recorders/RecorderDevice.h"
 #include "text/DiscText.h"
+#include "writers/DiscFormatData.h"
 #include "writers/AudioTrack.h"
 
 #include <filesystem>
@@ -29,19 +30,24 @@ public:
     HResult BurnAudioDisc(const std::string& recorderId, const std::vector<AudioTrack>& tracks, const DiscText& text,
                           bool verify);
     // An image of the entries into an ISO file, through the recorder as the window's jobs do it.
-    HResult WriteIsoFile(const std::string& recorderId, bool exclusive, const std::vector<ImageEntry>& entries,
-                         const std::filesystem::path& path, bool showFinalizing);
+    HResult WriteIsoFile(const std::string& recorderId, const std::vector<ImageEntry>& entries,
+                         const std::filesystem::path& path);
 
 private:
-    bool OpenBurnRecorder(CRecorderDevice& device, const std::string& recorderId, bool exclusive);
+    // Every job's frame: takes the recorder for itself, starts a Writer on it and runs the job, whose refusal
+    // (kOk when it wrote, or told the writer why not) and the writer's result end it.
+    template <typename Writer, typename Start, typename Job>
+    HResult OnRecorder(const std::string& recorderId, Start start, Job job);
+    // kOk, or what a job whose recorder did not open returns (the window has been told why).
+    HResult OpenBurnRecorder(CRecorderDevice& device, const std::string& recorderId);
+    // A failed image build: its own result, which the job's end repeats.
+    HResult ImageBuildFailed(CDiscFormatData& writer) const;
     // Reads back what the writer wrote when asked; then ejects. The writer's hr and errorText.
     template <typename Writer>
     void VerifyAndEject(Writer& writer, CRecorderDevice& device, bool verify);
     // The end of every job that opened its recorder: the window is told hr and its text. Returns
     // hr when it failed, else the refusal (kOk when the job was not refused on a text of its own).
     HResult EndJob(CRecorderDevice& device, HResult hr, const std::string& errorText, HResult refusal);
-    // What a job whose recorder did not open returns.
-    HResult Refusal() const;
 
     // BurnWindow: passed on, the last result kept.
     int SendProgress(const WriteProgress& progress) override { return window_.SendProgress(progress); }

@@ -42,8 +42,23 @@ std::variant<AudioTrack, std::string> PrepareBurnTrack(const std::filesystem::pa
     const auto layout = velmora::wave::ReadWaveFile(wave);
     if (!layout.IsWave()) return std::string("it is not a WAV file that can be read");
     if (!velmora::wave::IsCdAudio(layout.format)) return std::string("it is not CD audio (16-bit stereo PCM at 44.1 kHz)");
-    if (auto track = TrackOfCdWave(wave)) return std::move(*track);
-    return std::string("it is not CD audio");
+    return TrackOfCdWave(wave, layout);
+}
+
+std::variant<AudioDisc, TrackRefusal> PrepareAudioDisc(const std::vector<std::filesystem::path>& files,
+                                                      const std::filesystem::path& conversionFolder,
+                                                      const Mp3Decoder& decode)
+{
+    AudioDisc disc;
+    std::vector<TrackText> texts;
+    for (const auto& file : files) {
+        auto prepared = PrepareBurnTrack(file, conversionFolder, decode);
+        if (auto* reason = std::get_if<std::string>(&prepared)) return TrackRefusal{file, std::move(*reason)};
+        disc.tracks.push_back(std::get<AudioTrack>(std::move(prepared)));
+        texts.push_back(TrackTextOf(file));
+    }
+    disc.text = DiscTextOf(std::move(texts));
+    return disc;
 }
 
 }  // namespace velmora::discburn

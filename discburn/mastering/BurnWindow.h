@@ -43,6 +43,10 @@ struct WriteProgress {
 // return only when the window has handled them.
 class BurnWindow {
 public:
+    static constexpr int kInitializingRecorderRow = 59;   // "Initializing Disc Recorder..."
+    static constexpr int kCreatingIsoImageRow = 61;       // "Creating ISO Image"
+    static constexpr int kFinalizingImageRow = 62;        // "Finalizing Image"
+    static constexpr int kWritingIsoImageRow = 63;        // "Writing ISO Image to Disk"
     static constexpr int kBurnCompletedRow = 67;        // "Burn completed successfully!"
     static constexpr int kCreatingFileSystemRow = 68;   // "Creating File System..."
     static constexpr int kMediaNotWritableRow = 83;     // "Inserted Media is not writable. ..."

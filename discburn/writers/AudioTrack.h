@@ -4,6 +4,10 @@
 #include <filesystem>
 #include <optional>
 
+namespace velmora::wave {
+struct WaveLayout;
+}
+
 namespace velmora::discburn {
 
 constexpr std::uint64_t kCdSectorBytes = 2352;
@@ -22,5 +26,7 @@ std::uint64_t PaddedTrackBytes(std::uint64_t length);
 
 // The samples of a WAV file that holds CD audio (PCM, 2 channels, 44 100 Hz, 16 bits); none for any other file.
 std::optional<AudioTrack> TrackOfCdWave(const std::filesystem::path& wave);
+// The same for a WAV file whose header has been read already and holds CD audio.
+AudioTrack TrackOfCdWave(const std::filesystem::path& wave, const velmora::wave::WaveLayout& layout);
 
 }  // namespace velmora::discburn

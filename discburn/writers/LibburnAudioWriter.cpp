@@ -105,7 +105,7 @@ HResult LibburnAudioWriter::Verify(BurnWindow& window, std::string& failure)
     recorder_.LetGoOfDrive();
     HeldDrive* drive = recorder_.Drive();
     const auto starts = drive ? drive->TrackStartSectors() : std::vector<std::uint64_t>();
-    if (starts.size() != written_.size()) {
+    if (!drive || starts.empty() || starts.size() != written_.size()) {
         failure = WithCode(("Verification failed! The disc holds " + std::to_string(starts.size()) + " tracks of the " +
                             std::to_string(written_.size()) + " written. Error:0x%08x").c_str(),
                            kReadBackFailed);

@@ -107,20 +107,17 @@ void CBurnJobs::AudioBurnJob()
     // Every track is ready before anything is written: a disc with a track missing is no success.
     const platform::ScopedTempFolder conversions("burn");
     if (conversions.Path().empty()) LogMessage(1, "No folder for converted audio tracks: %s", conversions.Notice().c_str());
-    std::vector<AudioTrack> tracks;
-    std::vector<TrackText> texts;
-    const Mp3Decoder decode = LibraryMp3Decoder(Lumetra().Convert_MP3_TO_WAV(), Lumetra().GetLastFailure());
-    for (const ImageEntry& entry : input_.entries) {
-        auto prepared = PrepareBurnTrack(entry.path, conversions.Path(), decode);
-        if (const auto* reason = std::get_if<std::string>(&prepared)) {
-            RefuseTrack(entry.path, *reason);
-            return;
-        }
-        tracks.push_back(std::get<AudioTrack>(std::move(prepared)));
-        texts.push_back(TrackTextOf(entry.path));
+    std::vector<std::filesystem::path> files;
+    for (const ImageEntry& entry : input_.entries) files.push_back(entry.path);
+    const auto prepared = PrepareAudioDisc(
+        files, conversions.Path(), LibraryMp3Decoder(Lumetra().Convert_MP3_TO_WAV(), Lumetra().GetLastFailure()));
+    if (const auto* refused = std::get_if<TrackRefusal>(&prepared)) {
+        RefuseTrack(refused->file, refused->reason);
+        return;
     }
+    const auto& disc = std::get<AudioDisc>(prepared);
     audioWrite_ = true;
-    BurnFlow(*this).BurnAudioDisc(*choice, tracks, DiscTextOf(std::move(texts)), input_.verify);
+    BurnFlow(*this).BurnAudioDisc(*choice, disc.tracks, disc.text, input_.verify);
     audioWrite_ = false;
 }
 
@@ -144,7 +141,7 @@ void CBurnJobs::CreateIsoJob()
     if (input_.entries.empty()) return;
     const std::string path = AskIsoSavePath();
     if (path.empty()) return;
-    if (const auto choice = ChooseRecorder()) BurnFlow(*this).WriteIsoFile(*choice, true, input_.entries, path, true);
+    if (const auto choice = ChooseRecorder()) BurnFlow(*this).WriteIsoFile(*choice, input_.entries, path);
 }
 
 void CBurnJobs::BurnIsoJob(const std::optional<std::string>& preselected, std::string path)
@@ -258,6 +255,17 @@ std::string CBurnJobs::DateStamp()
 {
     return input_.volumeName;
 }
+
+// The engine asks for the window's texts by the rows it knows them by.
+static_assert(kRowInitializingRecorder == BurnWindow::kInitializingRecorderRow &&
+              kRowCreatingIsoImage == BurnWindow::kCreatingIsoImageRow &&
+              kRowFinalizingImage == BurnWindow::kFinalizingImageRow &&
+              kRowWritingIsoImage == BurnWindow::kWritingIsoImageRow &&
+              kRowBurnCompleted == BurnWindow::kBurnCompletedRow &&
+              kRowMediaNotWritable == BurnWindow::kMediaNotWritableRow &&
+              kRowBurnProgress == BurnWindow::kBurnProgressRow && kRowTimeLeft == BurnWindow::kTimeLeftRow &&
+              kRowBurnVerified == BurnWindow::kBurnVerifiedRow && kRowVerifying == BurnWindow::kVerifyingRow &&
+              kRowVerifyProgress == BurnWindow::kCheckedRow && kRowReadProgress == BurnWindow::kReadRow);
 
 std::string CBurnJobs::UiText(int row)
 {

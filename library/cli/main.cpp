@@ -325,7 +325,7 @@ int Run(const Options& options)
     case lumetra::cli::Action::Cddb: return LookUpDisc(options);
     case lumetra::cli::Action::Rip: return RipDisc(options);
     case lumetra::cli::Action::Help: std::fputs(lumetra::cli::Usage().c_str(), stdout); return 0;
-    case lumetra::cli::Action::Version: std::puts("lumetra 1.2"); return 0;
+    case lumetra::cli::Action::Version: std::puts("lumetra " VELMORA_SHORT_VERSION); return 0;
     }
     return 2;
 }
