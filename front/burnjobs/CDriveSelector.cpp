@@ -59,11 +59,7 @@ CDriveSelector::CDriveSelector(bool english, Desktop& desktop, QWidget* parent)
 
 void CDriveSelector::OfferAudioRecorderFirst()
 {
-    for (int index = 0; index < records_.Count(); ++index) {
-        if (!discburn::ProbeRecorder(*records_.At(index), discburn::kAudioBurnerMode)) continue;
-        recorders_->setCurrentIndex(index);
-        return;
-    }
+    if (const int audio = records_.FirstAudioRecorder(); audio >= 0) recorders_->setCurrentIndex(audio);
 }
 
 void CDriveSelector::OnBurnIt()

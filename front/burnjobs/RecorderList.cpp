@@ -13,6 +13,14 @@ discburn::CRecorderDevice* RecorderRecords::At(int index) const
     return entries_[static_cast<std::size_t>(index)].device.get();
 }
 
+int RecorderRecords::FirstAudioRecorder() const
+{
+    for (int index = 0; index < Count(); ++index)
+        if (auto* recorder = At(index); recorder && discburn::ProbeRecorder(*recorder, discburn::kAudioBurnerMode))
+            return index;
+    return -1;
+}
+
 void FillRecorderList(QComboBox& list, RecorderRecords& records, const discburn::RecorderErrorBox& errorBox)
 {
     const QSignalBlocker quiet(list);
@@ -29,14 +37,11 @@ bool RecorderDropDown::Fill(int mode, const discburn::RecorderErrorBox& errorBox
 {
     FillRecorderList(list_, records_, errorBox);
     if (mode != discburn::kAudioBurnerMode) return Probe(list_.currentIndex(), mode);
-    // The first recorder that writes audio CDs, when there is one.
-    for (int index = 0; index < records_.Count(); ++index) {
-        if (!Probe(index, mode)) continue;
-        const QSignalBlocker quiet(list_);
-        list_.setCurrentIndex(index);
-        return true;
-    }
-    return false;
+    const int audio = records_.FirstAudioRecorder();
+    if (audio < 0) return false;
+    const QSignalBlocker quiet(list_);
+    list_.setCurrentIndex(audio);
+    return true;
 }
 
 bool RecorderDropDown::Probe(int index, int mode) const

@@ -18,6 +18,8 @@ public:
     void Clear() { entries_.clear(); }
     void Add(discburn::RecorderEntry entry) { entries_.push_back(std::move(entry)); }
     int Count() const { return static_cast<int>(entries_.size()); }
+    // The first entry whose recorder writes audio CDs; -1 when none does.
+    int FirstAudioRecorder() const;
 
 private:
     std::vector<discburn::RecorderEntry> entries_;

@@ -3,7 +3,7 @@
 namespace velmora::front {
 
 // Rows 6, 7, 9 to 13, 66 and 72 to 75 are kept empty: nothing reads them. Rows from 84 on are
-// the texts of what the window says beyond the first tables.
+// progress, outcome and question texts.
 const UiStringTable& EnglishStrings()
 {
     static const UiStringTable table{

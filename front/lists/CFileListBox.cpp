@@ -20,10 +20,10 @@ namespace velmora::front {
 class EntryRow : public QListWidgetItem {
 public:
     EntryRow(const QString& path, std::shared_ptr<CBaseObject> entry, std::int64_t amount)
-        : QListWidgetItem(path), path_(path.toStdString()), entry_(std::move(entry)), amount_(amount)
+        : QListWidgetItem(path), entry_(std::move(entry)), amount_(amount)
     {
     }
-    const std::string& Path() const { return path_; }
+    std::string Path() const { return text().toStdString(); }
     CBaseObject* Entry() const { return entry_.get(); }
     void SetEntry(std::shared_ptr<CBaseObject> entry) { entry_ = std::move(entry); }
     std::int64_t Amount() const { return amount_; }
@@ -31,7 +31,6 @@ public:
     int id = 0;   // tells an answer of a worker which row it is for
 
 private:
-    std::string path_;
     std::shared_ptr<CBaseObject> entry_;
     std::int64_t amount_;
 };

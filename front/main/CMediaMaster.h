@@ -138,6 +138,8 @@ private:
     void ApplyDvdBurnOption(int option);
     void HandOverPendingOutputs();
     void ShowEngineBusy();
+    // The mode's recorders in the drop-down; false when the chosen one cannot write what the mode writes.
+    bool FillRecorders(int mode);
     // The current mode's button down, the others up.
     void ShowCurrentModeButton();
     // What the mode and its option give the controls, as when it was entered.

@@ -34,13 +34,17 @@ bool CMediaMaster::SwitchMode(int mode)
     controls_.status->clear();
     EnterMode(mode);
     ApplyCaptions(mode);
-    if (mode >= kModeAudioBurner) {
-        const bool usable = recorders_.Fill(mode, [this](const std::string& text) {
-            ShowMessage(QString::fromStdString(text), strings_[kRowTitle], MessageKind::Error);
-        });
-        TellOfAudioRecorder(usable);
-    }
+    // The CD Data Burner starts in Copy Disk, which lists CD drives: its recorders come with
+    // the option that writes.
+    if (mode >= kModeAudioBurner && mode != kModeCdDataBurner) TellOfAudioRecorder(FillRecorders(mode));
     return true;
+}
+
+bool CMediaMaster::FillRecorders(int mode)
+{
+    return recorders_.Fill(mode, [this](const std::string& text) {
+        ShowMessage(QString::fromStdString(text), strings_[kRowTitle], MessageKind::Error);
+    });
 }
 
 void CMediaMaster::LeaveMode(int mode)
@@ -210,9 +214,7 @@ void CMediaMaster::ApplyCdBurnOption(int option)
         recorders_.Forget();
         ListCdDrives(*controls_.driveList);
     } else if (state_.BurnOption() == 0) {
-        recorders_.Fill(kModeCdDataBurner, [this](const std::string& text) {
-            ShowMessage(QString::fromStdString(text), strings_[kRowTitle], MessageKind::Error);
-        });
+        FillRecorders(kModeCdDataBurner);
     }
     state_.SetBurnOption(option);
     SetEnabled(ControlsDisabledByCdOption(option), false);

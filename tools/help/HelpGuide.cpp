@@ -14,6 +14,7 @@
 #include <QTextDocument>
 #include <QTextImageFormat>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
