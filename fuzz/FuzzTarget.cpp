@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace velmora::fuzz {
 namespace {
@@ -19,6 +21,21 @@ std::string& Input()
 }
 
 }  // namespace
+
+const std::string& InputFile(const char* name, std::string_view bytes, std::size_t offset)
+{
+    static std::map<std::string, std::pair<int, std::string>> files;
+    auto [at, made] = files.try_emplace(name);
+    if (made) {
+        at->second.first = ::memfd_create(name, MFD_CLOEXEC);
+        at->second.second = "/proc/self/fd/" + std::to_string(at->second.first);
+    }
+    const int file = at->second.first;
+    FUZZ_CHECK(file >= 0 && ::ftruncate(file, 0) == 0 && ::ftruncate(file, static_cast<off_t>(offset)) == 0);
+    FUZZ_CHECK(::pwrite(file, bytes.data(), bytes.size(), static_cast<off_t>(offset)) ==
+               static_cast<ssize_t>(bytes.size()));
+    return at->second.second;
+}
 
 bool Register(const char* name, Entry entry)
 {

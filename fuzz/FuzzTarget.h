@@ -24,6 +24,10 @@ const std::map<std::string, Entry>& Targets();
 void SetCurrentInput(std::string name);
 const std::string& CurrentInput();
 
+// A file in memory, one per name, whose content each input replaces: the bytes from offset on,
+// zeros before. Named by its /proc path, for parsers that read files.
+const std::string& InputFile(const char* name, std::string_view bytes, std::size_t offset = 0);
+
 // UTF-8 by the book (shortest forms, no surrogates, nothing past U+10FFFF), with no control
 // character but tab.
 bool IsCleanText(std::string_view text);

@@ -5,6 +5,17 @@
 namespace velmora::discburn {
 namespace {
 
+// A time as the status line shows it: "4:05", "1:02:03".
+std::string ClockText(int seconds)
+{
+    char text[32];
+    if (seconds >= 3600)
+        std::snprintf(text, sizeof text, "%d:%02d:%02d", seconds / 3600, seconds / 60 % 60, seconds % 60);
+    else
+        std::snprintf(text, sizeof text, "%d:%02d", seconds / 60, seconds % 60);
+    return text;
+}
+
 using Row = BurnWindow;
 constexpr std::uint64_t kMegabyte = 1000 * 1000;
 
@@ -73,16 +84,6 @@ std::string DataText(const WriteProgress& progress, BurnWindow& window)
 std::string ProgressStatusText(const WriteProgress& progress, bool audio, BurnWindow& window)
 {
     return audio ? AudioText(progress, window) : DataText(progress, window);
-}
-
-std::string ClockText(int seconds)
-{
-    char text[32];
-    if (seconds >= 3600)
-        std::snprintf(text, sizeof text, "%d:%02d:%02d", seconds / 3600, seconds / 60 % 60, seconds % 60);
-    else
-        std::snprintf(text, sizeof text, "%d:%02d", seconds / 60, seconds % 60);
-    return text;
 }
 
 }  // namespace velmora::discburn

@@ -12,7 +12,4 @@ namespace velmora::discburn {
 // line is to stay as it is.
 std::string ProgressStatusText(const WriteProgress& progress, bool audio, BurnWindow& window);
 
-// A time as the status line shows it: "4:05", "1:02:03".
-std::string ClockText(int seconds);
-
 }  // namespace velmora::discburn

@@ -77,9 +77,7 @@ HResult CueImageWriter::Prepare()
     std::error_code error;
     if (!std::filesystem::is_directory(cue_.parent_path(), error) || !IsQuotable(cue_.stem().string())) return kFileError;
     // An image already there is a written disc: it may be someone's rip source.
-    auto bin = cue_;
-    bin.replace_extension(".bin");
-    for (const auto& file : {cue_, bin})
+    for (const auto& file : {cue_, bin_})
         if (std::filesystem::file_size(file, error) > 0 && !error) return kMediaNotBlank;
     return kOk;
 }
@@ -88,15 +86,13 @@ HResult CueImageWriter::WriteTracks(const std::vector<AudioTrack>& tracks, const
 {
     written_.clear();
     if (tracks.empty()) return kOk;
-    auto bin = cue_;
-    bin.replace_extension(".bin");
-    platform::PendingFile binFile(bin);
+    platform::PendingFile binFile(bin_);
     platform::PendingFile cueFile(cue_);
     if (!binFile.IsOpen() || !cueFile.IsOpen()) return FileError(binFile.IsOpen() ? cueFile : binFile);
 
     Progress progress(window, tracks);
     if (!progress.Report(kAudioPreparing, 0, true)) return kCancelled;
-    std::string sheet = TextLines("", text.title, text.performer) + "FILE \"" + bin.filename().string() + "\" BINARY\n";
+    std::string sheet = TextLines("", text.title, text.performer) + "FILE \"" + bin_.filename().string() + "\" BINARY\n";
     std::vector<TrackOnMedia> written;
     std::uint64_t sector = 0;
     for (std::size_t index = 0; index < tracks.size(); ++index) {
@@ -148,9 +144,7 @@ HResult CueImageWriter::CopyTrack(const AudioTrack& track, int number, platform:
 
 HResult CueImageWriter::Verify(BurnWindow& window, std::string& failure)
 {
-    auto bin = cue_;
-    bin.replace_extension(".bin");
-    return VerifyTracks(written_, FileReader(bin), window, kAudioVerifying, failure);
+    return VerifyTracks(written_, FileReader(bin_), window, kAudioVerifying, failure);
 }
 
 }  // namespace velmora::discburn

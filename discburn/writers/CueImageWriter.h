@@ -13,7 +13,7 @@ namespace velmora::discburn {
 // and PERFORMER lines. Both files appear only when the whole disc is written.
 class CueImageWriter : public AudioDiscWriter {
 public:
-    explicit CueImageWriter(std::filesystem::path cue) : cue_(std::move(cue)) {}
+    explicit CueImageWriter(std::filesystem::path cue) : cue_(std::move(cue)), bin_(std::filesystem::path(cue_).replace_extension(".bin")) {}
     HResult Prepare() override;
     HResult WriteTracks(const std::vector<AudioTrack>& tracks, const DiscText& text, BurnWindow& window,
                         bool doNotFinalize) override;
@@ -25,6 +25,7 @@ private:
                       WrittenTrack& written);
 
     std::filesystem::path cue_;
+    std::filesystem::path bin_;   // the samples, beside the cue sheet
     std::vector<TrackOnMedia> written_;
 };
 

@@ -7,8 +7,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <sys/mman.h>
-#include <unistd.h>
 
 namespace {
 
@@ -17,16 +15,6 @@ bool SameIgnoringCase(std::string_view one, std::string_view other)
     return one.size() == other.size() && std::equal(one.begin(), one.end(), other.begin(), [](char a, char b) {
                return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
            });
-}
-
-// A file in memory whose content each input replaces, named by its /proc path.
-const std::string& RecordFile(std::string_view bytes)
-{
-    static const int file = ::memfd_create("record.cda", MFD_CLOEXEC);
-    static const std::string path = "/proc/self/fd/" + std::to_string(file);
-    FUZZ_CHECK(file >= 0 && ::ftruncate(file, 0) == 0);
-    FUZZ_CHECK(::pwrite(file, bytes.data(), bytes.size(), 0) == static_cast<ssize_t>(bytes.size()));
-    return path;
 }
 
 }  // namespace
@@ -48,6 +36,6 @@ VELMORA_FUZZ_TARGET(cda_file)
     }
 
     // The track number is the byte at offset 22, when the file reaches it.
-    const int number = MediaLibrary::Audio::ReadCdaTrackNumber(RecordFile(record).c_str());
+    const int number = MediaLibrary::Audio::ReadCdaTrackNumber(velmora::fuzz::InputFile("record.cda", record).c_str());
     FUZZ_CHECK(number == (record.size() > 22 ? static_cast<signed char>(record[22]) : -1));
 }

@@ -5,23 +5,10 @@
 #include "image/IsoCheck.h"
 
 #include <cstdint>
-#include <sys/mman.h>
-#include <unistd.h>
 
 namespace {
 
 constexpr std::size_t kSystemArea = 16 * 2048;
-
-// A file in memory whose content each input replaces, named by its /proc path.
-const std::string& ImageFile(std::string_view afterSystemArea)
-{
-    static const int file = ::memfd_create("image.iso", MFD_CLOEXEC);
-    static const std::string path = "/proc/self/fd/" + std::to_string(file);
-    FUZZ_CHECK(file >= 0 && ::ftruncate(file, 0) == 0 && ::ftruncate(file, kSystemArea) == 0);
-    FUZZ_CHECK(::pwrite(file, afterSystemArea.data(), afterSystemArea.size(), kSystemArea) ==
-               static_cast<ssize_t>(afterSystemArea.size()));
-    return path;
-}
 
 std::uint64_t LittleEndian(std::string_view bytes)
 {
@@ -34,7 +21,7 @@ std::uint64_t LittleEndian(std::string_view bytes)
 
 VELMORA_FUZZ_TARGET(iso_image)
 {
-    const auto why = velmora::discburn::WhyNotWholeIsoImage(ImageFile(input));
+    const auto why = velmora::discburn::WhyNotWholeIsoImage(velmora::fuzz::InputFile("image.iso", input, kSystemArea));
     const bool signed_ = input.size() >= 2048 && input.substr(1, 5) == "CD001";
     if (!signed_) {
         FUZZ_CHECK(why == "not an ISO 9660 image");
