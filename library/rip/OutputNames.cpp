@@ -1,23 +1,13 @@
 #include "OutputNames.h"
 
+#include "text/Utf8.h"
+
 #include <cstdio>
 
 namespace MediaLibrary::Rip {
 namespace {
 
 constexpr std::string_view kUnsafe = "/\\:*?\"<>|";
-
-// Bytes of the UTF-8 character that starts here; 0 when none does.
-std::size_t CharacterLength(std::string_view text, std::size_t at)
-{
-    const auto lead = static_cast<unsigned char>(text[at]);
-    const std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
-    if (length == 0 || at + length > text.size()) return 0;
-    for (std::size_t next = at + 1; next < at + length; ++next)
-        if ((static_cast<unsigned char>(text[next]) & 0xC0) != 0x80) return 0;
-    if (length == 2 && lead < 0xC2) return 0;   // overlong
-    return length;
-}
 
 bool Unsafe(unsigned char c)
 {
@@ -35,7 +25,7 @@ std::string SafeFileTitle(std::string_view title)
 {
     std::string safe;
     for (std::size_t at = 0; at < title.size();) {
-        const std::size_t length = CharacterLength(title, at);
+        const std::size_t length = velmora::platform::Utf8CharacterLength(title.substr(at));
         if (length == 0 || (length == 1 && Unsafe(static_cast<unsigned char>(title[at])))) {
             safe += '_';
             ++at;
