@@ -112,6 +112,9 @@ TEST(OutputNamesTest, TitlesBecomeSafeNamesCutOnCharacterBoundsAndCopiesAreNumbe
     EXPECT_EQ(TrackFileName(3, "AC/DC: Live? \"Yes\" <no> |*\\", "mp3", 200), "03 - AC_DC_ Live_ _Yes_ _no_ ___.mp3");
     EXPECT_EQ(TrackFileName(12, "..hidden. ", "wav", 200), "12 - _.hidden.wav");
     EXPECT_EQ(TrackFileName(1, std::string("tab\there\x01\xff\xc3"), "wav", 200), "01 - tab_here___.wav");
+    // An overlong '/', an encoded surrogate and a value past U+10FFFF are no characters either.
+    EXPECT_EQ(TrackFileName(1, std::string("a\xe0\x80\xaf\xed\xa0\x80\xf4\x90\x80\x80"), "wav", 200),
+              "01 - a__________.wav");
     EXPECT_EQ(TrackFileName(7, "", "wav", 200), "Track07.wav");
     EXPECT_EQ(TrackFileName(7, " / ", "wav", 200), "07 - _.wav");
     // Ä is two bytes: a cut inside one leaves it out whole.
