@@ -27,11 +27,9 @@ bool ComputeDiscIds(const CDROM_TOC& toc, DiscIds& ids)
 {
     const int tracks = velmora::platform::TrackCount(toc);
     ids = {};
-    std::vector<CDDB::MsfAddress> addresses;
-    for (int at = 0; at <= tracks; ++at) {
+    for (int at = 0; at < tracks; ++at) {
         const auto& entry = toc.TrackData[at];
-        addresses.push_back({entry.Address[1], entry.Address[2], entry.Address[3]});
-        if (at == tracks || !velmora::platform::IsAudio(entry)) continue;
+        if (!velmora::platform::IsAudio(entry)) continue;
         const auto start = static_cast<std::uint32_t>(velmora::platform::SectorOf(entry));
         ++ids.audioTracks;
         ids.id1 += start;
@@ -41,7 +39,7 @@ bool ComputeDiscIds(const CDROM_TOC& toc, DiscIds& ids)
     const auto leadOut = static_cast<std::uint32_t>(velmora::platform::SectorOf(toc.TrackData[tracks]));
     ids.id1 += leadOut;
     ids.id2 += leadOut * static_cast<std::uint32_t>(tracks + 1);
-    ids.cddb = CDDB::DiscId(addresses);
+    ids.cddb = CDDB::DiscId(CDDB::TocAddresses(toc));
     return true;
 }
 

@@ -97,15 +97,8 @@ bool CCDTrack::OpenAndVerify()
 
 std::string CCDTrack::BuildQueryString() const
 {
-    std::vector<MsfAddress> tracksThenLeadOut;
-    if (m_tocValid) {
-        const int tracks = velmora::platform::TrackCount(m_toc);
-        for (int entry = 0; tracks > 0 && entry <= tracks; ++entry) {
-            const auto& address = m_toc.TrackData[entry].Address;
-            tracksThenLeadOut.push_back({address[1], address[2], address[3]});
-        }
-    }
-    return QueryString(tracksThenLeadOut);   // throws for a disc without tracks
+    // Throws for a disc without tracks.
+    return QueryString(m_tocValid ? TocAddresses(m_toc) : std::vector<MsfAddress>{});
 }
 
 }  // namespace CDDB

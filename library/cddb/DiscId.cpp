@@ -26,6 +26,17 @@ void RequireTracks(const std::vector<MsfAddress>& tracksThenLeadOut)
 
 }  // namespace
 
+std::vector<MsfAddress> TocAddresses(const velmora::platform::CDROM_TOC& toc)
+{
+    std::vector<MsfAddress> addresses;
+    const int tracks = velmora::platform::TrackCount(toc);
+    for (int entry = 0; tracks > 0 && entry <= tracks; ++entry) {
+        const auto& address = toc.TrackData[entry].Address;
+        addresses.push_back({address[1], address[2], address[3]});
+    }
+    return addresses;
+}
+
 std::uint32_t DiscId(const std::vector<MsfAddress>& tracksThenLeadOut)
 {
     RequireTracks(tracksThenLeadOut);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "drives/CdToc.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -12,6 +14,9 @@ struct MsfAddress {
     int seconds = 0;
     int frames = 0;
 };
+
+// The track starts of a table of contents, followed by its lead-out; none when it names no track.
+std::vector<MsfAddress> TocAddresses(const velmora::platform::CDROM_TOC& toc);
 
 // The CDDB disc id of a disc whose track starts are given in order, followed by the lead-out.
 std::uint32_t DiscId(const std::vector<MsfAddress>& tracksThenLeadOut);

@@ -27,16 +27,6 @@ using velmora::platform::CDROM_TOC;
 constexpr int kCopiesTried = 1000;
 constexpr std::size_t kCopyRoom = 7;   // " (999)"
 
-std::vector<CDDB::MsfAddress> Addresses(const CDROM_TOC& toc)
-{
-    std::vector<CDDB::MsfAddress> addresses;
-    for (int entry = 0; entry <= velmora::platform::TrackCount(toc); ++entry) {
-        const auto& address = toc.TrackData[entry].Address;
-        addresses.push_back({address[1], address[2], address[3]});
-    }
-    return addresses;
-}
-
 // Puts the file under the name, or " (2)" and on when it is taken; the name it got, or empty.
 std::filesystem::path PlaceWithoutReplacing(const std::function<bool(const std::filesystem::path&)>& place,
                                             const std::filesystem::path& folder, const std::string& name)
@@ -102,7 +92,7 @@ bool DiscRip::Open()
     if (!device_) return Refuse(problem, false);
     if (!AccurateRip::ComputeDiscIds(toc_, ids_))
         return Refuse("the disc in drive " + std::string{drive_, ':'} + " has no audio tracks", false);
-    cddbQuery_ = CDDB::QueryString(Addresses(toc_));
+    cddbQuery_ = CDDB::QueryString(CDDB::TocAddresses(toc_));
     if (auto cdText = ReadCdText(device_->Native())) titles_ = std::move(*cdText);
     else if (auto chosen = ChosenTitles(drive_, cddbQuery_)) titles_ = std::move(*chosen);
     lookup_ = AccurateRip::LookUp(ids_);
