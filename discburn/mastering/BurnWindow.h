@@ -43,19 +43,19 @@ struct WriteProgress {
 // return only when the window has handled them.
 class BurnWindow {
 public:
-    static constexpr int kInitializingRecorderRow = 59;   // "Initializing Disc Recorder..."
-    static constexpr int kCreatingIsoImageRow = 61;       // "Creating ISO Image"
-    static constexpr int kFinalizingImageRow = 62;        // "Finalizing Image"
-    static constexpr int kWritingIsoImageRow = 63;        // "Writing ISO Image to Disk"
-    static constexpr int kBurnCompletedRow = 67;        // "Burn completed successfully!"
-    static constexpr int kCreatingFileSystemRow = 68;   // "Creating File System..."
-    static constexpr int kMediaNotWritableRow = 83;     // "Inserted Media is not writable. ..."
-    static constexpr int kBurnProgressRow = 92;         // "%1 of %2 MB written"
-    static constexpr int kTimeLeftRow = 93;             // "%1 left"
-    static constexpr int kBurnVerifiedRow = 102;        // "Burn completed and verified!"
-    static constexpr int kVerifyingRow = 103;           // "Verifying..."
-    static constexpr int kCheckedRow = 104;             // "%1 of %2 MB checked"
-    static constexpr int kReadRow = 105;                // "%1 of %2 MB read"
+    static constexpr int kInitializingRecorderRow = 59;  // "Initializing Disc Recorder..."
+    static constexpr int kCreatingIsoImageRow = 61;      // "Creating ISO Image"
+    static constexpr int kFinalizingImageRow = 62;       // "Finalizing Image"
+    static constexpr int kWritingIsoImageRow = 63;       // "Writing ISO Image to Disk"
+    static constexpr int kBurnCompletedRow = 67;         // "Burn completed successfully!"
+    static constexpr int kCreatingFileSystemRow = 68;    // "Creating File System..."
+    static constexpr int kMediaNotWritableRow = 83;      // "Inserted Media is not writable. ..."
+    static constexpr int kBurnProgressRow = 92;          // "%1 of %2 MB written"
+    static constexpr int kTimeLeftRow = 93;              // "%1 left"
+    static constexpr int kBurnVerifiedRow = 102;         // "Burn completed and verified!"
+    static constexpr int kVerifyingRow = 103;            // "Verifying..."
+    static constexpr int kCheckedRow = 104;              // "%1 of %2 MB checked"
+    static constexpr int kReadRow = 105;                 // "%1 of %2 MB read"
 
     virtual ~BurnWindow() = default;
     // The current action; the reply 1 lets the write go on, 0 cancels it.
